@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/sample_range.h"
 #include "document/wave_message.h"
 
 namespace morvane {
@@ -10,13 +11,6 @@ struct MotionPath;
 inline constexpr int kGraphSize = 384;       // GraphBitmap is 384 x 384
 inline constexpr int kOverviewWidth = 128;   // imgColoredWaveTables is 128 x 129
 inline constexpr int kOverviewHeight = 129;
-
-// The samples that per-sample edits touch, 0-based and inclusive; First < Last.
-struct SampleRange {
-    int First = 0;
-    int Last = kSampleCount - 1;
-    friend bool operator==(const SampleRange&, const SampleRange&) = default;
-};
 
 inline constexpr int kWaveView = 1;       // ViewMode: the wave over the path
 inline constexpr int kMotionPathView = 2; // ViewMode: the path over the wave

@@ -1,0 +1,106 @@
+#include "motion/motion_generation.h"
+
+#include <cmath>
+#include <cstdlib>
+
+namespace morvane::motion {
+
+namespace {
+constexpr std::int64_t kCentreRow = 192;     // the zero line of the graph
+constexpr std::int64_t kGraphRows = 384;     // rows over the full scale
+constexpr int kPixelsPerSample = 3;          // graph columns per sample
+constexpr long double kFalloffDistance = 22; // a sample this far away moves halfway
+} // namespace
+
+std::int32_t RowValue(int y) {
+    // 64 bits: the product exceeds 32 bits only for rows far outside the graph.
+    const std::int64_t v =
+        128 - ((static_cast<std::int64_t>(y) - kCentreRow) * kFullScale) / kGraphRows;
+    if (v > kMaxSample)
+        return kMaxSample;
+    return static_cast<std::int32_t>(v);
+}
+
+int SegmentWaves(int waves, int segments, int i) {
+    if (segments < 1)
+        return 0;
+    const int q = waves / segments;
+    const int r = waves % segments;
+    return i <= r ? q + 1 : q;
+}
+
+PathPoint LinearStep(PathPoint a, PathPoint b, int j, int n) {
+    return {a.X + ((j - 1) * (b.X - a.X)) / n, a.Y + ((j - 1) * (b.Y - a.Y)) / n};
+}
+
+int BSplineStepCoordinate(long double a, long double p1, long double b, long double t) {
+    const long double first = std::nearbyintl(a * (t - 1) * (t - 1));
+    const long double middle = std::nearbyintl(2 * p1 * (1 - t) * t);
+    const long double last = std::nearbyintl(b * t * t);
+    return static_cast<int>(first + middle + last);
+}
+
+void PullWave(Wavetable &table, int wave, PathPoint point, PullShape shape, int width,
+              bool continuous) {
+    if (wave < 1 || wave > kWaveCount)
+        return;
+    const int centre = point.X / kPixelsPerSample + 1;
+    const std::int32_t target = RowValue(point.Y);
+    for (int k = -width; k <= width; ++k) {
+        int p = centre + k;
+        if (continuous) {
+            if (p < 1)
+                p += kSampleCount;
+            else if (p > kSampleCount)
+                p -= kSampleCount;
+        }
+        if (p < 1 || p > kSampleCount)
+            continue;
+        const std::int32_t old = ReadSample(table, wave - 1, p - 1);
+        const long double d = static_cast<long double>(k) / kFalloffDistance;
+        const long double f = shape == PullShape::Sharp ? 1 + std::fabs(d) : 1 + d * d;
+        const long double step = std::nearbyintl(static_cast<long double>(target - old) / f);
+        // Both ends of the pull lie in the 21-bit range, so the result does too.
+        WriteSample(table, wave - 1, p - 1, old + static_cast<std::int32_t>(step));
+    }
+}
+
+MotionOutcome MakeWTMotion(Wavetable &table, const MotionPath &path,
+                           const MotionSettings &settings) {
+    const int n = path.PathCount < MotionPath::kMaxPoints ? path.PathCount : MotionPath::kMaxPoints;
+    if (n < 2)
+        return MotionOutcome::NotRun;
+    const int waves = settings.To - settings.From + 1;
+    const int segments = settings.Linear ? n - 1 : n - 2;
+    if (segments < 1)
+        return MotionOutcome::NoSegments;
+
+    int e = 1; // waves are written from 1 on, whatever the selection's start
+    for (int i = 1; i <= segments; ++i) {
+        const int steps = SegmentWaves(waves, segments, i);
+        const PathPoint &p0 = path.Point(i);
+        const PathPoint &p1 = path.Point(i + 1);
+        if (settings.Linear) {
+            for (int j = 1; j <= steps; ++j, ++e)
+                PullWave(table, e, LinearStep(p0, p1, j, steps), settings.Shape, settings.Width,
+                         settings.Continuous);
+        } else {
+            const PathPoint &p2 = path.Point(i + 2);
+            const long double ax = (static_cast<long double>(p0.X) + p1.X) / 2;
+            const long double ay = (static_cast<long double>(p0.Y) + p1.Y) / 2;
+            const long double bx = (static_cast<long double>(p1.X) + p2.X) / 2;
+            const long double by = (static_cast<long double>(p1.Y) + p2.Y) / 2;
+            const long double dt = 1.0L / steps;
+            long double t = 0; // summed step by step, as the results depend on it at halves
+            for (int j = 1; j <= steps; ++j, ++e) {
+                const PathPoint step{BSplineStepCoordinate(ax, p1.X, bx, t),
+                                     BSplineStepCoordinate(ay, p1.Y, by, t)};
+                PullWave(table, e, step, settings.Shape, settings.Width, settings.Continuous);
+                t += dt;
+            }
+        }
+    }
+    return MotionOutcome::Written;
+}
+
+} // namespace morvane::motion

@@ -1,5 +1,7 @@
 #include "ui/drawing.h"
 
+#include <algorithm>
+
 #include "motion/motion_path.h"
 #include "ui/canvas.h"
 
@@ -16,6 +18,26 @@ constexpr Colour kZeroLine = Rgb(192, 0, 0);
 constexpr Colour kShadeOutline = Rgb(128, 128, 128);
 constexpr Colour kShadeFill = Rgb(96, 96, 96);
 constexpr Colour kCurve = Rgb(0, 0, 0);
+// The grid of DrawWave: for k = 1..128 a line from (0, 3k) to (384, 3k) and one from (3k, 0)
+// to (3k, 384), all in one colour, so the order does not matter. The vertical lines are set
+// row by row, which touches each cache line once instead of once per column.
+void DrawGrid(Canvas& canvas) {
+    canvas.Pen = kGrid;
+    const int width = canvas.Width();
+    const int rows = canvas.Height() < kGraphSize ? canvas.Height() : kGraphSize;
+    const int columns = width < kGraphSize ? width : kGraphSize;
+    Colour* row = canvas.Data();
+    for (int y = 0; y < rows; ++y, row += width) {
+        if (y >= kCell && y % kCell == 0) {
+            std::fill(row, row + columns, kGrid); // a horizontal line, end point outside
+        } else {
+            for (int x = kCell; x < columns; x += kCell)
+                row[x] = kGrid;
+        }
+    }
+    canvas.MoveTo(kGraphSize, kGraphSize); // where the last vertical line leaves the pen
+}
+
 } // namespace
 
 int GraphCell(std::int32_t value) {
@@ -24,13 +46,7 @@ int GraphCell(std::int32_t value) {
 }
 
 void DrawWave(Canvas& canvas, const Wavetable& table, int wave, SampleRange range) {
-    canvas.Pen = kGrid;
-    for (int k = 1; k <= kCells; ++k) {
-        canvas.MoveTo(0, kCell * k);
-        canvas.LineTo(kGraphSize, kCell * k);
-        canvas.MoveTo(kCell * k, 0);
-        canvas.LineTo(kCell * k, kGraphSize);
-    }
+    DrawGrid(canvas);
     canvas.Pen = kZeroLine;
     canvas.MoveTo(0, kZeroRow);
     canvas.LineTo(kGraphSize, kZeroRow);

@@ -1,0 +1,96 @@
+// The redraws that run on every mouse move and sweep step, and the history push of every edit,
+// each next to the plain operation it is measured against (a fill of the same pixel buffer, a
+// copy of one table).
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <memory>
+
+#include "edit/history.h"
+#include "motion/motion_path.h"
+#include "ui/canvas.h"
+#include "ui/drawing.h"
+
+namespace {
+
+using namespace morvane;
+
+void BM_PlainFillGraph(benchmark::State& state) {
+    Canvas c(kGraphSize, kGraphSize);
+    std::uint32_t colour = 0;
+    for (auto _ : state) {
+        c.Fill(Rgb(255, 255, static_cast<int>(++colour & 0xFF)));
+        benchmark::DoNotOptimize(c.Data());
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_PlainFillGraph);
+
+void BM_GraphRedraw(benchmark::State& state) {
+    Canvas c(kGraphSize, kGraphSize);
+    Wavetable t;
+    FillNewWavetable(t, 0);
+    MotionPath path;
+    int wave = 0;
+    for (auto _ : state) {
+        DrawGraphPicture(c, t, wave % kWaveCount + 1, SampleRange{}, kWaveView, path, false);
+        ++wave;
+        benchmark::DoNotOptimize(c.Data());
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_GraphRedraw);
+
+void BM_PlainFillOverview(benchmark::State& state) {
+    Canvas c(kOverviewWidth, kOverviewHeight);
+    std::uint32_t colour = 0;
+    for (auto _ : state) {
+        c.Fill(Rgb(255, 255, static_cast<int>(++colour & 0xFF)));
+        benchmark::DoNotOptimize(c.Data());
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_PlainFillOverview);
+
+void BM_OverviewRedraw(benchmark::State& state) {
+    Canvas c(kOverviewWidth, kOverviewHeight);
+    Wavetable t;
+    FillNewWavetable(t, 0);
+    for (auto _ : state) {
+        DrawOverview(c, t);
+        benchmark::DoNotOptimize(c.Data());
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_OverviewRedraw);
+
+void BM_PlainTableCopy(benchmark::State& state) {
+    Wavetable a;
+    FillNewWavetable(a, 0);
+    auto b = std::make_unique<Wavetable>();
+    for (auto _ : state) {
+        a.Bytes[0] ^= 1;
+        *b = a;
+        benchmark::DoNotOptimize(b->Bytes.data());
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_PlainTableCopy);
+
+void BM_HistoryPushFull(benchmark::State& state) {
+    auto history = std::make_unique<HistoryStack>();
+    Wavetable t;
+    FillNewWavetable(t, 0);
+    for (int i = 0; i < HistoryStack::kDepth; ++i)
+        history->HistoryPush(t);
+    for (auto _ : state) {
+        t.Bytes[8] ^= 1;
+        history->HistoryPush(t);
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_HistoryPushFull);
+
+} // namespace
+
+BENCHMARK_MAIN();

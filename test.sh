@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Installs the dependencies, builds, and runs every test: the normal build, then the tests again
+# under AddressSanitizer + UndefinedBehaviorSanitizer, and the audio tests under
+# ThreadSanitizer. Exits non-zero when any test fails.
+set -euo pipefail
+cd "$(dirname "$0")"
+source scripts/deps.sh
+morvane_install_deps
+
+export QT_QPA_PLATFORM=offscreen
+export CCACHE_DIR="${CCACHE_DIR:-$PWD/.cache/ccache}"
+jobs=$(nproc)
+status=0
+
+run_suite() { # name, build folder, ctest arguments...
+  local name=$1 dir=$2
+  shift 2
+  echo "== $name"
+  if ! ctest --test-dir "$dir" --output-on-failure -j "$jobs" "$@"; then
+    status=1
+  fi
+}
+
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMORVANE_WERROR=ON
+cmake --build build -j "$jobs"
+run_suite "tests" build
+
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DMORVANE_WERROR=ON \
+  -DMORVANE_SANITIZE=address,undefined -DMORVANE_BENCH=OFF
+cmake --build build-asan -j "$jobs"
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  run_suite "tests under AddressSanitizer and UndefinedBehaviorSanitizer" build-asan
+
+cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DMORVANE_WERROR=ON \
+  -DMORVANE_SANITIZE=thread -DMORVANE_GUI=OFF -DMORVANE_BENCH=OFF
+cmake --build build-tsan -j "$jobs"
+TSAN_OPTIONS=halt_on_error=1 run_suite "audio tests under ThreadSanitizer" build-tsan -L audio
+
+exit $status

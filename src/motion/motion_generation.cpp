@@ -65,41 +65,52 @@ void PullWave(Wavetable &table, int wave, PathPoint point, PullShape shape, int 
     }
 }
 
+MotionSteps WalkPath(const MotionPath &path, bool linear, int waves) {
+    MotionSteps steps;
+    const int n = path.PathCount < MotionPath::kMaxPoints ? path.PathCount : MotionPath::kMaxPoints;
+    const int segments = linear ? n - 1 : n - 2;
+    if (segments < 1)
+        return steps;
+    if (waves > kWaveCount)
+        waves = kWaveCount;
+    for (int i = 1; i <= segments; ++i) {
+        const int count = SegmentWaves(waves, segments, i);
+        const PathPoint &p0 = path.Point(i);
+        const PathPoint &p1 = path.Point(i + 1);
+        if (linear) {
+            for (int j = 1; j <= count && steps.Count < kWaveCount; ++j)
+                steps.Points[static_cast<std::size_t>(steps.Count++)] =
+                    LinearStep(p0, p1, j, count);
+            continue;
+        }
+        const PathPoint &p2 = path.Point(i + 2);
+        const long double ax = (static_cast<long double>(p0.X) + p1.X) / 2;
+        const long double ay = (static_cast<long double>(p0.Y) + p1.Y) / 2;
+        const long double bx = (static_cast<long double>(p1.X) + p2.X) / 2;
+        const long double by = (static_cast<long double>(p1.Y) + p2.Y) / 2;
+        const long double dt = 1.0L / count;
+        long double t = 0; // summed step by step: the results depend on it at exact halves
+        for (int j = 1; j <= count && steps.Count < kWaveCount; ++j) {
+            steps.Points[static_cast<std::size_t>(steps.Count++)] = {
+                BSplineStepCoordinate(ax, p1.X, bx, t), BSplineStepCoordinate(ay, p1.Y, by, t)};
+            t += dt;
+        }
+    }
+    return steps;
+}
+
 MotionOutcome MakeWTMotion(Wavetable &table, const MotionPath &path,
                            const MotionSettings &settings) {
     const int n = path.PathCount < MotionPath::kMaxPoints ? path.PathCount : MotionPath::kMaxPoints;
     if (n < 2)
         return MotionOutcome::NotRun;
-    const int waves = settings.To - settings.From + 1;
-    const int segments = settings.Linear ? n - 1 : n - 2;
-    if (segments < 1)
+    if ((settings.Linear ? n - 1 : n - 2) < 1)
         return MotionOutcome::NoSegments;
-
-    int e = 1; // waves are written from 1 on, whatever the selection's start
-    for (int i = 1; i <= segments; ++i) {
-        const int steps = SegmentWaves(waves, segments, i);
-        const PathPoint &p0 = path.Point(i);
-        const PathPoint &p1 = path.Point(i + 1);
-        if (settings.Linear) {
-            for (int j = 1; j <= steps; ++j, ++e)
-                PullWave(table, e, LinearStep(p0, p1, j, steps), settings.Shape, settings.Width,
-                         settings.Continuous);
-        } else {
-            const PathPoint &p2 = path.Point(i + 2);
-            const long double ax = (static_cast<long double>(p0.X) + p1.X) / 2;
-            const long double ay = (static_cast<long double>(p0.Y) + p1.Y) / 2;
-            const long double bx = (static_cast<long double>(p1.X) + p2.X) / 2;
-            const long double by = (static_cast<long double>(p1.Y) + p2.Y) / 2;
-            const long double dt = 1.0L / steps;
-            long double t = 0; // summed step by step, as the results depend on it at halves
-            for (int j = 1; j <= steps; ++j, ++e) {
-                const PathPoint step{BSplineStepCoordinate(ax, p1.X, bx, t),
-                                     BSplineStepCoordinate(ay, p1.Y, by, t)};
-                PullWave(table, e, step, settings.Shape, settings.Width, settings.Continuous);
-                t += dt;
-            }
-        }
-    }
+    const MotionSteps steps = WalkPath(path, settings.Linear, settings.To - settings.From + 1);
+    // Waves are written from 1 on, whatever the selection's start.
+    for (int e = 1; e <= steps.Count; ++e)
+        PullWave(table, e, steps.Points[static_cast<std::size_t>(e - 1)], settings.Shape,
+                 settings.Width, settings.Continuous);
     return MotionOutcome::Written;
 }
 

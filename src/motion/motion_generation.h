@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include "document/wave_message.h"
@@ -44,6 +45,17 @@ PathPoint LinearStep(PathPoint a, PathPoint b, int j, int n);
 // p1: a * (t - 1) * (t - 1), 2 * p1 * (1 - t) * t and b * t * t, multiplied left to right in
 // extended precision, each rounded on its own (ties to even), then added.
 int BSplineStepCoordinate(long double a, long double p1, long double b, long double t);
+
+// The points of the path that the waves 1..Count take in turn, one per wave.
+struct MotionSteps {
+    std::array<PathPoint, kWaveCount> Points{};
+    int Count = 0;
+};
+
+// Walks the path from its first to its last point over `waves` waves (at most 64): straight
+// segments between consecutive points, or B-spline pieces over three consecutive points,
+// the waves shared out over the segments. Fewer than one segment gives no step.
+MotionSteps WalkPath(const MotionPath &path, bool linear, int waves);
 
 // Pulls wave number `wave` (1..64) toward the value of row y at the sample of column x, and
 // its neighbours up to `width` samples away less and less with their distance.

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <deque>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "ui/dialogs.h"
+#include "ui/script_parser.h"
+
+namespace morvane {
+
+// The dialogs port answered from a script: every answer is queued beforehand by a script line,
+// and every dialog shown writes one line to the output ("question: TEXT -> yes").
+//
+// A dialog that finds no answer queued, or an answer it does not offer, must end the run, but it
+// is shown from inside an event handler, where an exception would have to unwind through the
+// toolkit. So the dialog records the failure, answers as a user who closes it would (No, Cancel,
+// no file) and stays silent from then on; the runner looks at Failed() after every action.
+class ScriptedDialogs final : public Dialogs {
+public:
+    explicit ScriptedDialogs(std::ostream &out) : out_(out) {}
+
+    // Each answer remembers the script line that queued it, for the report of leftovers.
+    void QueueAnswer(Answer answer, int line);
+    void QueueFile(std::optional<std::string> path, int line);
+    void QueueSelector(script::SelectorChoice choice, int line);
+    void QueueAudioSetup(script::AudioSetupChoice choice, int line);
+
+    bool Failed() const { return failed_; }
+    const std::string &Failure() const { return failure_; }
+    // Records a failure from outside a dialog (a modal window nobody answers).
+    void Fail(const std::string &text);
+
+    // The first answer still queued, as "LINE: what", or none when every queue is empty.
+    struct Leftover {
+        int Line = 0;
+        std::string What;
+    };
+    std::optional<Leftover> FirstLeftover() const;
+
+    Answer Confirm(const std::string &text, bool withCancel) override;
+    void Message(const std::string &text) override;
+    bool OpenFile(FileDialogState &dialog) override;
+    bool SaveFile(FileDialogState &dialog) override;
+    SelectorAnswer SelectWavetable(const std::vector<std::string> &names) override;
+    AudioSetupAnswer AudioSetup(const AudioSetupChoices &choices) override;
+    void ShowHelp(const std::vector<std::string> &lines) override;
+
+private:
+    template <typename T> struct Queued {
+        T Value;
+        int Line;
+    };
+
+    bool FileDialog(FileDialogState &dialog, bool save);
+    void Line(const std::string &text);
+
+    std::ostream &out_;
+    std::deque<Queued<Answer>> answers_;
+    std::deque<Queued<std::optional<std::string>>> files_;
+    std::deque<Queued<script::SelectorChoice>> selectors_;
+    std::deque<Queued<script::AudioSetupChoice>> audioSetups_;
+    bool failed_ = false;
+    std::string failure_;
+};
+
+// One line of output text: line breaks inside it are written as \n so that every event stays
+// one line.
+std::string OneLine(const std::string &text);
+
+} // namespace morvane

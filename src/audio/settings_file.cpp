@@ -1,0 +1,353 @@
+#include "audio/settings_file.h"
+
+#include <array>
+#include <cerrno>
+#include <charconv>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <system_error>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "document/error.h"
+
+namespace morvane::audio {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// One line of the file: its text without the terminator, and the terminator ("", "\n" or
+// "\r\n") so that an untouched line is written back byte for byte.
+struct IniLine {
+    std::string Text;
+    std::string End;
+};
+
+std::vector<IniLine> SplitLines(std::string_view text) {
+    std::vector<IniLine> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t newline = text.find('\n', start);
+        if (newline == std::string_view::npos) {
+            lines.push_back({std::string(text.substr(start)), ""});
+            break;
+        }
+        std::size_t end = newline;
+        std::string terminator = "\n";
+        if (end > start && text[end - 1] == '\r') {
+            --end;
+            terminator = "\r\n";
+        }
+        lines.push_back({std::string(text.substr(start, end - start)), terminator});
+        start = newline + 1;
+    }
+    return lines;
+}
+
+std::string_view Trim(std::string_view s) {
+    const auto isSpace = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v'; };
+    while (!s.empty() && isSpace(s.front())) {
+        s.remove_prefix(1);
+    }
+    while (!s.empty() && isSpace(s.back())) {
+        s.remove_suffix(1);
+    }
+    return s;
+}
+
+bool EqualNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const auto lower = [](char c) {
+            return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+        };
+        if (lower(a[i]) != lower(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The name of a section header line "[name]", or nothing.
+std::optional<std::string_view> SectionName(std::string_view line) {
+    const std::string_view t = Trim(line);
+    if (t.size() < 2 || t.front() != '[') {
+        return std::nullopt;
+    }
+    const std::size_t close = t.find(']');
+    if (close == std::string_view::npos) {
+        return std::nullopt;
+    }
+    return Trim(t.substr(1, close - 1));
+}
+
+bool IsComment(std::string_view line) {
+    const std::string_view t = Trim(line);
+    return !t.empty() && (t.front() == ';' || t.front() == '#');
+}
+
+// The key and the value of an entry line "key=value", or nothing.
+std::optional<std::pair<std::string_view, std::string_view>> Entry(std::string_view line) {
+    if (IsComment(line) || SectionName(line)) {
+        return std::nullopt;
+    }
+    const std::size_t equals = line.find('=');
+    if (equals == std::string_view::npos) {
+        return std::nullopt;
+    }
+    const std::string_view key = Trim(line.substr(0, equals));
+    if (key.empty()) {
+        return std::nullopt;
+    }
+    return std::make_pair(key, Trim(line.substr(equals + 1)));
+}
+
+// Index of the first header of `section`, or lines.size().
+std::size_t FindSection(const std::vector<IniLine> &lines, std::string_view section) {
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const auto name = SectionName(lines[i].Text);
+        if (name && EqualNoCase(*name, section)) {
+            return i;
+        }
+    }
+    return lines.size();
+}
+
+// One past the last line of the section whose header is at `header`.
+std::size_t SectionEnd(const std::vector<IniLine> &lines, std::size_t header) {
+    std::size_t i = header + 1;
+    while (i < lines.size() && !SectionName(lines[i].Text)) {
+        ++i;
+    }
+    return i;
+}
+
+std::optional<std::int32_t> ParseInt32(std::string_view text) {
+    if (!text.empty() && text.front() == '+') {
+        text.remove_prefix(1);
+        if (!text.empty() && text.front() == '-') {
+            return std::nullopt;
+        }
+    }
+    std::int32_t value = 0;
+    const char *const end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value, 10);
+    if (text.empty() || ec != std::errc{} || ptr != end) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+std::int32_t ReadInt(std::string_view text, std::string_view key, std::int32_t fallback) {
+    const auto value = ReadIniValue(text, kAudioSection, key);
+    if (!value) {
+        return fallback;
+    }
+    return ParseInt32(*value).value_or(fallback);
+}
+
+std::optional<std::string> ReadWholeFile(const fs::path &path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return std::nullopt;
+    }
+    std::ostringstream content;
+    content << in.rdbuf();
+    if (in.bad()) {
+        return std::nullopt;
+    }
+    return std::move(content).str();
+}
+
+[[noreturn]] void ThrowUnableToWrite(const fs::path &path) {
+    throw Error("Unable to write to " + path.string());
+}
+
+// Writes `text` to a new file in the folder of `path`, flushes it to disk and renames it over
+// `path`. The temporary file is removed when anything fails.
+void ReplaceFile(const fs::path &path, const std::string &text, mode_t mode) {
+    std::string pattern =
+        (path.parent_path() / ("." + path.filename().string() + ".XXXXXX")).string();
+    const int fd = ::mkstemp(pattern.data());
+    if (fd < 0) {
+        ThrowUnableToWrite(path);
+    }
+    bool ok = ::fchmod(fd, mode) == 0;
+    std::size_t written = 0;
+    while (ok && written < text.size()) {
+        const ssize_t n = ::write(fd, text.data() + written, text.size() - written);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        ok = n > 0;
+        if (ok) {
+            written += static_cast<std::size_t>(n);
+        }
+    }
+    ok = ok && ::fsync(fd) == 0;
+    ok = (::close(fd) == 0) && ok;
+    ok = ok && ::rename(pattern.c_str(), path.c_str()) == 0;
+    if (!ok) {
+        ::unlink(pattern.c_str());
+        ThrowUnableToWrite(path);
+    }
+}
+
+} // namespace
+
+std::optional<std::string> ReadIniValue(std::string_view text, std::string_view section,
+                                        std::string_view key) {
+    const std::vector<IniLine> lines = SplitLines(text);
+    const std::size_t header = FindSection(lines, section);
+    if (header == lines.size()) {
+        return std::nullopt;
+    }
+    const std::size_t end = SectionEnd(lines, header);
+    for (std::size_t i = header + 1; i < end; ++i) {
+        const auto entry = Entry(lines[i].Text);
+        if (entry && EqualNoCase(entry->first, key)) {
+            std::string_view value = entry->second;
+            if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+                value.back() == value.front()) {
+                value = value.substr(1, value.size() - 2);
+            }
+            return std::string(value);
+        }
+    }
+    return std::nullopt;
+}
+
+std::string WriteIniValues(std::string_view text, std::string_view section,
+                           const IniKeyValues &values) {
+    std::vector<IniLine> lines = SplitLines(text);
+    std::string newline = "\n";
+    for (const IniLine &line : lines) {
+        if (!line.End.empty()) {
+            newline = line.End;
+            break;
+        }
+    }
+    if (!lines.empty() && lines.back().End.empty()) {
+        lines.back().End = newline; // the last line gets its terminator before anything follows
+    }
+
+    std::size_t header = FindSection(lines, section);
+    if (header == lines.size()) {
+        if (!lines.empty() && !Trim(lines.back().Text).empty()) {
+            lines.push_back({"", newline});
+        }
+        lines.push_back({"[" + std::string(section) + "]", newline});
+        header = lines.size() - 1;
+    }
+    for (const auto &[key, value] : values) {
+        const std::size_t end = SectionEnd(lines, header);
+        std::size_t insertAt = header + 1;
+        bool replaced = false;
+        for (std::size_t i = header + 1; i < end; ++i) {
+            const auto entry = Entry(lines[i].Text);
+            if (entry && EqualNoCase(entry->first, key)) {
+                lines[i].Text = key + "=" + value;
+                replaced = true;
+                break;
+            }
+            if (!Trim(lines[i].Text).empty()) {
+                insertAt = i + 1; // after the last entry or comment, before trailing blank lines
+            }
+        }
+        if (!replaced) {
+            lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(insertAt),
+                         IniLine{key + "=" + value, newline});
+        }
+    }
+
+    std::string result;
+    for (const IniLine &line : lines) {
+        result += line.Text;
+        result += line.End;
+    }
+    return result;
+}
+
+fs::path SettingsFilePath(const fs::path &executableFolder, const std::string &xdgConfigHome,
+                          const std::string &home) {
+    const fs::path beside = executableFolder / kSettingsFileName;
+    std::error_code ec;
+    if (fs::exists(beside, ec) || ::access(executableFolder.c_str(), W_OK) == 0) {
+        return beside;
+    }
+    fs::path config;
+    if (!xdgConfigHome.empty() && fs::path(xdgConfigHome).is_absolute()) {
+        config = xdgConfigHome;
+    } else if (!home.empty()) {
+        config = fs::path(home) / ".config";
+    } else {
+        return beside; // nowhere better to go; a save will report the failure
+    }
+    return config / "morvane" / kSettingsFileName;
+}
+
+fs::path ExecutableFolder() {
+    std::error_code ec;
+    const fs::path executable = fs::read_symlink("/proc/self/exe", ec);
+    if (ec) {
+        return fs::current_path(ec);
+    }
+    return executable.parent_path();
+}
+
+fs::path DefaultSettingsFilePath() {
+    const char *xdg = std::getenv("XDG_CONFIG_HOME");
+    const char *home = std::getenv("HOME");
+    return SettingsFilePath(ExecutableFolder(), xdg ? xdg : "", home ? home : "");
+}
+
+void LoadAudioSettings(AudioSettings &settings, const fs::path &path) {
+    const std::string text = ReadWholeFile(path).value_or(std::string());
+    const AudioSettings defaults;
+    settings.WaveAudioDevice = ReadInt(text, "WaveAudioDevice", defaults.WaveAudioDevice);
+    settings.WaveChannels = ReadInt(text, "WaveChannels", defaults.WaveChannels);
+    settings.WaveSamplesPerSec = ReadInt(text, "WaveSamplesPerSec", defaults.WaveSamplesPerSec);
+    settings.WaveBlockAlign = ReadInt(text, "WaveBlockAlign", defaults.WaveBlockAlign);
+    settings.WaveBitsPerSample = ReadInt(text, "WaveBitsPerSample", defaults.WaveBitsPerSample);
+}
+
+void SaveAudioSettings(const AudioSettings &settings, const fs::path &path) {
+    std::error_code ec;
+    // A link is followed, so that the file it names is updated and the link stays.
+    fs::path target = path;
+    if (fs::is_symlink(path, ec)) {
+        target = fs::weakly_canonical(path, ec);
+        if (ec) {
+            ThrowUnableToWrite(path);
+        }
+    }
+    std::string text;
+    mode_t mode = S_IRUSR | S_IWUSR | S_IRGRP | S_IROTH; // 0644 for a new file
+    struct stat status {};
+    if (::stat(target.c_str(), &status) == 0) {
+        const auto existing = ReadWholeFile(target);
+        if (!existing) {
+            ThrowUnableToWrite(path); // its other sections could not be kept
+        }
+        text = *existing;
+        mode = status.st_mode & 07777;
+    } else if (target.has_parent_path()) {
+        fs::create_directories(target.parent_path(), ec);
+    }
+    const IniKeyValues values = {
+        {"WaveAudioDevice", std::to_string(settings.WaveAudioDevice)},
+        {"WaveChannels", std::to_string(settings.WaveChannels)},
+        {"WaveSamplesPerSec", std::to_string(settings.WaveSamplesPerSec)},
+        {"WaveBlockAlign", std::to_string(settings.WaveBlockAlign)},
+        {"WaveBitsPerSample", std::to_string(settings.WaveBitsPerSample)},
+    };
+    ReplaceFile(target, WriteIniValues(text, kAudioSection, values), mode);
+}
+
+} // namespace morvane::audio

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "audio/audio_settings.h"
+
+namespace morvane::audio {
+
+inline constexpr std::string_view kSettingsFileName = "morvane.ini";
+inline constexpr std::string_view kAudioSection = "AudioOutput";
+
+// Where the settings file lives: "morvane.ini" beside the executable when one exists there or
+// that folder is writable (a portable install); otherwise $XDG_CONFIG_HOME/morvane/morvane.ini,
+// with ~/.config when XDG_CONFIG_HOME is unset, empty or relative. Empty strings stand for unset
+// variables.
+std::filesystem::path SettingsFilePath(const std::filesystem::path &executableFolder,
+                                       const std::string &xdgConfigHome, const std::string &home);
+// The same for this process: its executable's folder and its environment.
+std::filesystem::path DefaultSettingsFilePath();
+std::filesystem::path ExecutableFolder();
+
+// Reads the five keys of section "AudioOutput", each with its default when the file, the
+// section or the key is missing or the value is not a decimal 32-bit integer. A file that
+// cannot be read is no error: every field gets its default.
+void LoadAudioSettings(AudioSettings &settings, const std::filesystem::path &path);
+
+// Writes the five keys, in their order, into section "AudioOutput", creating the folder, the
+// file or the section when missing; every other line of the file stays as it was. The new text
+// goes to a temporary file in the same folder that is renamed over the target once flushed, so
+// a failed save leaves the old file whole. Throws Error("Unable to write to <path>").
+void SaveAudioSettings(const AudioSettings &settings, const std::filesystem::path &path);
+
+// The INI text handling behind them, on whole texts. Section and key names match without
+// regard to case; the first matching section and, within it, the first matching key count;
+// lines beginning with ';' or '#' are comments.
+std::optional<std::string> ReadIniValue(std::string_view text, std::string_view section,
+                                        std::string_view key);
+using IniKeyValues = std::vector<std::pair<std::string, std::string>>;
+// Sets each key of `values` in `section`: an existing key line is rewritten in place, a missing
+// key is added after the section's last entry, in the order given; a missing section is added
+// at the end of the text. Line endings follow the text's first line ("\n" for a new text).
+std::string WriteIniValues(std::string_view text, std::string_view section,
+                           const IniKeyValues &values);
+
+} // namespace morvane::audio

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <vector>
+
+#include "audio/audio_settings.h"
+#include "audio/wave_out.h"
+#include "ui/dialogs.h"
+
+namespace morvane::ui {
+
+// What the audio setup dialog shows: the names of the first 22 devices, the format texts of
+// each and the entry to preselect for the saved settings.
+AudioSetupChoices MakeAudioSetupChoices(const std::vector<WaveOutCaps> &devices,
+                                        const AudioSettings &settings);
+
+} // namespace morvane::ui

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace morvane::exchange {
+
+// The shortest frame that is still a cycle worth resampling.
+inline constexpr int kMinFrameLength = 4;
+// The most samples an imported file may hold: 2^22, eight times a 256-frame table of 2048
+// samples, so that a mistaken choice of file cannot take the machine's memory.
+inline constexpr std::int64_t kMaxSamples = std::int64_t{1} << 22;
+// The largest file read at all; a compressed file of kMaxSamples is far smaller.
+inline constexpr std::int64_t kMaxFileBytes = std::int64_t{256} << 20;
+
+// 524288 -> "524,288", for the texts the user reads.
+std::string GroupedNumber(std::uint64_t value);
+
+} // namespace morvane::exchange

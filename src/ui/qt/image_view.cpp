@@ -1,0 +1,53 @@
+#include "ui/qt/image_view.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+
+#include "ui/canvas.h"
+
+namespace morvane {
+
+TImageView::TImageView(int width, int height, QWidget* parent)
+    : QWidget(parent), image_(width, height, QImage::Format_RGB32) {
+    image_.fill(Qt::white);
+    setFixedSize(width, height);
+    setAttribute(Qt::WA_OpaquePaintEvent); // the picture covers the whole control
+    setMouseTracking(true);                // moves without a button, as the graph expects
+}
+
+void TImageView::CopyFrom(const Canvas& canvas) {
+    // The canvas stores 0xFFRRGGBB per pixel, the layout of QImage::Format_RGB32.
+    const int rows = std::min(canvas.Height(), image_.height());
+    const int columns = std::min(canvas.Width(), image_.width());
+    const auto bytes = static_cast<std::size_t>(columns) * sizeof(Colour);
+    for (int y = 0; y < rows; ++y)
+        std::memcpy(image_.scanLine(y), canvas.Data() + static_cast<std::ptrdiff_t>(y) * canvas.Width(),
+                    bytes);
+    update();
+}
+
+void TImageView::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    painter.drawImage(event->rect(), image_, event->rect());
+}
+
+void TImageView::mousePressEvent(QMouseEvent* event) {
+    const QPoint p = event->position().toPoint();
+    emit MouseDown(event->button(), event->modifiers(), p.x(), p.y());
+}
+
+void TImageView::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint p = event->position().toPoint();
+    emit MouseMove(event->modifiers(), p.x(), p.y());
+}
+
+void TImageView::mouseReleaseEvent(QMouseEvent* event) {
+    const QPoint p = event->position().toPoint();
+    emit MouseUp(event->button(), event->modifiers(), p.x(), p.y());
+}
+
+} // namespace morvane

@@ -1,0 +1,430 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include <QMainWindow>
+#include <QString>
+#include <QStringList>
+
+#include "document/sample_range.h"
+#include "document/wave_message.h"
+#include "edit/random.h"
+#include "motion/motion_path.h"
+#include "ui/canvas.h"
+#include "ui/dialogs.h"
+#include "ui/drawing.h"
+#include "ui/key_buffer.h"
+#include "ui/selection.h"
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QMenuBar;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QScrollBar;
+class QSlider;
+class QTimer;
+class QToolButton;
+class QKeyEvent;
+
+namespace morvane {
+
+class HistoryStack;
+class TImageView;
+class TWaveList;
+
+// What the main window is given from outside: the dialogs it asks the user through and the
+// clock that seeds the random generator. Both outlive the window.
+struct MainWindowPorts {
+    Dialogs* dialogs = nullptr;
+    Clock* clock = nullptr;
+};
+
+// The main window: the whole user interface and the owner of the document. Every command is
+// one of its handlers, run on the user-interface thread. The handler bodies live in one file
+// per area: main_window.cpp (construction, start-up, selection, view, keys, undo/redo, title),
+// main_window_files.cpp, main_window_edit.cpp, main_window_audio.cpp, main_window_motion.cpp.
+//
+// Controls are public members named as in the form, so that the script runner and the tests
+// can read and drive them. Handlers take the sending control (nullptr when run by the program
+// itself), as the commands that serve several controls tell them apart by it.
+class TfrmMain final : public QMainWindow {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TfrmMain)
+
+public:
+    explicit TfrmMain(const MainWindowPorts& ports, QWidget* parent = nullptr);
+    ~TfrmMain() override;
+
+    // ---- State the areas share --------------------------------------------------------------
+    Wavetable& Table() { return table_; }
+    const Wavetable& Table() const { return table_; }
+    HistoryStack& History() { return *history_; }
+    MotionPath& Path() { return path_; }
+    RandomGenerator& Random() { return random_; }
+    morvane::Dialogs& Dialogs() const { return *dialogs_; }
+    const Clock& TimeSource() const { return *clock_; }
+
+    bool IsModified() const { return modified_; }
+    void SetModified(bool modified) { modified_ = modified; }
+
+    // The current wave, 1..64: the wave list's item index + 1 (1 while nothing is selected).
+    int CurrentWave() const;
+    // Makes wave number `wave` (1..64) current without running any handler and without a
+    // redraw: the caller redraws.
+    void SelectWave(int wave);
+    // The waves a per-wave edit applies to: from..to when chbRandomAllSlice is checked,
+    // otherwise the current wave alone.
+    WaveRange CheckedWaveSelection() const;
+    // trbMorphWaves1..trbMorphWaves2, whatever the check box says.
+    WaveRange RangeWaveSelection() const;
+    SampleRange GetSampleRange() const { return sampleRange_; }
+    // 1 = wave view, 2 = motion-path view (kWaveView, kMotionPathView).
+    int ViewMode() const { return viewMode_; }
+
+    // Pushes the table on the undo history and shows the new position in grbHistory.
+    void PushHistory();
+    // Appends one line to the hidden message log Memo1.
+    void LogMessage(const QString& text);
+    void LogMessage(const std::string& text);
+    QStringList Memo1Lines() const;
+
+    // The redraw of the graph for wave number `wave` (1..64) and of the overview.
+    void DrawWavetable(int wave);
+    void DrawOverview();
+    // The off-screen pictures, for saving them as images.
+    const Canvas& GraphBitmap() const { return graphBitmap_; }
+    const Canvas& OverviewBitmap() const { return overviewBitmap_; }
+
+    // The window title and the file-name label for `path` ("" for no file).
+    void UpdateTitle(const QString& path);
+    // The question before a command replaces the document: true to go on.
+    bool AskSaveChanges();
+    // Fills the whole table anew, empties the history and pushes the new table.
+    void NewWavetable();
+
+    // Text conversions at the boundary with the core: names and messages are single-byte
+    // characters (code < 256 as that byte, anything else '?'); paths are UTF-8.
+    static std::string ToSingleByte(const QString& text);
+    static QString FromSingleByte(const std::string& text);
+
+    // ---- Handlers, main_window.cpp ----------------------------------------------------------
+    void FormCreate(QObject* sender);
+    void FormKeyDown(QObject* sender, int& key, Qt::KeyboardModifiers shift);
+    void FormKeyUp(QObject* sender, int& key, Qt::KeyboardModifiers shift);
+    void btnNewWavetableClick(QObject* sender);
+    void cmbDeviceIDChange(QObject* sender);
+    void edtNameChange(QObject* sender);
+    void lbWaveTableIndexClick(QObject* sender);
+    void trbMorphWaves1Change(QObject* sender);
+    void trbMorphWaves2Change(QObject* sender);
+    void chbRandomAllSliceClick(QObject* sender);
+    void Makemodificationforselectedwaveforms1Click(QObject* sender);
+    void ScrollBar2Change(QObject* sender);
+    void SpeedButton1Click(QObject* sender);
+    void SpeedButton2Click(QObject* sender);
+    void Undo1Click(QObject* sender);
+    void Redo1Click(QObject* sender);
+    void Exit1Click(QObject* sender);
+    void MorvaneHelp1Click(QObject* sender);
+    void Youtubedemovideo1Click(QObject* sender);
+    void About1Click(QObject* sender);
+    void Label8Click(QObject* sender);
+    // Opens an address with the desktop's URL handler; failures are not reported.
+    void OpenWebPage(const QString& address);
+
+    // ---- Handlers, main_window_files.cpp ----------------------------------------------------
+    void btnLoadwavetableClick(QObject* sender);
+    void btnSaveWavetableClick(QObject* sender);
+    void btnExportWavetableClick(QObject* sender);
+    void btnImportWTfromMidiClick(QObject* sender);
+    void btnExportWTasWavClick(QObject* sender);
+    void btnLoadWaveClick(QObject* sender);
+
+    // ---- Handlers, main_window_edit.cpp -----------------------------------------------------
+    void btnAddClick(QObject* sender);
+    void trbFadeChange(QObject* sender);
+    void btnSetVolumePlusClick(QObject* sender);
+    void btnInvertClick(QObject* sender);
+    void btnReverseClick(QObject* sender);
+    void btnSmoothClick(QObject* sender);
+    void btnStepClick(QObject* sender);
+    void btnShiftLeftClick(QObject* sender);
+    void btnShiftRightClick(QObject* sender);
+    void btnShiftUpClick(QObject* sender);
+    void btnShiftDownClick(QObject* sender);
+    void btnMorphClick(QObject* sender);
+    void btnRandomOrderClick(QObject* sender);
+    void btnRandom4Click(QObject* sender);
+    void BitBtn3Click(QObject* sender);
+    void btnCopyClick(QObject* sender);
+    void btnPasteClick(QObject* sender);
+    void PastesumClick(QObject* sender);
+    void btnShowClipboardMouseDown(QObject* sender, Qt::MouseButton button,
+                                   Qt::KeyboardModifiers shift, int x, int y);
+    void btnShowClipboardMouseUp(QObject* sender, Qt::MouseButton button,
+                                 Qt::KeyboardModifiers shift, int x, int y);
+
+    // ---- Handlers, main_window_audio.cpp ----------------------------------------------------
+    void btnPlayClick(QObject* sender);
+    void TimerPlayTimer(QObject* sender);
+    void trbPlaySpeedChange(QObject* sender);
+    void chbPlayAllClick(QObject* sender);
+    void AudioSetup1Click(QObject* sender);
+    // Refills the playback buffers from the current wave; nothing while no generator exists.
+    void FillPlayBuffers();
+    // Start-up step: the list of audio output devices and the settings file.
+    void LoadAudioSettings();
+    // Runs when the window closes; canClose may be cleared to keep it open.
+    void FormCloseQuery(QObject* sender, bool& canClose);
+
+    // ---- Handlers, main_window_motion.cpp ---------------------------------------------------
+    void imgWaveTablesMouseDown(QObject* sender, Qt::MouseButton button,
+                                Qt::KeyboardModifiers shift, int x, int y);
+    void imgWaveTablesMouseMove(QObject* sender, Qt::KeyboardModifiers shift, int x, int y);
+    void imgWaveTablesMouseUp(QObject* sender, Qt::MouseButton button,
+                              Qt::KeyboardModifiers shift, int x, int y);
+    void btnNewWTMotionClick(QObject* sender);
+    void btnMakeWTMotionClick(QObject* sender);
+    void rdbSplineClick(QObject* sender);
+    void trbSensitivityChange(QObject* sender);
+
+    // ---- Controls ---------------------------------------------------------------------------
+    QWidget* ClientArea = nullptr; // the 866 x 573 area below the menu bar
+
+    QGroupBox* GroupBox2 = nullptr; // "New/Load wavetable"
+    QPushButton* btnNewWavetable = nullptr;
+    QPushButton* btnLoadwavetable = nullptr;
+    QPushButton* btnImportWTfromMidi = nullptr;
+
+    QGroupBox* grpWavetable = nullptr; // "Save wavetable(syx,mid)"
+    QLabel* Label7 = nullptr;
+    QLineEdit* edtName = nullptr;
+    QLabel* Label6 = nullptr;
+    QComboBox* cmbWavetableSlot = nullptr;
+    QLabel* Label18 = nullptr;
+    QComboBox* cmbDeviceID = nullptr;
+    QPushButton* btnSaveWavetable = nullptr;
+    QPushButton* btnExportWavetable = nullptr;
+    QPushButton* btnExportWTasWav = nullptr;
+
+    QGroupBox* GroupBox3 = nullptr; // "Import wave to WT"
+    QLabel* Label10 = nullptr;
+    QComboBox* CmbWTFrom = nullptr;
+    QLabel* Label11 = nullptr;
+    QComboBox* CmbWTTo = nullptr;
+    QPushButton* btnLoadWave = nullptr;
+
+    QGroupBox* grbHistory = nullptr;
+    QPushButton* BitBtn1 = nullptr; // "Undo"
+    QPushButton* BitBtn2 = nullptr; // "Redo"
+
+    QLabel* Label17 = nullptr;
+    TImageView* imgColoredWaveTables = nullptr;
+    QPlainTextEdit* Memo1 = nullptr;
+    QLabel* Label9 = nullptr;
+    TWaveList* lbWaveTableIndex = nullptr;
+
+    QPushButton* btnCopy = nullptr;
+    QPushButton* btnPaste = nullptr;
+    QPushButton* btnPasteAdd = nullptr;
+    QPushButton* btnPasteSub = nullptr;
+    QPushButton* btnPasteMulti = nullptr;
+    QPushButton* btnPasteOR = nullptr;
+    QPushButton* btnPasteAND = nullptr;
+    QPushButton* btnPasteXOR = nullptr;
+    QPushButton* btnPastemin = nullptr;
+    QPushButton* btnPastemax = nullptr;
+    QToolButton* SpeedButton1 = nullptr;
+    QToolButton* SpeedButton2 = nullptr;
+    QPushButton* btnShowClipboard = nullptr;
+    QPushButton* btnShiftLeft = nullptr;
+    QPushButton* btnShiftRight = nullptr;
+    QPushButton* btnShiftUp = nullptr;
+    QPushButton* btnShiftDown = nullptr;
+    TImageView* imgWaveTables = nullptr;
+    QLabel* lblFrom = nullptr;
+    QScrollBar* ScrollBar1 = nullptr;
+    QLabel* lblto = nullptr;
+    QScrollBar* ScrollBar2 = nullptr;
+
+    QGroupBox* GroupBox4 = nullptr; // "Play wavetable"
+    QPushButton* btnPlay = nullptr;
+    QCheckBox* chbPlayAll = nullptr;
+    QLabel* Label13 = nullptr;
+    QSlider* trbPlaySpeed = nullptr;
+    QTimer* TimerPlay = nullptr;
+
+    QLabel* lblFilename = nullptr;
+    QLabel* Label8 = nullptr;
+
+    QGroupBox* grpAddwave = nullptr; // "Modify wave"
+    QLabel* Label1 = nullptr;        // "Waveform"
+    QComboBox* cmbWave = nullptr;
+    QLabel* Label2 = nullptr; // "Harmonics"
+    QComboBox* cmbAmplitude = nullptr;
+    QCheckBox* chbAddtoexisting = nullptr;
+    QCheckBox* ckbAllowOverflow = nullptr;
+    QLabel* lblFade = nullptr;
+    QSlider* trbFade = nullptr;
+    QPushButton* btnAdd = nullptr;
+    QPushButton* btnDec = nullptr;
+    QPushButton* btnMultiple = nullptr;
+    QPushButton* btnOR = nullptr;
+    QPushButton* btnAND = nullptr;
+    QPushButton* btnXOR = nullptr;
+    QPushButton* btnMin = nullptr;
+    QPushButton* btnMAX = nullptr;
+    QPushButton* btnSetVolumePlus = nullptr;
+    QPushButton* btnSetVolumeMinus = nullptr;
+    QLabel* Label3 = nullptr; // "amplify by"
+    QComboBox* cmbNormalize = nullptr;
+    QLabel* Label12 = nullptr; // "%"
+    QPushButton* btnFourier = nullptr;
+
+    QGroupBox* GroupBox6 = nullptr; // "Wavetable selection"
+    QLabel* Label4 = nullptr;
+    QSlider* trbMorphWaves1 = nullptr;
+    QLabel* Label5 = nullptr;
+    QSlider* trbMorphWaves2 = nullptr;
+    QCheckBox* chbRandomAllSlice = nullptr;
+
+    QGroupBox* grpMorph = nullptr; // "Morph waves"
+    QPushButton* btnMorph = nullptr;
+    QPushButton* btnRandomOrder = nullptr;
+    QPushButton* btnInvert = nullptr;
+    QPushButton* btnReverse = nullptr;
+    QPushButton* btnSmooth = nullptr;
+    QPushButton* btnStep = nullptr;
+    QComboBox* cmbStepWave = nullptr;
+    QPushButton* btnRandom4 = nullptr;
+    QComboBox* cmbSlices = nullptr;
+    QCheckBox* chbRandomSAme = nullptr;
+    QPushButton* BitBtn3 = nullptr; // "Sort"
+
+    QGroupBox* GroupBox5 = nullptr; // "Wavetable Motionpath"
+    QRadioButton* rdbLinear = nullptr;
+    QRadioButton* rdbSpline = nullptr;
+    QCheckBox* chbFlat = nullptr;
+    QLabel* Label14 = nullptr; // "Algorithm"
+    QComboBox* cmbMotionPathType = nullptr;
+    QLabel* Label16 = nullptr; // "FX width: 1"
+    QSlider* trbSensitivity = nullptr;
+    QPushButton* btnNewWTMotion = nullptr;
+    QPushButton* btnMakeWTMotion = nullptr;
+
+    // The file dialogs; each keeps the file name chosen last for the whole run.
+    FileDialogState OpenDialog1;
+    FileDialogState SaveDialog1;
+    FileDialogState OpenDialog2;
+    FileDialogState OpenDialog3;
+    FileDialogState savedialogWAVE;
+
+    // ---- Menu -------------------------------------------------------------------------------
+    QMenuBar* MainMenu1 = nullptr;
+    QMenu* File1 = nullptr;
+    QAction* Newwavetable1 = nullptr;
+    QAction* Loadwavetable1 = nullptr;
+    QAction* Importwavetablefrommidi1 = nullptr;
+    QAction* Savewavetable1 = nullptr;
+    QAction* SavewavetableMidi1 = nullptr;
+    QAction* ExportwavetableWave1 = nullptr;
+    QAction* Importwave1 = nullptr;
+    QAction* AudioSetup1 = nullptr;
+    QAction* Exit1 = nullptr;
+    QMenu* Edit1 = nullptr;
+    QAction* Undo1 = nullptr;
+    QAction* Redo1 = nullptr;
+    QAction* Copy1 = nullptr;
+    QAction* Paste1 = nullptr;
+    QMenu* Pastespecial1 = nullptr;
+    QAction* Pastesum = nullptr;
+    QAction* Pastesub = nullptr;
+    QAction* Pastemul = nullptr;
+    QAction* PasteOR = nullptr;
+    QAction* PasteAND = nullptr;
+    QAction* PasteXOR = nullptr;
+    QAction* Pastemin1 = nullptr;
+    QAction* PasteMAX1 = nullptr;
+    QAction* Moveleft1 = nullptr;
+    QAction* MOveright1 = nullptr;
+    QAction* Moveup1 = nullptr;
+    QAction* Movedown1 = nullptr;
+    QAction* Viewwave1 = nullptr;
+    QAction* Viewmotionpath1 = nullptr;
+    QAction* Makemodificationforselectedwaveforms1 = nullptr;
+    QMenu* Wave1 = nullptr;
+    QAction* Play1 = nullptr;
+    QAction* Sweepwavetable = nullptr;
+    QAction* Addwave1 = nullptr;
+    QAction* Subwave1 = nullptr;
+    QAction* Multiwave1 = nullptr;
+    QAction* ORwave1 = nullptr;
+    QAction* ANDwave1 = nullptr;
+    QAction* XORwave1 = nullptr;
+    QAction* minwave1 = nullptr;
+    QAction* MAXwave1 = nullptr;
+    QAction* Amplify1 = nullptr;
+    QAction* Amplify2 = nullptr;
+    QMenu* Tools1 = nullptr;
+    QAction* Morph1 = nullptr;
+    QAction* Wavetablerandomoerder1 = nullptr;
+    QAction* Invert1 = nullptr;
+    QAction* Reverse1 = nullptr;
+    QAction* Smoothwave1 = nullptr;
+    QMenu* Help1 = nullptr;
+    QAction* MorvaneHelp1 = nullptr;
+    QAction* Youtubedemovideo1 = nullptr;
+    QAction* About1 = nullptr;
+
+    // ---- Fields of the areas ----------------------------------------------------------------
+    bool WaveDrawing = false;  // a mouse stroke on the graph is in progress (wave view)
+    bool PathStroke = false;   // a mouse stroke on the graph is in progress (motion-path view)
+    int SweepDirection = 1;    // +1 or -1, the direction of the sweep
+    int PlayStartWave = 0;     // list index of the current wave when Play was pressed
+
+    // Key preview: the application hands every key event that reaches a widget of this window
+    // to this first (shortcuts never come here). The event goes on to the focused control.
+    void PreviewKeyEvent(QKeyEvent& event);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    using Handler = void (TfrmMain::*)(QObject*);
+
+    void CreateControls();
+    void CreateMenu();
+    void ConnectHandlers();
+    // Runs a handler; an error it does not catch itself goes to the general error box.
+    void Guarded(const std::function<void()>& body);
+    void BindClick(QObject* control, Handler handler);
+    void BindAction(QAction* action, Handler handler);
+    bool IsMenuShortcut(const QKeyEvent& event) const;
+
+    morvane::Dialogs* dialogs_;
+    Clock* clock_;
+
+    Wavetable table_{};
+    std::unique_ptr<HistoryStack> history_; // 200 snapshots, about 5 MB: on the heap, once
+    MotionPath path_{};
+    RandomGenerator random_{};
+    Canvas graphBitmap_;    // GraphBitmap, 384 x 384
+    Canvas overviewBitmap_; // the overview, 128 x 129, default black pen and white brush
+    bool modified_ = false;
+    int viewMode_ = kWaveView;
+    SampleRange sampleRange_{};
+    ui::CtrlKeyBuffer keys_{};
+};
+
+} // namespace morvane

@@ -1,0 +1,236 @@
+#include "midi/rtmidi/rtmidi_out.h"
+
+#include <algorithm>
+#include <chrono>
+#include <memory>
+#include <mutex>
+#include <span>
+#include <string>
+#include <thread>
+#include <type_traits>
+#include <vector>
+
+#include <RtMidi.h>
+#include <alsa/asoundlib.h>
+#include <jack/jack.h>
+
+#include "document/error.h"
+
+namespace morvane::midi {
+
+namespace {
+
+constexpr const char *kClientName = "Morvane";
+constexpr const char *kOwnPortName = "Morvane out";
+
+// A new JACK connection takes effect at the start of a later process cycle; a message that the
+// output drains in the cycle still running would go nowhere. Cycles last 1.3 ms (64 frames at
+// 48 kHz) to 85 ms (4,096 frames); 100 ms covers them.
+constexpr auto kJackSettle = std::chrono::milliseconds(100);
+
+// libjack and alsa-lib print to the console whenever a client cannot be opened (no JACK
+// server, no sequencer device); RtMidi reports the same as text, which is what the user sees.
+void SilentJack(const char *) {}
+void SilentAlsa(const char *, int, const char *, int, const char *, ...) {}
+
+void QuietenJack() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        jack_set_error_function(SilentJack);
+        jack_set_info_function(SilentJack);
+    });
+}
+
+// Whether the ALSA sequencer can be opened at all; asked first because RtMidi prints its own
+// complaint to the console when it cannot.
+bool AlsaSequencerAvailable() {
+    snd_lib_error_set_handler(SilentAlsa);
+    snd_seq_t *seq = nullptr;
+    const bool available = snd_seq_open(&seq, "default", SND_SEQ_OPEN_OUTPUT, 0) == 0;
+    if (seq != nullptr)
+        snd_seq_close(seq);
+    snd_lib_error_set_handler(nullptr);
+    return available;
+}
+
+std::string ApiTitle(RtMidi::Api api) {
+    switch (api) {
+    case RtMidi::LINUX_ALSA:
+        return "ALSA";
+    case RtMidi::UNIX_JACK:
+        return "JACK";
+    default:
+        return RtMidi::getApiDisplayName(api);
+    }
+}
+
+std::vector<RtMidi::Api> OutputApis() {
+    std::vector<RtMidi::Api> compiled;
+    RtMidi::getCompiledApi(compiled);
+    std::vector<RtMidi::Api> apis;
+    for (RtMidi::Api api : compiled) {
+        if (api != RtMidi::RTMIDI_DUMMY && api != RtMidi::UNSPECIFIED)
+            apis.push_back(api);
+    }
+    return apis;
+}
+
+// One RtMidi output with its reports caught: RtMidi hands errors and warnings (a full buffer, a
+// server that is not running) to the callback instead of the console or an exception, and the
+// next call turns them into morvane::Error.
+class Client {
+public:
+    explicit Client(RtMidi::Api api) : api_(api) {
+        if (api == RtMidi::UNIX_JACK)
+            QuietenJack();
+        try {
+            out_ = std::make_unique<RtMidiOut>(api, kClientName);
+        } catch (const RtMidiError &e) {
+            throw Error(e.getMessage());
+        }
+        out_->setErrorCallback(&Client::Report, this);
+    }
+    Client(const Client &) = delete;
+    Client &operator=(const Client &) = delete;
+
+    RtMidi::Api Api() const { return api_; }
+
+    std::vector<std::string> PortNames() {
+        std::vector<std::string> names;
+        const unsigned count = Call([&] { return out_->getPortCount(); });
+        for (unsigned i = 0; i < count; ++i)
+            names.push_back(Call([&] { return out_->getPortName(i); }));
+        return names;
+    }
+    void Open(unsigned index) {
+        Call([&] {
+            out_->openPort(index, kOwnPortName);
+            return 0;
+        });
+    }
+    void Send(std::span<const std::uint8_t> message) {
+        Call([&] {
+            out_->sendMessage(message.data(), message.size());
+            return 0;
+        });
+    }
+    void Close() {
+        Call([&] {
+            out_->closePort();
+            return 0;
+        });
+    }
+
+private:
+    static void Report(RtMidiError::Type type, const std::string &text, void *self) {
+        if (type == RtMidiError::DEBUG_WARNING)
+            return;
+        auto *client = static_cast<Client *>(self);
+        if (client->pending_.empty())
+            client->pending_ = text;
+    }
+
+    template <typename F> std::invoke_result_t<F> Call(F &&f) {
+        pending_.clear();
+        try {
+            auto result = f();
+            if (!pending_.empty())
+                throw Error(pending_);
+            return result;
+        } catch (const RtMidiError &e) {
+            throw Error(e.getMessage());
+        }
+    }
+
+    RtMidi::Api api_;
+    std::unique_ptr<RtMidiOut> out_;
+    std::string pending_;
+};
+
+class RtMidiOutput final : public MidiOut {
+public:
+    MidiPortList Ports() override {
+        MidiPortList list;
+        for (RtMidi::Api api : OutputApis()) {
+            const std::string title = ApiTitle(api);
+            if (api == RtMidi::LINUX_ALSA && !AlsaSequencerAvailable()) {
+                list.Unavailable.push_back(title + ": no ALSA sequencer is available.");
+                continue;
+            }
+            try {
+                Client client(api);
+                for (std::string &name : client.PortNames())
+                    list.Ports.push_back({RtMidi::getApiName(api), title, std::move(name)});
+            } catch (const std::exception &e) {
+                const std::string text = e.what();
+                list.Unavailable.push_back(
+                    title + ": " +
+                    (api == RtMidi::UNIX_JACK && text.find("not running") != std::string::npos
+                         ? "no JACK server is running."
+                         : text));
+            }
+        }
+        return list;
+    }
+
+    void Open(const MidiPort &port) override {
+        Close();
+        const RtMidi::Api api = RtMidi::getCompiledApiByName(port.Api);
+        if (api == RtMidi::UNSPECIFIED)
+            throw Error("This program cannot reach MIDI ports through \"" + port.Api + "\".");
+        auto client = std::make_unique<Client>(api);
+        const std::vector<std::string> names = client->PortNames();
+        unsigned index = 0;
+        while (index < names.size() && names[index] != port.Name)
+            ++index;
+        if (index == names.size())
+            throw Error(Gone(port.Name, "is not available"));
+        client->Open(index);
+        client_ = std::move(client);
+        port_ = port;
+        if (api == RtMidi::UNIX_JACK)
+            std::this_thread::sleep_for(kJackSettle);
+    }
+
+    void Send(std::span<const std::uint8_t> message) override {
+        if (!client_)
+            throw Error("No MIDI output port is open.");
+        // Neither ALSA nor JACK reports a destination that disappeared: events to it are
+        // dropped. So the port is looked for before each message.
+        const std::vector<std::string> names = client_->PortNames();
+        if (std::find(names.begin(), names.end(), port_.Name) == names.end())
+            throw Error(Gone(port_.Name, "has gone away"));
+        client_->Send(message);
+    }
+
+    void Close() override {
+        if (!client_)
+            return;
+        std::unique_ptr<Client> client = std::move(client_);
+        client->Close(); // waits until JACK has taken what is still queued
+    }
+
+    ~RtMidiOutput() override {
+        try {
+            Close();
+        } catch (const std::exception &) {
+            // Closing while unwinding: nothing left to report to.
+        }
+    }
+
+private:
+    static std::string Gone(const std::string &name, const std::string &how) {
+        return "The MIDI output port \"" + name + "\" " + how + ".";
+    }
+
+    std::unique_ptr<Client> client_;
+    MidiPort port_;
+};
+
+} // namespace
+
+std::unique_ptr<MidiOut> CreateRtMidiOut() {
+    return std::make_unique<RtMidiOutput>();
+}
+
+} // namespace morvane::midi

@@ -1,0 +1,92 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include "document/wave_message.h"
+#include "files/byte_reader.h"
+
+namespace morvane::files {
+
+inline constexpr std::size_t kWaveHeaderSize = 44;                 // the canonical RIFF/WAVE header
+inline constexpr int kWaveSampleCount = kWaveCount * kSampleCount; // 8,192: the whole table
+inline constexpr std::size_t kWaveSampleSize = 4;                  // 32 bits, sign and magnitude
+inline constexpr std::size_t kWaveDataSize = kWaveSampleCount * kWaveSampleSize; // 32,768
+inline constexpr std::size_t kWaveFileSize = kWaveHeaderSize + kWaveDataSize;    // 32,812
+
+// Header fields (little-endian) and the values the export writes.
+inline constexpr std::size_t kWaveOffsetAudioFormat = 20;   // 16 bits, 1 = PCM
+inline constexpr std::size_t kWaveOffsetChannels = 22;      // 16 bits
+inline constexpr std::size_t kWaveOffsetSampleRate = 24;    // 32 bits
+inline constexpr std::size_t kWaveOffsetBitsPerSample = 34; // 16 bits
+inline constexpr std::uint16_t kWavePcm = 1;
+inline constexpr std::uint16_t kWaveChannels = 1;
+inline constexpr std::uint32_t kWaveSampleRate = 44100;
+inline constexpr std::uint16_t kWaveBitsPerSample = 32;
+
+// The byte 3 flag of a negative sample.
+inline constexpr std::uint8_t kWaveSignBit = 0x80;
+
+// The sentence that follows every refusal, and that alone is the text of an accepted file.
+inline constexpr const char *kAcceptedWaveFormats =
+    " (Sample rate: 44.1Khz, Bit depth: 32Bit, Channels: Mono and PCM (No Compression) wave files "
+    "accepted)";
+
+using WaveSample = std::array<std::uint8_t, kWaveSampleSize>;
+
+// The two buffers that the WAV export and import share, one instance for the program
+// (WaveBuffersInstance). Sample s belongs to wave s / 128, sample s % 128.
+struct WaveBuffers {
+    std::array<std::uint8_t, kWaveHeaderSize> WaveHeader{};
+    std::array<WaveSample, kWaveSampleCount> WaveSamples{};
+};
+
+// The program's one pair of WAV buffers, alive for the whole run.
+WaveBuffers &WaveBuffersInstance();
+
+// A sample value in the file's 32-bit sign-and-magnitude format, and back. The magnitude of
+// byte 3 counts 2^23 per step, as the reader and the text dump take it.
+WaveSample EncodeWaveSample(std::int32_t value);
+std::int64_t WaveSampleMagnitude(const WaveSample &sample);
+std::int64_t WaveSampleValue(const WaveSample &sample);
+
+// The dump's number for a sample value: value / 8,192 truncated toward zero, plus 128.
+std::int64_t WaveTextNumber(std::int64_t value);
+
+// PrepareWaveExport: every sample of the table into WaveSamples, in table order.
+void PrepareWaveExport(const Wavetable &table, WaveBuffers &buffers);
+
+// Fills WaveHeader with the export's values.
+void FillWaveHeader(WaveBuffers &buffers);
+
+// The file bytes and the dump for the buffers as they stand. WaveTextBytes also clears the
+// sign bit of byte 3 of every sample in WaveSamples, as the export has always done (the file
+// keeps the signs).
+std::vector<std::uint8_t> WaveFileBytes(const WaveBuffers &buffers);
+std::vector<std::uint8_t> WaveTextBytes(WaveBuffers &buffers);
+
+// WriteWaveFile: the header is filled, then the WAV file and the dump path + ".txt" are
+// written; each target is replaced only once both files are complete. Throws morvane::Error.
+void WriteWaveFile(const std::string &path, WaveBuffers &buffers);
+
+// ReadWaveFile: reads the header and, when it is accepted, the samples (those the file does
+// not hold become zero). Returns the refusal followed by kAcceptedWaveFormats; a refusal
+// begins with "No". Opening or reading errors throw morvane::Error.
+std::string ReadWaveFile(ByteReader &reader, WaveBuffers &buffers);
+std::string ReadWaveFile(const std::string &path, WaveBuffers &buffers);
+std::string ReadWaveFromStream(std::istream &in, WaveBuffers &buffers);
+// True when the text returned by ReadWaveFile is a refusal.
+bool IsWaveRefusal(const std::string &message);
+
+// The import's conversion (btnLoadWaveClick steps 5 and 6) for wave numbers first..last
+// (1..64; nothing when last < first): wave n takes file samples (n - 1) * 128 .. n * 128 - 1,
+// scaled so that the largest magnitude of the range reaches full scale. Throws
+// morvane::Error("Division by zero") before changing anything when every sample of the range
+// is zero.
+void ImportWaveSamples(const WaveBuffers &buffers, Wavetable &table, int first, int last);
+
+} // namespace morvane::files

@@ -1,0 +1,83 @@
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <sys/types.h>
+
+// The JACK side of the MIDI output test: a private JACK server on its dummy driver, and a JACK
+// client of the test's own that receives MIDI and notes when each event came in.
+namespace morvane::midi::testing_jack {
+
+// jackd with the dummy driver under a server name of its own, found by every JACK client of
+// this process through JACK_DEFAULT_SERVER while it lives. Stopped by its PID when the object
+// goes.
+class JackServer {
+public:
+    JackServer();
+    ~JackServer();
+    JackServer(const JackServer &) = delete;
+    JackServer &operator=(const JackServer &) = delete;
+
+    // false with the reason when no server could be started.
+    bool Start(std::string &reason);
+    // Frames per process cycle, as the server was started.
+    static constexpr int kPeriodFrames = 256;
+    static constexpr int kSampleRate = 48000;
+
+private:
+    void Stop();
+
+    std::string name_;
+    std::filesystem::path log_;
+    pid_t pid_ = -1;
+};
+
+// A JACK client "morvane-receiver" with one MIDI input port "in". Its process thread copies
+// every event into memory reserved up front, with the steady clock's time when the cycle that
+// carried it ran.
+class MidiReceiver {
+public:
+    static constexpr std::size_t kCapacity = 256; // events kept
+    static constexpr std::size_t kMaxEventSize = 1024;
+
+    MidiReceiver();
+    ~MidiReceiver();
+    MidiReceiver(const MidiReceiver &) = delete;
+    MidiReceiver &operator=(const MidiReceiver &) = delete;
+
+    bool Open(std::string &reason);
+    void Close();
+    // "morvane-receiver:in"
+    std::string PortName() const;
+
+    struct Event {
+        std::vector<std::uint8_t> Bytes; // cut at kMaxEventSize
+        std::size_t Size = 0;            // the event's real size
+        std::chrono::steady_clock::time_point Arrived;
+    };
+    std::size_t Count() const { return count_.load(std::memory_order_acquire); }
+    // The events received so far, in order.
+    std::vector<Event> Events() const;
+
+private:
+    static int Process(unsigned frameCount, void *self);
+
+    struct Slot {
+        std::uint8_t Bytes[kMaxEventSize];
+        std::size_t Size;
+        std::int64_t ArrivedNs;
+    };
+
+    void *client_ = nullptr; // jack_client_t
+    void *port_ = nullptr;   // jack_port_t
+    std::vector<Slot> slots_;
+    std::atomic<std::size_t> count_{0};
+};
+
+} // namespace morvane::midi::testing_jack

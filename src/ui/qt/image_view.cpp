@@ -1,6 +1,7 @@
 #include "ui/qt/image_view.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include <QMouseEvent>
@@ -30,23 +31,32 @@ void TImageView::CopyFrom(const Canvas& canvas) {
     update();
 }
 
+namespace {
+// The pixel under the pointer: positions can be fractional on scaled screens, and rounding
+// would hand the next column (or the first one outside) to the graph.
+QPoint PixelAt(const QMouseEvent& event) {
+    const QPointF p = event.position();
+    return {static_cast<int>(std::floor(p.x())), static_cast<int>(std::floor(p.y()))};
+}
+} // namespace
+
 void TImageView::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.drawImage(event->rect(), image_, event->rect());
 }
 
 void TImageView::mousePressEvent(QMouseEvent* event) {
-    const QPoint p = event->position().toPoint();
+    const QPoint p = PixelAt(*event);
     emit MouseDown(event->button(), event->modifiers(), p.x(), p.y());
 }
 
 void TImageView::mouseMoveEvent(QMouseEvent* event) {
-    const QPoint p = event->position().toPoint();
+    const QPoint p = PixelAt(*event);
     emit MouseMove(event->modifiers(), p.x(), p.y());
 }
 
 void TImageView::mouseReleaseEvent(QMouseEvent* event) {
-    const QPoint p = event->position().toPoint();
+    const QPoint p = PixelAt(*event);
     emit MouseUp(event->button(), event->modifiers(), p.x(), p.y());
 }
 

@@ -2,18 +2,214 @@
 // export and import.
 #include "ui/qt/main_window.h"
 
+#include <filesystem>
+#include <optional>
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QSignalBlocker>
+#include <QSlider>
+
+#include "document/path_text.h"
+#include "files/midi_file.h"
+#include "files/syx_file.h"
+#include "files/wave_file.h"
+#include "ui/qt/wave_list.h"
+
 namespace morvane {
 
-void TfrmMain::btnLoadwavetableClick(QObject*) {}
+namespace {
 
-void TfrmMain::btnSaveWavetableClick(QObject*) {}
+const std::string kLoadPrefix = "LoadWavetableFromFile ";
+const std::string kSavePrefix = "SaveWavetableToFile ";
 
-void TfrmMain::btnExportWavetableClick(QObject*) {}
+bool FileExists(const std::string &path) {
+    std::error_code ec;
+    return std::filesystem::exists(path, ec);
+}
 
-void TfrmMain::btnImportWTfromMidiClick(QObject*) {}
+QString PathText(const std::string &utf8) {
+    return QString::fromStdString(utf8);
+}
 
-void TfrmMain::btnExportWTasWavClick(QObject*) {}
+// The slot and device id of a message read from a file, shown in the selectors without
+// writing them into the table (the selectors' change handler does not run). A byte that has
+// no item leaves its selector as it was.
+void ShowSlotAndDevice(TfrmMain &w, std::uint8_t slot, std::uint8_t device) {
+    const int slotItem = slot - kFirstSlot;
+    if (slotItem >= 0 && slotItem < w.cmbWavetableSlot->count()) {
+        const QSignalBlocker blocker(w.cmbWavetableSlot);
+        w.cmbWavetableSlot->setCurrentIndex(slotItem);
+    }
+    if (device < w.cmbDeviceID->count()) {
+        const QSignalBlocker blocker(w.cmbDeviceID);
+        w.cmbDeviceID->setCurrentIndex(device);
+    }
+}
 
-void TfrmMain::btnLoadWaveClick(QObject*) {}
+std::uint8_t ShownSlot(const TfrmMain &w) {
+    return static_cast<std::uint8_t>(w.cmbWavetableSlot->currentText().toInt());
+}
+
+// The name SaveDialog1 proposes: the file chosen last for loading with the given extension,
+// otherwise the name field's text.
+std::string ProposedName(const TfrmMain &w, const char *extension) {
+    if (!w.OpenDialog1.FileName.empty())
+        return ChangeFileExt(w.OpenDialog1.FileName, extension);
+    return w.edtName->text().toStdString();
+}
+
+// The tail of a load or an import that replaced the table: wave 1 current and drawn, the
+// flag clear, the overview, the title, one snapshot.
+void AfterTableReplaced(TfrmMain &w, const std::string &path) {
+    w.SelectWave(1);
+    w.DrawWavetable(1);
+    w.SetModified(false);
+    w.DrawOverview();
+    w.UpdateTitle(PathText(path));
+    w.PushHistory();
+}
+
+void LoadWavetableFromFile(TfrmMain &w, const std::string &path) {
+    w.lbWaveTableIndex->clear();
+    const files::SyxLoadResult result = files::LoadWavetableFromFile(path, w.Table());
+    for (int n = 1; n <= result.MessagesRead; ++n)
+        w.lbWaveTableIndex->addItem(QString::fromStdString(LoadedWaveListText(n)));
+    // Without any message the table keeps its waves; the list names all 64 so that wave 1
+    // stays current.
+    if (result.MessagesRead == 0)
+        for (int n = 1; n <= kWaveCount; ++n)
+            w.lbWaveTableIndex->addItem(QString::fromStdString(NewWaveListText(n)));
+    if (result.MessagesRead >= 1)
+        ShowSlotAndDevice(w, result.LastSlot, result.LastDevice);
+    if (!result.Error.empty())
+        w.Dialogs().Message(kLoadPrefix + result.Error);
+    if (const std::string tooMany = result.TooManyText(); !tooMany.empty())
+        w.Dialogs().Message(tooMany);
+    AfterTableReplaced(w, path);
+}
+
+void SaveWavetableToFile(TfrmMain &w, const std::string &path) {
+    files::SyxSaveRequest request;
+    request.First = w.trbMorphWaves1->value();
+    request.Last = w.trbMorphWaves2->value();
+    request.NameField = TfrmMain::ToSingleByte(w.edtName->text());
+    request.Slot = ShownSlot(w);
+    try {
+        files::SaveWavetableToFile(path, w.Table(), request);
+    } catch (const std::exception &e) {
+        // The file was not written: the table stays marked as changed and the title keeps
+        // naming the file it came from.
+        w.Dialogs().Message(kSavePrefix + e.what());
+        return;
+    }
+    w.SetModified(false);
+    w.UpdateTitle(PathText(path));
+}
+
+void WriteMidiFile(TfrmMain &w, const std::string &path) {
+    if (FileExists(path) && w.Dialogs().Confirm("Do you want to overwrite?", false) != Answer::Yes)
+        return;
+    // Errors reach the general error box.
+    files::WriteMidiFile(path, w.Table(), TfrmMain::ToSingleByte(w.edtName->text()), ShownSlot(w));
+}
+
+// The selector shows the names without their padding; the choice is mapped back by position,
+// and 14-character names that differ only in trailing spaces cannot occur.
+std::vector<std::string> SelectorTexts(const std::vector<std::string> &names) {
+    std::vector<std::string> texts;
+    texts.reserve(names.size());
+    for (const std::string &name : names) {
+        const std::size_t end = name.find_last_not_of(' ');
+        texts.push_back(end == std::string::npos ? std::string() : name.substr(0, end + 1));
+    }
+    return texts;
+}
+
+} // namespace
+
+void TfrmMain::btnLoadwavetableClick(QObject *) {
+    if (!AskSaveChanges())
+        return;
+    if (!Dialogs().OpenFile(OpenDialog1))
+        return;
+    LoadWavetableFromFile(*this, OpenDialog1.FileName);
+}
+
+void TfrmMain::btnSaveWavetableClick(QObject *) {
+    SaveDialog1.FilterIndex = 1;
+    SaveDialog1.DefaultExt = "syx";
+    SaveDialog1.FileName = ProposedName(*this, ".syx");
+    if (!Dialogs().SaveFile(SaveDialog1))
+        return;
+    const std::string path = SaveDialog1.FileName;
+    if (FileExists(path) && Dialogs().Confirm("Overwrite ?", false) != Answer::Yes)
+        return;
+    SaveWavetableToFile(*this, path);
+}
+
+void TfrmMain::btnExportWavetableClick(QObject *) {
+    SaveDialog1.FilterIndex = 2;
+    // A name typed without extension under the "Midi files" filter becomes a ".mid" file.
+    SaveDialog1.DefaultExt = "mid";
+    SaveDialog1.FileName = ProposedName(*this, ".mid");
+    if (!Dialogs().SaveFile(SaveDialog1))
+        return;
+    const std::string path = SaveDialog1.FileName;
+    if (FileExists(path) && Dialogs().Confirm("Overwrite ?", false) != Answer::Yes)
+        return;
+    WriteMidiFile(*this, path);
+}
+
+void TfrmMain::btnImportWTfromMidiClick(QObject *) {
+    if (!AskSaveChanges())
+        return;
+    if (!Dialogs().OpenFile(OpenDialog3))
+        return;
+    const std::string path = OpenDialog3.FileName;
+    files::MidiImportPrompts prompts;
+    prompts.Message = [this](const std::string &text) { Dialogs().Message(text); };
+    prompts.Choose = [this](const std::vector<std::string> &names) -> std::optional<std::size_t> {
+        const SelectorAnswer answer = Dialogs().SelectWavetable(SelectorTexts(names));
+        // Okay with nothing selected ends the import like Cancel.
+        if (!answer.Ok || answer.Index < 0)
+            return std::nullopt;
+        return static_cast<std::size_t>(answer.Index);
+    };
+    const files::MidiImportResult result = files::ImportWavetableFromMidi(path, Table(), prompts);
+    if (!result.Imported)
+        return;
+    if (result.Copy.Count >= 1)
+        ShowSlotAndDevice(*this, result.Copy.LastSlot, result.Copy.LastDevice);
+    AfterTableReplaced(*this, path);
+}
+
+void TfrmMain::btnExportWTasWavClick(QObject *) {
+    if (!Dialogs().SaveFile(savedialogWAVE))
+        return;
+    files::WaveBuffers &buffers = files::WaveBuffersInstance();
+    files::PrepareWaveExport(Table(), buffers);
+    // Errors reach the general error box.
+    files::WriteWaveFile(savedialogWAVE.FileName, buffers);
+}
+
+void TfrmMain::btnLoadWaveClick(QObject *) {
+    if (!Dialogs().OpenFile(OpenDialog2))
+        return;
+    // The snapshot holds the table as it was before the import.
+    PushHistory();
+    files::WaveBuffers &buffers = files::WaveBuffersInstance();
+    const std::string message = files::ReadWaveFile(OpenDialog2.FileName, buffers);
+    if (files::IsWaveRefusal(message)) {
+        Dialogs().Message(message);
+        return;
+    }
+    // A silent range throws before any wave changes; the error reaches the general error box.
+    files::ImportWaveSamples(buffers, Table(), CmbWTFrom->currentIndex() + 1,
+                             CmbWTTo->currentIndex() + 1);
+    DrawWavetable(CurrentWave());
+    SetModified(false);
+    DrawOverview();
+}
 
 } // namespace morvane

@@ -6,14 +6,16 @@
 #include <QInputDialog>
 #include <QMessageBox>
 
+#include "ui/qt/audio_setup_dialog.h"
+#include "ui/qt/help_dialog.h"
+#include "ui/qt/wave_tables_dialog.h"
+
 namespace morvane {
 
 namespace {
 const QString kBoxTitle = QStringLiteral("Morvane");
 
 QWidget* DialogParent() { return QApplication::activeWindow(); }
-
-QString FromLocal(const std::string& text) { return QString::fromLocal8Bit(text); }
 } // namespace
 
 QStringList QtNameFilters(const std::string& filter) {
@@ -82,58 +84,25 @@ bool QtDialogs::RunFileDialog(FileDialogState& dialog, bool save) {
 }
 
 SelectorAnswer QtDialogs::SelectWavetable(const std::vector<std::string>& names) {
-    QStringList items;
-    for (const auto& name : names)
-        items.append(QString::fromLatin1(name));
-    bool ok = false;
-    const QString chosen =
-        QInputDialog::getItem(DialogParent(), QStringLiteral("Wavetable selector"), QString(),
-                              items, 0, false, &ok);
+    // Created for this choice only and released when it closes.
+    TfrmWaveTables selector(DialogParent());
+    selector.AddNames(names);
     SelectorAnswer answer;
-    answer.Ok = ok;
-    if (ok)
-        answer.Index = static_cast<int>(items.indexOf(chosen));
+    answer.Ok = selector.exec() == QDialog::Accepted;
+    if (answer.Ok)
+        answer.Index = selector.SelectedIndex();
     return answer;
 }
 
 AudioSetupAnswer QtDialogs::AudioSetup(const AudioSetupChoices& choices) {
-    AudioSetupAnswer answer;
-    QStringList devices;
-    for (const auto& device : choices.Devices)
-        devices.append(FromLocal(device));
-    bool ok = false;
-    const QString device = QInputDialog::getItem(DialogParent(), QStringLiteral("Audio Setup"),
-                                                 QStringLiteral("Audio devices"), devices, 0,
-                                                 false, &ok);
-    if (!ok)
-        return answer;
-    answer.Device = static_cast<int>(devices.indexOf(device));
-    QStringList formats;
-    if (answer.Device >= 0 && static_cast<std::size_t>(answer.Device) < choices.Formats.size())
-        for (const auto& format : choices.Formats[static_cast<std::size_t>(answer.Device)])
-            formats.append(FromLocal(format));
-    const int preselected =
-        (choices.PreselectedFormat >= 0 && choices.PreselectedFormat < formats.size())
-            ? choices.PreselectedFormat
-            : 0;
-    const QString format = QInputDialog::getItem(DialogParent(), QStringLiteral("Audio Setup"),
-                                                 QStringLiteral("Audio formats"), formats,
-                                                 preselected, false, &ok);
-    if (!ok)
-        return answer;
-    answer.Ok = true;
-    answer.FormatText = format.toLocal8Bit().toStdString();
-    return answer;
+    TfrmAudioSetup dialog(choices, DialogParent());
+    dialog.exec();
+    return dialog.Answer();
 }
 
 void QtDialogs::ShowHelp(const std::vector<std::string>& lines) {
-    QStringList text;
-    for (const auto& line : lines)
-        text.append(QString::fromLatin1(line));
-    QMessageBox box(DialogParent());
-    box.setWindowTitle(QStringLiteral("Help"));
-    box.setText(text.join(QLatin1Char('\n')));
-    box.exec();
+    TfrmHelp help(lines, DialogParent());
+    help.exec();
 }
 
 } // namespace morvane

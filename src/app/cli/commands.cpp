@@ -1,0 +1,41 @@
+#include "cli/commands.h"
+
+#include <algorithm>
+
+#include "ui/script_parser.h"
+
+namespace morvane::cli {
+
+const std::vector<Command> &Commands() {
+    static const std::vector<Command> commands = {
+        {"run", "run FILE",
+         "run the editor script in FILE (- reads standard input) against the main window",
+         RunScriptCommand},
+    };
+    return commands;
+}
+
+std::string Usage() {
+    std::string text = "Usage: morvane-cli COMMAND [ARGUMENTS]\n"
+                       "       morvane-cli --help\n"
+                       "\n"
+                       "Commands:\n";
+    for (const auto &command : Commands()) {
+        std::string synopsis = std::string("  ") + command.Synopsis;
+        synopsis.resize(std::max<std::size_t>(synopsis.size() + 2, 24), ' ');
+        text += synopsis + command.Summary + "\n";
+    }
+    text += "\n"
+            "A script holds one action per line; words are separated by blanks, a word in\n"
+            "double quotes may hold blanks (\\\" and \\\\ inside), lines starting with # are\n"
+            "comments. Controls are named as in the main window (btnAdd, Addwave1, cmbWave).\n"
+            "Actions:\n";
+    text += script::LanguageSummary();
+    text += "\n"
+            "Exit status: 0 when the script ran to its end, 2 at the first line that could not\n"
+            "be run (named on standard error as FILE:LINE), when a dialog had no queued\n"
+            "answer, or when queued answers were left over at the end.\n";
+    return text;
+}
+
+} // namespace morvane::cli

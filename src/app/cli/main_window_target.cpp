@@ -1,0 +1,63 @@
+#include "cli/main_window_target.h"
+
+#include "audio/audio_gen.h"
+#include "edit/history.h"
+#include "ui/canvas.h"
+#include "ui/qt/main_window.h"
+
+namespace morvane::cli {
+
+namespace {
+
+// The canvas holds 0xFFRRGGBB words, the layout of a 32-bit RGB image.
+QImage ToImage(const Canvas &canvas) {
+    return QImage(reinterpret_cast<const uchar *>(canvas.Data()), canvas.Width(), canvas.Height(),
+                  canvas.Width() * 4, QImage::Format_RGB32)
+        .copy();
+}
+
+} // namespace
+
+QWidget &MainWindowTarget::Window() {
+    return window_;
+}
+
+QWidget &MainWindowTarget::ClientArea() {
+    return window_.ClientArea != nullptr ? *window_.ClientArea : window_;
+}
+
+bool MainWindowTarget::Modified() const {
+    return window_.IsModified();
+}
+
+int MainWindowTarget::CurrentWave() const {
+    return window_.CurrentWave();
+}
+
+std::string MainWindowTarget::History() const {
+    const HistoryStack &history = window_.History();
+    return std::to_string(history.HistoryPosition()) + " / " +
+           std::to_string(history.HistoryCount());
+}
+
+QImage MainWindowTarget::GraphPicture() const {
+    return ToImage(window_.GraphBitmap());
+}
+
+QImage MainWindowTarget::OverviewPicture() const {
+    return ToImage(window_.OverviewBitmap());
+}
+
+std::optional<std::vector<std::int16_t>> MainWindowTarget::PlayBuffers() const {
+    const TAudioGen *generator = window_.AudioGen.Get();
+    if (generator == nullptr)
+        return std::nullopt;
+    std::vector<std::int16_t> samples;
+    samples.reserve(kWaveBufferCount * kWaveBufferSamples);
+    for (const AudioBuffer &buffer : generator->Buffers)
+        for (const AudioSample &sample : buffer)
+            samples.push_back(sample.load(std::memory_order_relaxed));
+    return samples;
+}
+
+} // namespace morvane::cli

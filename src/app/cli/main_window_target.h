@@ -1,0 +1,29 @@
+#pragma once
+
+#include "cli/script_target.h"
+
+namespace morvane {
+class TfrmMain;
+}
+
+namespace morvane::cli {
+
+// The editor's main window as a script target.
+class MainWindowTarget final : public ScriptTarget {
+public:
+    explicit MainWindowTarget(TfrmMain &window) : window_(window) {}
+
+    QWidget &Window() override;
+    QWidget &ClientArea() override;
+    bool Modified() const override;
+    int CurrentWave() const override;
+    std::string History() const override;
+    QImage GraphPicture() const override;
+    QImage OverviewPicture() const override;
+    std::optional<std::vector<std::int16_t>> PlayBuffers() const override;
+
+private:
+    TfrmMain &window_;
+};
+
+} // namespace morvane::cli

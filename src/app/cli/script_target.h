@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <QImage>
+
+class QWidget;
+
+namespace morvane::cli {
+
+// What the script runner needs of the window beyond its controls: the state a script prints
+// under a pseudo-name and the pictures and buffers it saves. The runner finds the controls
+// themselves by name, so every control of the window can be driven without this interface
+// growing.
+class ScriptTarget {
+public:
+    virtual ~ScriptTarget() = default;
+
+    virtual QWidget &Window() = 0;
+    // The widget whose top-left corner is (0, 0) of the client area, below the menu bar.
+    virtual QWidget &ClientArea() = 0;
+    virtual bool Modified() const = 0;
+    virtual int CurrentWave() const = 0;
+    // "P / C": the history position and count.
+    virtual std::string History() const = 0;
+    // The off-screen graph picture and the overview picture, pixel for pixel.
+    virtual QImage GraphPicture() const = 0;
+    virtual QImage OverviewPicture() const = 0;
+    // The play buffers of the current audio generator, buffer after buffer, or none while
+    // there is no generator.
+    virtual std::optional<std::vector<std::int16_t>> PlayBuffers() const = 0;
+};
+
+} // namespace morvane::cli

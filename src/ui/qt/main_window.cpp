@@ -181,7 +181,8 @@ QUrl UserGuideUrl() {
 // ---- Construction ------------------------------------------------------------------------
 
 TfrmMain::TfrmMain(const MainWindowPorts& ports, QWidget* parent)
-    : QMainWindow(parent), dialogs_(ports.dialogs), clock_(ports.clock),
+    : QMainWindow(parent), AudioWaveOut(ports.waveOut), SettingsPath(ports.settingsPath),
+      dialogs_(ports.dialogs), clock_(ports.clock),
       history_(std::make_unique<HistoryStack>()), graphBitmap_(kGraphSize, kGraphSize),
       overviewBitmap_(kOverviewWidth, kOverviewHeight) {
     if (dialogs_ == nullptr || clock_ == nullptr)

@@ -8,6 +8,9 @@
 #include <QString>
 #include <QStringList>
 
+#include "audio/audio_gen.h"
+#include "audio/audio_settings.h"
+#include "audio/wave_out.h"
 #include "document/sample_range.h"
 #include "document/wave_message.h"
 #include "edit/random.h"
@@ -46,6 +49,11 @@ class TWaveList;
 struct MainWindowPorts {
     Dialogs* dialogs = nullptr;
     Clock* clock = nullptr;
+    // The sound output (the editor passes the PortAudio backend); none: a silent null device
+    // of the window's own.
+    WaveOut* waveOut = nullptr;
+    // Where the audio settings are read and written; empty: morvane.ini in its usual place.
+    std::string settingsPath;
 };
 
 // The main window: the whole user interface and the owner of the document. Every command is
@@ -390,6 +398,13 @@ public:
     bool PathStroke = false;   // a mouse stroke on the graph is in progress (motion-path view)
     int SweepDirection = 1;    // +1 or -1, the direction of the sweep
     int PlayStartWave = 0;     // list index of the current wave when Play was pressed
+    // Playback (main_window_audio.cpp). The wave-out service is declared before the generator
+    // so that the generator, whose thread uses it, goes first when the window is destroyed.
+    morvane::AudioSettings AudioSettings{}; // one instance for the run; the settings file's
+    WaveOut* AudioWaveOut = nullptr;        // the ports' wave-out service, or OwnWaveOut
+    std::unique_ptr<WaveOut> OwnWaveOut;    // the null device when the ports bring none
+    std::string SettingsPath;               // the ports' override, else the usual place
+    AudioGenSlot AudioGen;                  // the latest generator; none until the first Play
 
     // Key preview: the application hands every key event that reaches a widget of this window
     // to this first (shortcuts never come here). The event goes on to the focused control.

@@ -2,22 +2,128 @@
 // audio setup and the settings file.
 #include "ui/qt/main_window.h"
 
+#include <exception>
+#include <memory>
+#include <string>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QMetaObject>
+#include <QPushButton>
+#include <QSlider>
+#include <QTimer>
+
+#include "audio/audio_setup.h"
+#include "audio/playback.h"
+#include "audio/settings_file.h"
+#include "ui/audio_setup_choices.h"
+#include "ui/qt/wave_list.h"
+
 namespace morvane {
 
-void TfrmMain::btnPlayClick(QObject*) {}
+namespace {
+bool IsPlaying(const QPushButton *button) {
+    return button->text() == QStringLiteral("Stop");
+}
+} // namespace
 
-void TfrmMain::TimerPlayTimer(QObject*) {}
+void TfrmMain::btnPlayClick(QObject *) {
+    if (!IsPlaying(btnPlay)) {
+        btnPlay->setText(QStringLiteral("Stop"));
+        // A failed open is reported from the generator's thread; the line reaches the log on
+        // this thread. The generator is joined before the window goes, so `this` outlives it.
+        auto onOpenFailed = [this](const std::string &text) {
+            QMetaObject::invokeMethod(
+                this, [this, text] { LogMessage("Audio device could not be opened: " + text); },
+                Qt::QueuedConnection);
+        };
+        AudioGen.Replace(std::make_unique<TAudioGen>(*AudioWaveOut, AudioSettings, onOpenFailed));
+        FillPlayBuffers();
+        AudioGen->Start();
+        PlayStartWave = CurrentWave() - 1;
+        if (chbPlayAll->isChecked()) {
+            SweepDirection = +1;
+            TimerPlay->start();
+        }
+    } else {
+        btnPlay->setText(QStringLiteral("Play"));
+        if (AudioGen)
+            AudioGen->Running = false;
+        TimerPlay->stop();
+        // Back to the wave that was current when Play was pressed.
+        SelectWave(PlayStartWave + 1);
+        DrawWavetable(PlayStartWave + 1);
+    }
+}
 
-void TfrmMain::trbPlaySpeedChange(QObject*) {}
+void TfrmMain::TimerPlayTimer(QObject *) {
+    const int index = audio::SweepStep(CurrentWave() - 1, SweepDirection);
+    SelectWave(index + 1);
+    DrawWavetable(index + 1);
+}
 
-void TfrmMain::chbPlayAllClick(QObject*) {}
+void TfrmMain::trbPlaySpeedChange(QObject *) {
+    TimerPlay->setInterval(audio::PlaySpeedInterval(trbPlaySpeed->value()));
+}
 
-void TfrmMain::AudioSetup1Click(QObject*) {}
+void TfrmMain::chbPlayAllClick(QObject *sender) {
+    if (sender == chbPlayAll)
+        Sweepwavetable->setChecked(!Sweepwavetable->isChecked());
+    // Toggling the box runs this handler again with the box as sender, which sets the mark.
+    if (sender == Sweepwavetable)
+        chbPlayAll->setChecked(!chbPlayAll->isChecked());
+    if (IsPlaying(btnPlay)) {
+        // SweepDirection keeps its value: the sweep goes on the way it last went.
+        if (!chbPlayAll->isChecked())
+            TimerPlay->stop();
+        else if (!TimerPlay->isActive())
+            TimerPlay->start();
+    }
+}
 
-void TfrmMain::FillPlayBuffers() {}
+void TfrmMain::AudioSetup1Click(QObject *) {
+    const AudioSetupChoices choices =
+        ui::MakeAudioSetupChoices(AudioWaveOut->Devices(), AudioSettings);
+    const AudioSetupAnswer answer = Dialogs().AudioSetup(choices);
+    // New settings reach the device with the next Play; the fill uses them at once.
+    if (answer.Ok)
+        audio::ApplyAudioSetup(AudioSettings, answer.Device, answer.FormatText);
+}
 
-void TfrmMain::LoadAudioSettings() {}
+void TfrmMain::FillPlayBuffers() {
+    TAudioGen *generator = AudioGen.Get();
+    if (generator == nullptr)
+        return;
+    audio::FillPlayBuffers(table_, CurrentWave() - 1, AudioSettings, generator->Buffers);
+}
 
-void TfrmMain::FormCloseQuery(QObject*, bool&) {}
+void TfrmMain::LoadAudioSettings() {
+    if (AudioWaveOut == nullptr) {
+        OwnWaveOut = std::make_unique<NullWaveOut>();
+        AudioWaveOut = OwnWaveOut.get();
+    }
+    if (SettingsPath.empty())
+        SettingsPath = audio::DefaultSettingsFilePath().string();
+    try {
+        audio::LoadAudioSettings(AudioSettings, SettingsPath);
+    } catch (const std::exception &e) {
+        Dialogs().Message(e.what());
+    }
+}
+
+void TfrmMain::FormCloseQuery(QObject *, bool &canClose) {
+    // Nothing waits for the generator's thread here; the window waits for it only when it is
+    // destroyed, so that its buffers outlive the device's use of them.
+    if (AudioGen)
+        AudioGen->Running = false;
+    try {
+        audio::SaveAudioSettings(AudioSettings, SettingsPath);
+    } catch (const std::exception &e) {
+        Dialogs().Message(e.what());
+    }
+    // The off-screen picture goes with the window itself: a closed window may still be
+    // redrawn (the script runner and the tests go on with it), so it is not released here.
+    canClose = true;
+}
 
 } // namespace morvane

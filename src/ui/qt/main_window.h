@@ -13,6 +13,8 @@
 #include "audio/wave_out.h"
 #include "document/sample_range.h"
 #include "document/wave_message.h"
+#include "edit/clipboard.h"
+#include "edit/overflow.h"
 #include "edit/random.h"
 #include "motion/motion_path.h"
 #include "ui/canvas.h"
@@ -405,6 +407,8 @@ public:
     std::unique_ptr<WaveOut> OwnWaveOut;    // the null device when the ports bring none
     std::string SettingsPath;               // the ports' override, else the usual place
     AudioGenSlot AudioGen;                  // the latest generator; none until the first Play
+    edit::WaveClipboard Clipboard{}; // copy, paste and paste special; zero slots at start
+    edit::WaveBackup Backup{};       // the per-wave backup of the edits that check overflow
 
     // Key preview: the application hands every key event that reaches a widget of this window
     // to this first (shortcuts never come here). The event goes on to the focused control.

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "document/wave_message.h"
+#include "ui/canvas.h"
+
+// Whole tables to and from every file the program knows, for the command line: ".syx", ".mid",
+// Morvane's own ".wav" (32-bit sign and magnitude), the 2048-sample export and any audio file
+// the import reads.
+namespace morvane::exchange {
+
+enum class TableFormat { Syx, Midi, MorvaneWav, Wav2048 };
+
+// "syx", "mid", "wav", "wav2048"; none for another word.
+std::optional<TableFormat> ParseTableFormat(const std::string &word);
+// By the file's name: ".syx"; ".mid" or ".midi"; ".wav" is Morvane's own unless the name
+// before the extension ends in "2048" ("pad-2048.wav", "pad.2048.wav"), which picks the
+// export for other synths. Letter case does not matter. None for other names.
+std::optional<TableFormat> TableFormatFromName(const std::string &path);
+
+struct LoadOptions {
+    std::string MidiName;           // the wavetable of a MIDI file; empty: the first found
+    std::optional<int> FrameLength; // audio files: none for the proposed one, 0 the whole file
+    bool Normalise = true;          // audio files: loudest sample to full scale
+};
+
+// What the file holds, recognised by its bytes: a MIDI file ("MThd"), Morvane's own WAV (its
+// 44-byte header and 8,192 sample-and-magnitude samples of the table's range), a ".syx"
+// (messages from F0), or else an audio file for the import. The table starts as a new table
+// (names "untitled", slot 0); the file then fills what it holds. Audio and own WAV files give
+// the table the file's name. Throws morvane::Error with the user's text.
+Wavetable LoadTableFile(const std::string &path, const LoadOptions &options = {});
+
+// Writes the whole table (waves 1 to 64). `slot` 80..118 is stamped into ".syx" and ".mid";
+// none: the slot the table holds, or 80 when it holds none. Throws morvane::Error.
+void SaveTableFile(const std::string &path, TableFormat format, const Wavetable &table,
+                   std::optional<int> slot = std::nullopt);
+
+// What a file holds, one "key: value" line each.
+std::vector<std::string> DescribeTableFile(const std::string &path);
+
+// A picture of the whole table: the overview at three times its size, then the graphs of the
+// 64 waves at half size, eight in a row.
+inline constexpr int kRenderColumns = 8;
+inline constexpr int kRenderGraphSize = 192; // kGraphSize / 2
+inline constexpr int kRenderOverviewScale = 3;
+inline constexpr int kRenderGap = 8;
+Canvas RenderTable(const Wavetable &table);
+
+} // namespace morvane::exchange

@@ -1,0 +1,230 @@
+#include "exchange/table_files.h"
+
+#include <gtest/gtest.h>
+
+#include "document/error.h"
+#include "exchange/import_choices.h"
+#include "exchange_test_support.h"
+#include "ui/drawing.h"
+#include "ui/script_parser.h"
+
+namespace morvane::exchange {
+namespace {
+
+using test::TempFolder;
+
+void ExpectSameSamples(const Wavetable &a, const Wavetable &b, int tolerance) {
+    for (int w = 0; w < kWaveCount; ++w)
+        for (int k = 0; k < kSampleCount; ++k)
+            ASSERT_NEAR(ReadSample(a, w, k), ReadSample(b, w, k), tolerance)
+                << "wave " << w + 1 << " sample " << k + 1;
+}
+
+std::string NameOf(const Wavetable &table, int w) {
+    const std::uint8_t *name = table.Message(w) + kOffsetName;
+    return std::string(name, name + kNameLength);
+}
+
+TEST(TableFiles, TellsTheFormatFromAWordOrAName) {
+    EXPECT_EQ(ParseTableFormat("syx"), TableFormat::Syx);
+    EXPECT_EQ(ParseTableFormat("MID"), TableFormat::Midi);
+    EXPECT_EQ(ParseTableFormat("wav"), TableFormat::MorvaneWav);
+    EXPECT_EQ(ParseTableFormat("wav2048"), TableFormat::Wav2048);
+    EXPECT_FALSE(ParseTableFormat("aiff"));
+    EXPECT_EQ(TableFormatFromName("/a/b/pad.SYX"), TableFormat::Syx);
+    EXPECT_EQ(TableFormatFromName("pad.midi"), TableFormat::Midi);
+    EXPECT_EQ(TableFormatFromName("pad.mid"), TableFormat::Midi);
+    EXPECT_EQ(TableFormatFromName("pad.wav"), TableFormat::MorvaneWav);
+    EXPECT_EQ(TableFormatFromName("pad-2048.wav"), TableFormat::Wav2048);
+    EXPECT_EQ(TableFormatFromName("pad.2048.WAV"), TableFormat::Wav2048);
+    EXPECT_EQ(TableFormatFromName("2048/pad.wav"), TableFormat::MorvaneWav);
+    EXPECT_FALSE(TableFormatFromName("pad.flac"));
+    EXPECT_FALSE(TableFormatFromName("pad"));
+}
+
+TEST(TableFiles, ConvertsBetweenEveryFormatAndBack) {
+    TempFolder folder;
+    Wavetable table = test::NoiseTable(21);
+    WriteNameToAll(table, TrimmedPaddedName("Noise"));
+    WriteDeviceAndSlot(table, 3, 95);
+
+    SaveTableFile(folder.File("t.syx"), TableFormat::Syx, table);
+    const Wavetable fromSyx = LoadTableFile(folder.File("t.syx"));
+    EXPECT_EQ(fromSyx, table); // every byte: slot 95 and the name were kept, numbers stamped
+
+    SaveTableFile(folder.File("t.mid"), TableFormat::Midi, table, 100);
+    const Wavetable fromMid = LoadTableFile(folder.File("t.mid"));
+    ExpectSameSamples(fromMid, table, 0);
+    EXPECT_EQ(fromMid.Message(0)[kOffsetSlot], 100);
+    EXPECT_EQ(NameOf(fromMid, 63), "Noise         ");
+
+    // The own WAV holds values as they are: back exactly, named after the file.
+    SaveTableFile(folder.File("own.wav"), TableFormat::MorvaneWav, table);
+    EXPECT_TRUE(test::fs::exists(folder.File("own.wav.txt")));
+    const Wavetable fromWav = LoadTableFile(folder.File("own.wav"));
+    ExpectSameSamples(fromWav, table, 0);
+    EXPECT_EQ(NameOf(fromWav, 0), "own           ");
+
+    SaveTableFile(folder.File("t-2048.wav"), TableFormat::Wav2048, table);
+    const Wavetable from2048 = LoadTableFile(folder.File("t-2048.wav"));
+    ExpectSameSamples(from2048, table, 2);
+    EXPECT_EQ(NameOf(from2048, 5), "t-2048        ");
+
+    EXPECT_THROW(SaveTableFile(folder.File("x.syx"), TableFormat::Syx, table, 79), Error);
+}
+
+TEST(TableFiles, ReadsAnyAudioFileThroughTheImport) {
+    TempFolder folder;
+    // 8,192 samples of 32-bit two's complement PCM: as long as an own WAV, but not one; read
+    // as audio, its four frames of 2048 spread over the 64 waves.
+    const std::string path = folder.File("pcm32.wav");
+    ASSERT_TRUE(
+        test::WriteSndfile(path, SF_FORMAT_WAV | SF_FORMAT_PCM_32, 1, test::CurveFrames(4, 2048)));
+    ASSERT_EQ(test::fs::file_size(path), 32812u);
+    LoadOptions keep;
+    keep.Normalise = false;
+    const Wavetable table = LoadTableFile(path, keep);
+    for (int k = 0; k < kSampleCount; ++k) {
+        ASSERT_NEAR(ReadSample(table, 0, k), test::ExpectedSample(0, k), 1);
+        ASSERT_NEAR(ReadSample(table, 21, k), test::ExpectedSample(1, k), 1);
+        ASSERT_NEAR(ReadSample(table, 63, k), test::ExpectedSample(3, k), 1);
+    }
+    // An explicit frame length: 512 gives 16 frames.
+    keep.FrameLength = 512;
+    const Wavetable short512 = LoadTableFile(path, keep);
+    EXPECT_NE(short512, table);
+}
+
+TEST(TableFiles, RefusesFilesThatHoldNoTable) {
+    TempFolder folder;
+    test::WriteBytes(folder.File("empty.syx"), {});
+    try {
+        LoadTableFile(folder.File("empty.syx"));
+        FAIL();
+    } catch (const Error &e) {
+        EXPECT_STREQ(e.what(), "\"empty.syx\" holds no wave messages.");
+    }
+    const Wavetable table = test::NoiseTable(4);
+    SaveTableFile(folder.File("t.mid"), TableFormat::Midi, table);
+    LoadOptions options;
+    options.MidiName = "nothing";
+    try {
+        LoadTableFile(folder.File("t.mid"), options);
+        FAIL();
+    } catch (const Error &e) {
+        EXPECT_STREQ(
+            e.what(),
+            "\"t.mid\" holds no wavetable named \"nothing\"; it holds \"untitled      \".");
+    }
+    test::WriteBytes(folder.File("x.bin"), {1, 2, 3});
+    EXPECT_THROW(LoadTableFile(folder.File("x.bin")), Error);
+}
+
+TEST(TableFiles, DescribesWhatAFileHolds) {
+    TempFolder folder;
+    Wavetable table = test::NoiseTable(8);
+    WriteNameToAll(table, TrimmedPaddedName("Bells"));
+    SaveTableFile(folder.File("b.syx"), TableFormat::Syx, table, 81);
+    EXPECT_EQ(DescribeTableFile(folder.File("b.syx")),
+              (std::vector<std::string>{"file: \"b.syx\"", "kind: System Exclusive", "messages: 64",
+                                        "names: \"Bells\"", "slot: 81", "device: 0"}));
+    SaveTableFile(folder.File("b.mid"), TableFormat::Midi, table, 82);
+    EXPECT_EQ(
+        DescribeTableFile(folder.File("b.mid")),
+        (std::vector<std::string>{"file: \"b.mid\"", "kind: Standard MIDI File", "wavetables: 1",
+                                  "wavetable: \"Bells\", 64 messages, slot 82"}));
+    SaveTableFile(folder.File("b.wav"), TableFormat::MorvaneWav, table);
+    EXPECT_EQ(DescribeTableFile(folder.File("b.wav")),
+              (std::vector<std::string>{"file: \"b.wav\"", "kind: Morvane WAV",
+                                        "samples: 8,192, 64 waves of 128"}));
+    SaveTableFile(folder.File("b-2048.wav"), TableFormat::Wav2048, table);
+    EXPECT_EQ(DescribeTableFile(folder.File("b-2048.wav")),
+              (std::vector<std::string>{
+                  "file: \"b-2048.wav\"", "kind: audio file",
+                  "format: WAV, 32-bit float, mono, 44,100 Hz", "samples: 131,072",
+                  "frame tag: 'clm ' chunk, 2,048 samples per frame",
+                  "proposed frame length: 2,048", "frames: 64 frames of 2,048 samples"}));
+    test::WriteBytes(folder.File("one.wav"), test::MakeWav(test::CurveFrames(1, 600), {}));
+    EXPECT_EQ(DescribeTableFile(folder.File("one.wav"))[5],
+              "proposed frame length: the whole file");
+}
+
+TEST(TableFiles, RendersTheOverviewAndEveryGraph) {
+    Wavetable table;
+    FillNewWavetable(table, 0);
+    const Canvas picture = RenderTable(table);
+    const int top = kOverviewHeight * 3 + kRenderGap;
+    ASSERT_EQ(picture.Width(), 8 * 192);
+    ASSERT_EQ(picture.Height(), top + 8 * 192);
+    Canvas overview(kOverviewWidth, kOverviewHeight);
+    DrawOverview(overview, table);
+    for (int y = 0; y < kOverviewHeight * 3; y += 5)
+        for (int x = 0; x < kOverviewWidth * 3; x += 5)
+            ASSERT_EQ(picture.Pixel(x, y), overview.Pixel(x / 3, y / 3)) << x << "," << y;
+    // The red zero line of each graph lies on row 192 of 384, row 96 of the half-size graph;
+    // at sample 33 the sine is far from it. Samples 31 and 32 (523,657 and 524,287) both lie in
+    // cell 64 - 31 = 33, so the curve runs level along row 99 of 384 (49 of 192) there.
+    for (int wave : {1, 10, 64}) {
+        const int left = (wave - 1) % 8 * 192;
+        const int upper = top + (wave - 1) / 8 * 192;
+        EXPECT_EQ(picture.Pixel(left + 50, upper + 96), Rgb(192, 0, 0)) << wave;
+        EXPECT_EQ(picture.Pixel(left + 46, upper + 49), Rgb(0, 0, 0)) << wave;
+    }
+}
+
+TEST(ImportChoices, OfferTheTagsLengthAndDescribeEachChoice) {
+    TempFolder folder;
+    const std::string path = folder.File("odd.wav");
+    test::WriteBytes(
+        path, test::MakeWav(test::CurveFrames(3, 1000), {test::TextChunk("clm ", "<!>1000")}));
+    const AudioFile file = ReadAudioFile(path);
+    const ImportAudioChoices choices = MakeImportAudioChoices(file, 1, 5);
+    EXPECT_EQ(choices.FileName, "\"odd.wav\"");
+    EXPECT_EQ(choices.TagText, "'clm ' chunk: 1,000 samples per frame");
+    EXPECT_EQ(choices.FrameLengths, (std::vector<int>{1000, 128, 256, 512, 1024, 2048, 4096, 0}));
+    EXPECT_EQ(choices.FrameLengthTexts.front(), "1000 samples (from the 'clm ' chunk)");
+    EXPECT_EQ(choices.FrameLengthTexts[1], "128 samples");
+    EXPECT_EQ(choices.FrameLengthTexts.back(), "Whole file as one cycle (3,000 samples)");
+    EXPECT_EQ(choices.Proposed, 0);
+    EXPECT_EQ(choices.FramesFound(0), "3 frames of 1,000 samples");
+    EXPECT_EQ(
+        choices.Mapping(0),
+        (std::vector<std::string>{
+            "Wave 1: frame 1", "Wave 2: frames 1 and 2 morphed, 50 % of frame 2", "Wave 3: frame 2",
+            "Wave 4: frames 2 and 3 morphed, 50 % of frame 3", "Wave 5: frame 3"}));
+    EXPECT_TRUE(choices.Mapping(6).empty()); // 4096: no whole frame
+    EXPECT_EQ(choices.FramesFound(6), "No whole frame of 4,096 samples in 3,000 samples");
+
+    // The scripted answer.
+    std::string line;
+    std::string failure;
+    ImportAudioAnswer answer = ui::AnswerImportAudio(
+        choices, script::ParseImportAudio({"importaudio", "auto", "keep", "ok"}), line, failure);
+    EXPECT_TRUE(answer.Ok);
+    EXPECT_EQ(answer.FrameLength, 1000);
+    EXPECT_FALSE(answer.Normalise);
+    EXPECT_EQ(line,
+              "import-audio: \"odd.wav\" | WAV, 32-bit float, mono, 44,100 Hz | 'clm ' chunk: "
+              "1,000 samples per frame | 3 frames of 1,000 samples -> 1000 keep ok");
+    answer = ui::AnswerImportAudio(
+        choices, script::ParseImportAudio({"importaudio", "whole", "normalise", "cancel"}), line,
+        failure);
+    EXPECT_FALSE(answer.Ok);
+    EXPECT_EQ(answer.FrameLength, 0);
+    EXPECT_TRUE(failure.empty());
+    answer = ui::AnswerImportAudio(
+        choices, script::ParseImportAudio({"importaudio", "300", "normalise", "ok"}), line,
+        failure);
+    EXPECT_FALSE(answer.Ok);
+    EXPECT_EQ(failure, "the audio import dialog offers no frame length 300");
+
+    for (const std::vector<std::string> &bad :
+         {std::vector<std::string>{"importaudio", "auto", "normalise"},
+          {"importaudio", "-5", "keep", "ok"},
+          {"importaudio", "auto", "loud", "ok"},
+          {"importaudio", "auto", "keep", "yes"}})
+        EXPECT_THROW(script::ParseImportAudio(bad), script::ScriptError);
+}
+
+} // namespace
+} // namespace morvane::exchange

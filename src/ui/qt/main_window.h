@@ -55,7 +55,7 @@ struct MainWindowPorts {
     // of the window's own.
     WaveOut* waveOut = nullptr;
     // Where the audio settings are read and written; empty: morvane.ini in its usual place.
-    std::string settingsPath;
+    std::string settingsPath{};
 };
 
 // The main window: the whole user interface and the owner of the document. Every command is

@@ -89,6 +89,23 @@ def save(table, first, last, field_text, slot=80):
     return bytes(table[MESSAGE * (first - 1):MESSAGE * last])
 
 
+def play_buffers(table, wave, rate=44100, channels=2):
+    """The 16 play buffers of 8192 16-bit values for wave number `wave`, little-endian."""
+    t = [None] + [int(decode(table[sample_at(wave, k):sample_at(wave, k) + 3]) / 128)
+                  for k in range(128)]
+    p = 1.0
+    d = 44100 / rate
+    if channels == 2:
+        d = d / 2
+    out = bytearray()
+    for _ in range(16 * 8192):
+        out += t[math.floor(p)].to_bytes(2, "little", signed=True)
+        p += d
+        if math.floor(p) > 128:
+            p = 1.0
+    return bytes(out)
+
+
 def cases():
     # startup: the new table as the window starts with it, saved whole.
     t = new_table()
@@ -115,6 +132,13 @@ def cases():
     first = save(t, 1, 64, "untitled")
     invert(t, [20])
     yield "selection", [("range.syx", first), ("current.syx", save(t, 1, 64, "untitled"))]
+
+    # play: wave 3 inverted; the buffers of wave 1 at Play, of wave 3 after two sweep steps,
+    # and of wave 1 again after Stop.
+    t = new_table()
+    invert(t, [3])
+    yield "play", [("wave1.raw", play_buffers(t, 1)), ("wave3.raw", play_buffers(t, 3)),
+                   ("stopped.raw", play_buffers(t, 1))]
 
 
 def main():

@@ -503,7 +503,8 @@ void ScriptRunner::Execute(const script::Action &action, int line) {
             Tick(action.Name, action.Count);
             break;
         default:
-            break;
+            // An action the parser knows and this switch does not must not pass unnoticed.
+            throw ScriptError("the runner does not carry out this action");
         }
     } catch (const ScriptError &) {
         throw;
@@ -521,10 +522,13 @@ void ScriptRunner::Click(const std::string &name) {
         if (Reachable(control, name))
             static_cast<QAction *>(control)->trigger();
         return;
-    case Kind::Menu:
-        // Opening a menu or a submenu runs nothing.
-        Reachable(control, name);
+    case Kind::Menu: {
+        // Opening a menu or a submenu runs nothing; a menu is a popup, hidden until opened.
+        const auto *menu = qobject_cast<const QMenu *>(control);
+        if (!(menu != nullptr ? menu->menuAction()->isEnabled() : IsEnabled(control)))
+            Line("ignored: " + name + " is disabled");
         return;
+    }
     case Kind::Button:
     case Kind::SpeedButton:
     case Kind::CheckBox:

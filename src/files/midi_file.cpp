@@ -82,6 +82,13 @@ public:
     bool Candidate(const ScanBuffer &buffer, std::size_t end) override {
         if (buffer[1] != kWaveEventLength1 || buffer[2] != kWaveEventLength2)
             return true;
+        // The events of one table follow each other with the same name, which was handled
+        // at its first event.
+        const std::uint8_t *raw = buffer.data() + end - kNameBeforeEnd;
+        if (havePrevious_ && std::memcmp(raw, previous_.data(), kNameLength) == 0)
+            return true;
+        std::memcpy(previous_.data(), raw, kNameLength);
+        havePrevious_ = true;
         std::string name = CandidateName(buffer, end);
         std::string folded = name;
         std::transform(folded.begin(), folded.end(), folded.begin(), [](char c) {
@@ -96,6 +103,8 @@ public:
 
 private:
     std::unordered_set<std::string> seen_; // names folded to lower case
+    std::array<std::uint8_t, kNameLength> previous_{};
+    bool havePrevious_ = false;
 };
 
 class MessageCopier final : public CandidateSink {

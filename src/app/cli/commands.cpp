@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "cli/exchange_commands.h"
 #include "ui/script_parser.h"
 
 namespace morvane::cli {
@@ -11,6 +12,12 @@ const std::vector<Command> &Commands() {
         {"run", "run FILE",
          "run the editor script in FILE (- reads standard input) against the main window",
          RunScriptCommand},
+        {"convert", "convert IN OUT",
+         "convert a table between .syx, .mid, Morvane's .wav, the 2048 export and audio files",
+         ConvertCommand},
+        {"info", "info FILE", "tell what a table, MIDI or audio file holds", InfoCommand},
+        {"render", "render IN OUT.png", "draw the overview and the graph of every wave",
+         RenderCommand},
     };
     return commands;
 }

@@ -12,6 +12,14 @@ bool IsDigit(char c) {
 
 } // namespace
 
+std::string ApiTitleOf(const std::string &api) {
+    if (api == "alsa")
+        return "ALSA";
+    if (api == "jack")
+        return "JACK";
+    return api;
+}
+
 std::string PortLabel(const MidiPort &port) {
     return port.ApiTitle.empty() ? port.Name : port.ApiTitle + ": " + port.Name;
 }

@@ -20,6 +20,10 @@ struct MidiPort {
     friend bool operator==(const MidiPort &, const MidiPort &) = default;
 };
 
+// The title people know an API by, from its short name: "alsa" ALSA, "jack" JACK; another name
+// stands for itself.
+std::string ApiTitleOf(const std::string &api);
+
 // What the port list shows for a port: "ALSA: Blofeld:Blofeld MIDI 1 20:0".
 std::string PortLabel(const MidiPort &port);
 

@@ -1,7 +1,12 @@
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "midi/midi_out.h"
+#include "midi/paced_sender.h"
 
 namespace morvane {
 
@@ -39,6 +44,44 @@ struct AudioSetupAnswer {
     std::string FormatText;  // text of the chosen format entry, empty for none
 };
 
+// One entry of the MIDI output dialog's port list: a port listed now, or the port chosen earlier
+// that is not there at the moment (the instrument switched off), kept so that the choice
+// survives until the user makes another.
+struct MidiPortEntry {
+    midi::MidiPort Port;
+    bool Present = true;
+    std::string Label; // "ALSA: Blofeld:Blofeld MIDI 1 20:0", "... (not connected)"
+};
+
+// What the MIDI output dialog offers. Rescan lists the ports again (its Refresh button), for an
+// instrument plugged in while the dialog is open; it keeps the same saved choice.
+struct MidiSetupChoices {
+    std::vector<MidiPortEntry> Entries;
+    std::vector<std::string> Notes; // one line for each MIDI system that could not be asked
+    int Preselected = -1;           // index into Entries, -1 for none
+    int PauseMs = midi::kDefaultPauseMs;
+    std::function<MidiSetupChoices()> Rescan;
+};
+
+struct MidiSetupAnswer {
+    bool Ok = false;
+    std::optional<midi::MidiPort> Port; // none when no entry was chosen
+    int PauseMs = midi::kDefaultPauseMs;
+};
+
+// Work that must not hold up the window, with its progress shown. Run is called once, on a
+// thread of its own in the window (the scripted dialogs call it at once on the caller's thread,
+// so that a script goes on only after it); it reports each step with its text and stops early
+// when the flag is raised, which the dialog's Cancel does. Finished is then called on the
+// user-interface thread. Neither may touch widgets from Run.
+struct ProgressJob {
+    using Report = std::function<void(int step, const std::string& text)>;
+    std::string Title; // the dialog's caption
+    int Total = 0;     // steps, for the bar
+    std::function<void(const Report& report, const midi::CancelFlag& cancel)> Run;
+    std::function<void()> Finished;
+};
+
 // The dialogs port: everything the commands ask the user. The Qt implementation shows real
 // dialogs; the scripted one answers from a queue and records what was asked.
 class Dialogs {
@@ -58,6 +101,11 @@ public:
     virtual AudioSetupAnswer AudioSetup(const AudioSetupChoices& choices) = 0;
     // The help dialog with the lines it shows; it has no result.
     virtual void ShowHelp(const std::vector<std::string>& lines) = 0;
+    // The MIDI output dialog. A port without it answers as Cancel does.
+    virtual MidiSetupAnswer MidiSetup(const MidiSetupChoices& choices);
+    // Runs the job with its progress shown. A port that shows nothing runs it at once on the
+    // calling thread, then calls Finished.
+    virtual void RunWithProgress(ProgressJob job);
 };
 
 } // namespace morvane

@@ -116,6 +116,32 @@ AudioSetupChoice ParseAudioSetup(const std::vector<std::string> &words) {
     return choice;
 }
 
+MidiSetupChoice ParseMidiSetup(const std::vector<std::string> &words) {
+    ExpectWords(words, 3, 3, "midisetup PORT|#N|none PAUSE ok|cancel");
+    MidiSetupChoice choice;
+    if (words[1] == "none") {
+        choice.How = MidiSetupChoice::PortKind::None;
+    } else if (const auto index = ParseIndexWord(words[1])) {
+        choice.How = MidiSetupChoice::PortKind::Index;
+        choice.Index = *index;
+    } else {
+        choice.How = MidiSetupChoice::PortKind::Name;
+        choice.Name = words[1];
+    }
+    const auto pause = ParseInt(words[2]);
+    if (!pause || *pause < 20 || *pause > 2000)
+        throw ScriptError("the MIDI pause is 20 to 2000 ms, not " + Quote(words[2]));
+    choice.PauseMs = *pause;
+    const std::string button = Lower(words[3]);
+    if (button == "ok")
+        choice.Ok = true;
+    else if (button == "cancel")
+        choice.Ok = false;
+    else
+        throw ScriptError("the MIDI output button is ok or cancel, not " + Quote(words[3]));
+    return choice;
+}
+
 struct ActionName {
     const char *Word;
     ActionKind Kind;
@@ -135,6 +161,7 @@ constexpr ActionName kActions[] = {
     {"nofile", ActionKind::NoFile},
     {"choose", ActionKind::Choose},
     {"audiosetup", ActionKind::AudioSetup},
+    {"midisetup", ActionKind::MidiSetup},
     {"tick", ActionKind::Tick},
     {"clock", ActionKind::Clock},
     {"print", ActionKind::Print},
@@ -399,6 +426,9 @@ std::optional<Action> ParseLine(std::string_view line) {
     case ActionKind::AudioSetup:
         action.Audio = ParseAudioSetup(words);
         break;
+    case ActionKind::MidiSetup:
+        action.Midi = ParseMidiSetup(words);
+        break;
     case ActionKind::Tick:
         ExpectWords(words, 1, 2, "tick NAME [N]");
         action.Name = words[1];
@@ -440,6 +470,9 @@ std::string LanguageSummary() {
            "  choose NAME|#N|none|cancel queue the wavetable selector's answer\n"
            "  audiosetup DEVICE FORMAT ok|cancel\n"
            "                             queue the audio setup's answer (FORMAT text, #N, none)\n"
+           "  midisetup PORT PAUSE ok|cancel\n"
+           "                             queue the MIDI output's answer (PORT name, #N, none;\n"
+           "                             PAUSE 20..2000 ms)\n"
            "  tick NAME [N]              fire the timer NAME N times\n"
            "  clock HH:MM:SS.mmm         the UTC time of day that seeds the random generator\n"
            "  print NAME                 print a control's state, or title, modified, current,\n"

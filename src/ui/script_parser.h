@@ -52,6 +52,7 @@ enum class ActionKind {
     NoFile,
     Choose,
     AudioSetup,
+    MidiSetup,
     Tick,
     Clock,
     Print,
@@ -103,6 +104,17 @@ struct AudioSetupChoice {
     bool Ok = false;
 };
 
+// The MIDI output dialog's queued answer: the port by name (its name as the system lists it, or
+// the entry's whole text), by index, or none; the pause in milliseconds (20..2000).
+struct MidiSetupChoice {
+    enum class PortKind { Name, Index, None };
+    PortKind How = PortKind::None;
+    std::string Name;
+    int Index = -1;
+    int PauseMs = 1000;
+    bool Ok = false;
+};
+
 struct Action {
     ActionKind Kind = ActionKind::Widgets;
     std::string Name;  // control, timer, pseudo-name or path
@@ -114,6 +126,7 @@ struct Action {
     std::optional<std::string> Path; // file: the path; nofile: none
     SelectorChoice Selector;
     AudioSetupChoice Audio;
+    MidiSetupChoice Midi;
     TimeOfDay Time;
 };
 

@@ -68,6 +68,10 @@ void ScriptedDialogs::QueueAudioSetup(script::AudioSetupChoice choice, int line)
     audioSetups_.push_back({std::move(choice), line});
 }
 
+void ScriptedDialogs::QueueMidiSetup(script::MidiSetupChoice choice, int line) {
+    midiSetups_.push_back({std::move(choice), line});
+}
+
 void ScriptedDialogs::Fail(const std::string &text) {
     if (failed_)
         return;
@@ -97,6 +101,8 @@ std::optional<ScriptedDialogs::Leftover> ScriptedDialogs::FirstLeftover() const 
         consider(selectors_.front().Line, "the wavetable selector's answer");
     if (!audioSetups_.empty())
         consider(audioSetups_.front().Line, "the audio setup's answer");
+    if (!midiSetups_.empty())
+        consider(midiSetups_.front().Line, "the MIDI output's answer");
     return first;
 }
 
@@ -255,6 +261,65 @@ AudioSetupAnswer ScriptedDialogs::AudioSetup(const AudioSetupChoices &choices) {
 void ScriptedDialogs::ShowHelp(const std::vector<std::string> &lines) {
     for (const auto &line : lines)
         Line("help: " + line);
+}
+
+MidiSetupAnswer ScriptedDialogs::MidiSetup(const MidiSetupChoices &choices) {
+    if (failed_)
+        return {};
+    std::vector<std::string> labels;
+    for (const MidiPortEntry &entry : choices.Entries)
+        labels.push_back(entry.Label);
+    if (midiSetups_.empty()) {
+        Fail("no answer queued for the MIDI output (" + Joined(labels) + ")");
+        return {};
+    }
+    const script::MidiSetupChoice choice = std::move(midiSetups_.front().Value);
+    midiSetups_.pop_front();
+    MidiSetupAnswer answer;
+    answer.Ok = choice.Ok;
+    answer.PauseMs = choice.PauseMs;
+    int chosen = -1;
+    switch (choice.How) {
+    case script::MidiSetupChoice::PortKind::Name:
+        for (std::size_t i = 0; i < choices.Entries.size() && chosen < 0; ++i) {
+            if (choices.Entries[i].Port.Name == choice.Name || choices.Entries[i].Label == choice.Name)
+                chosen = static_cast<int>(i);
+        }
+        if (chosen < 0) {
+            Fail("the MIDI output offers no port " + script::Quote(choice.Name) + " (" +
+                 Joined(labels) + ")");
+            return {};
+        }
+        break;
+    case script::MidiSetupChoice::PortKind::Index:
+        if (choice.Index >= static_cast<int>(choices.Entries.size())) {
+            Fail("the MIDI output has no port #" + std::to_string(choice.Index) + " (" +
+                 std::to_string(choices.Entries.size()) + " ports)");
+            return {};
+        }
+        chosen = choice.Index;
+        break;
+    case script::MidiSetupChoice::PortKind::None:
+        break;
+    }
+    if (chosen >= 0)
+        answer.Port = choices.Entries[static_cast<std::size_t>(chosen)].Port;
+    // The port list depends on the machine, so only the choice is written.
+    Line("midi-setup: " +
+         (chosen >= 0 ? script::Quote(choices.Entries[static_cast<std::size_t>(chosen)].Port.Name)
+                      : std::string("none")) +
+         " " + std::to_string(choice.PauseMs) + " ms -> " + (choice.Ok ? "ok" : "cancel"));
+    return answer;
+}
+
+void ScriptedDialogs::RunWithProgress(ProgressJob job) {
+    std::string last;
+    const midi::CancelFlag never;
+    if (job.Run)
+        job.Run([&last](int, const std::string &text) { last = text; }, never);
+    Line("progress: " + job.Title + (last.empty() ? std::string() : ": " + last));
+    if (job.Finished)
+        job.Finished();
 }
 
 } // namespace morvane

@@ -27,6 +27,7 @@ public:
     void QueueFile(std::optional<std::string> path, int line);
     void QueueSelector(script::SelectorChoice choice, int line);
     void QueueAudioSetup(script::AudioSetupChoice choice, int line);
+    void QueueMidiSetup(script::MidiSetupChoice choice, int line);
 
     bool Failed() const { return failed_; }
     const std::string &Failure() const { return failure_; }
@@ -47,6 +48,9 @@ public:
     SelectorAnswer SelectWavetable(const std::vector<std::string> &names) override;
     AudioSetupAnswer AudioSetup(const AudioSetupChoices &choices) override;
     void ShowHelp(const std::vector<std::string> &lines) override;
+    MidiSetupAnswer MidiSetup(const MidiSetupChoices &choices) override;
+    // Runs the job to its end before the script goes on, and writes its last progress text.
+    void RunWithProgress(ProgressJob job) override;
 
 private:
     template <typename T> struct Queued {
@@ -62,6 +66,7 @@ private:
     std::deque<Queued<std::optional<std::string>>> files_;
     std::deque<Queued<script::SelectorChoice>> selectors_;
     std::deque<Queued<script::AudioSetupChoice>> audioSetups_;
+    std::deque<Queued<script::MidiSetupChoice>> midiSetups_;
     bool failed_ = false;
     std::string failure_;
 };

@@ -54,14 +54,9 @@ bool AlsaSequencerAvailable() {
 }
 
 std::string ApiTitle(RtMidi::Api api) {
-    switch (api) {
-    case RtMidi::LINUX_ALSA:
-        return "ALSA";
-    case RtMidi::UNIX_JACK:
-        return "JACK";
-    default:
-        return RtMidi::getApiDisplayName(api);
-    }
+    const std::string name = RtMidi::getApiName(api);
+    const std::string title = ApiTitleOf(name);
+    return title == name ? RtMidi::getApiDisplayName(api) : title;
 }
 
 std::vector<RtMidi::Api> OutputApis() {

@@ -545,6 +545,12 @@ void TfrmMain::CreateMenu() {
     Reverse1 = item(Tools1, "Reverse1", "Reverse wave");
     Smoothwave1 = item(Tools1, "Smoothwave1", "Smooth wave");
 
+    // Beyond the five menus of the original window: talking to the instrument itself.
+    Exchange1 = menu(MainMenu1, "Exchange1", "E&xchange");
+    MidiOutput1 = item(Exchange1, "MidiOutput1", "MIDI output ...");
+    SendToSynth1 = item(Exchange1, "SendToSynth1", "Send wavetable to synth",
+                        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+
     Help1 = menu(MainMenu1, "Help1", "Help");
     MorvaneHelp1 = item(Help1, "MorvaneHelp1", "Morvane Help");
     Youtubedemovideo1 = item(Help1, "Youtubedemovideo1", "Youtube demovideo");
@@ -661,6 +667,9 @@ void TfrmMain::ConnectHandlers() {
     BindClick(BitBtn3, &TfrmMain::BitBtn3Click);
     BindClick(btnNewWTMotion, &TfrmMain::btnNewWTMotionClick);
     BindClick(btnMakeWTMotion, &TfrmMain::btnMakeWTMotionClick);
+
+    BindAction(MidiOutput1, &TfrmMain::MidiOutput1Click);
+    BindAction(SendToSynth1, &TfrmMain::SendToSynth1Click);
 
     BindAction(MorvaneHelp1, &TfrmMain::MorvaneHelp1Click);
     BindAction(Youtubedemovideo1, &TfrmMain::Youtubedemovideo1Click);

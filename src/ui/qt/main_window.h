@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include <QMainWindow>
@@ -16,6 +17,8 @@
 #include "edit/clipboard.h"
 #include "edit/overflow.h"
 #include "edit/random.h"
+#include "midi/midi_out.h"
+#include "midi/midi_settings.h"
 #include "motion/motion_path.h"
 #include "ui/canvas.h"
 #include "ui/dialogs.h"
@@ -207,6 +210,12 @@ public:
     void rdbSplineClick(QObject* sender);
     void trbSensitivityChange(QObject* sender);
 
+    // ---- Handlers, main_window_exchange.cpp -------------------------------------------------
+    void MidiOutput1Click(QObject* sender);
+    void SendToSynth1Click(QObject* sender);
+    // The MIDI output chosen, read from the settings file at first use.
+    const midi::MidiOutputSettings& MidiSettings();
+
     // ---- Controls ---------------------------------------------------------------------------
     QWidget* ClientArea = nullptr; // the 866 x 573 area below the menu bar
 
@@ -390,6 +399,9 @@ public:
     QAction* Invert1 = nullptr;
     QAction* Reverse1 = nullptr;
     QAction* Smoothwave1 = nullptr;
+    QMenu* Exchange1 = nullptr;
+    QAction* MidiOutput1 = nullptr;
+    QAction* SendToSynth1 = nullptr;
     QMenu* Help1 = nullptr;
     QAction* MorvaneHelp1 = nullptr;
     QAction* Youtubedemovideo1 = nullptr;
@@ -409,6 +421,9 @@ public:
     AudioGenSlot AudioGen;                  // the latest generator; none until the first Play
     edit::WaveClipboard Clipboard{}; // copy, paste and paste special; zero slots at start
     edit::WaveBackup Backup{};       // the per-wave backup of the edits that check overflow
+    midi::MidiOutFactory MidiOutFactory; // the exchange commands' MIDI system; RtMidi if empty
+    std::optional<midi::MidiOutputSettings> MidiOutput; // read at first use, see MidiSettings
+    bool SendingToSynth = false;                        // a send to the synth is running
 
     // Key preview: the application hands every key event that reaches a widget of this window
     // to this first (shortcuts never come here). The event goes on to the focused control.

@@ -21,6 +21,9 @@ public:
     SelectorAnswer SelectWavetable(const std::vector<std::string>& names) override;
     AudioSetupAnswer AudioSetup(const AudioSetupChoices& choices) override;
     void ShowHelp(const std::vector<std::string>& lines) override;
+    // Defined with the exchange dialogs (qt_dialogs_exchange.cpp).
+    MidiSetupAnswer MidiSetup(const MidiSetupChoices& choices) override;
+    void RunWithProgress(ProgressJob job) override;
 
 private:
     bool RunFileDialog(FileDialogState& dialog, bool save);

@@ -6,7 +6,8 @@ cd "$(dirname "$0")"
 source scripts/deps.sh
 morvane_install_deps
 
-export CCACHE_DIR="${CCACHE_DIR:-$PWD/.cache/ccache}"
+# Paths relative to the checkout, so that the compiler cache serves every clone of it.
+export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
 cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DMORVANE_BENCH=OFF >/dev/null
 cmake --build build-release -j "$(nproc)" --target morvane morvane-cli
 

@@ -8,7 +8,8 @@ source scripts/deps.sh
 morvane_install_deps
 
 export QT_QPA_PLATFORM=offscreen
-export CCACHE_DIR="${CCACHE_DIR:-$PWD/.cache/ccache}"
+# Paths relative to the checkout, so that the compiler cache serves every clone of it.
+export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
 jobs=$(nproc)
 status=0
 

@@ -1,0 +1,388 @@
+// Play and stop, the sweep, the play buffers, the audio setup and the settings file, on the
+// real main window over a silent wave-out device.
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QSlider>
+#include <QTest>
+#include <QTimer>
+
+#include "audio/wave_out.h"
+#include "edit/random.h"
+#include "ui/dialogs.h"
+#include "ui/qt/audio_setup_dialog.h"
+#include "ui/qt/main_window.h"
+#include "ui/qt/qt_dialogs.h"
+#include "ui/qt/wave_list.h"
+
+namespace morvane {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Answers the audio setup from a queue and keeps what it was offered; any other question is
+// a failure.
+class AudioDialogs final : public Dialogs {
+public:
+    std::vector<AudioSetupAnswer> Answers;
+    std::vector<AudioSetupChoices> Offered;
+    std::vector<std::string> Messages;
+
+    Answer Confirm(const std::string &text, bool) override {
+        ADD_FAILURE() << "unexpected question: " << text;
+        return Answer::Cancel;
+    }
+    void Message(const std::string &text) override { Messages.push_back(text); }
+    bool OpenFile(FileDialogState &) override { return false; }
+    bool SaveFile(FileDialogState &) override { return false; }
+    SelectorAnswer SelectWavetable(const std::vector<std::string> &) override { return {}; }
+    AudioSetupAnswer AudioSetup(const AudioSetupChoices &choices) override {
+        Offered.push_back(choices);
+        if (Answers.empty())
+            return {};
+        const AudioSetupAnswer answer = Answers.front();
+        Answers.erase(Answers.begin());
+        return answer;
+    }
+    void ShowHelp(const std::vector<std::string> &) override {}
+};
+
+std::string ReadFile(const fs::path &path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+class AudioWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::random_device random;
+        folder_ = fs::temp_directory_path() /
+                  ("morvane-audio-gui-" + std::to_string(random()) + std::to_string(random()));
+        fs::create_directories(folder_);
+    }
+    void TearDown() override {
+        window.reset();
+        std::error_code ec;
+        fs::remove_all(folder_, ec);
+    }
+    fs::path SettingsFile() const { return folder_ / "morvane.ini"; }
+    void Open() {
+        MainWindowPorts ports{&dialogs, &clock};
+        ports.waveOut = &device;
+        ports.settingsPath = SettingsFile().string();
+        window = std::make_unique<TfrmMain>(ports);
+    }
+    void ChooseWave(int wave) {
+        window->SelectWave(wave);
+        window->lbWaveTableIndexClick(window->lbWaveTableIndex);
+    }
+    int CurrentIndex() const { return window->lbWaveTableIndex->currentRow(); }
+    // The first 256 values of buffer 1 as the stereo fill at 44,100 Hz must make them from
+    // wave `wave`: each sample / 128 twice, for left and right.
+    void ExpectBuffersHold(int wave) const {
+        ASSERT_TRUE(window->AudioGen);
+        const AudioBuffer &buffer = window->AudioGen->Buffers[0];
+        for (int s = 0; s < kSampleCount; ++s) {
+            const int expected = ReadSample(window->Table(), wave - 1, s) / 128;
+            SCOPED_TRACE("sample " + std::to_string(s + 1));
+            ASSERT_EQ(buffer[static_cast<std::size_t>(2 * s)].load(), expected);
+            ASSERT_EQ(buffer[static_cast<std::size_t>(2 * s + 1)].load(), expected);
+        }
+    }
+
+    AudioDialogs dialogs;
+    FixedClock clock{TimeOfDay{1, 2, 3, 4}};
+    NullWaveOut device{{{"Speakers", kAllWaveFormats16}, {"Headphones", kWaveFormat4S16}}};
+    std::unique_ptr<TfrmMain> window;
+
+private:
+    fs::path folder_;
+};
+
+TEST_F(AudioWindowTest, PlayAndStopFollowTheCaption) {
+    Open();
+    EXPECT_EQ(window->btnPlay->text(), QStringLiteral("Play"));
+    EXPECT_FALSE(window->AudioGen);
+    window->FillPlayBuffers(); // no generator: nothing happens
+    EXPECT_FALSE(window->AudioGen);
+
+    window->btnPlay->click();
+    EXPECT_EQ(window->btnPlay->text(), QStringLiteral("Stop"));
+    ASSERT_TRUE(window->AudioGen);
+    TAudioGen *first = window->AudioGen.Get();
+    EXPECT_TRUE(first->Running);
+    EXPECT_FALSE(window->TimerPlay->isActive()); // no sweep
+
+    window->btnPlay->click();
+    EXPECT_EQ(window->btnPlay->text(), QStringLiteral("Play"));
+    EXPECT_FALSE(first->Running);
+    EXPECT_EQ(window->AudioGen.Get(), first); // kept after Stop
+
+    // The next Play makes a new generator.
+    window->Play1->trigger();
+    EXPECT_EQ(window->btnPlay->text(), QStringLiteral("Stop"));
+    EXPECT_NE(window->AudioGen.Get(), first);
+    window->Play1->trigger();
+    EXPECT_EQ(window->btnPlay->text(), QStringLiteral("Play"));
+}
+
+TEST_F(AudioWindowTest, BuffersFollowTheCurrentWaveAndStopReturnsToTheStartWave) {
+    Open();
+    // Make wave 10 different from the others.
+    for (int s = 0; s < kSampleCount; ++s)
+        WriteSample(window->Table(), 9, s, (s - 64) * 5000 + 77);
+    ChooseWave(3);
+    window->btnPlayClick(window->btnPlay);
+    EXPECT_EQ(window->PlayStartWave, 2);
+    ExpectBuffersHold(3);
+
+    ChooseWave(10); // choosing another wave switches the sound at once
+    ExpectBuffersHold(10);
+
+    window->btnPlayClick(window->btnPlay);
+    EXPECT_EQ(CurrentIndex(), 2);
+    // Redraws go on refilling the stopped generator's buffers.
+    ExpectBuffersHold(3);
+}
+
+TEST_F(AudioWindowTest, SweepRunsBackAndForthAndStopsWithPlay) {
+    Open();
+    EXPECT_EQ(window->trbPlaySpeed->value(), 25);
+    EXPECT_EQ(window->TimerPlay->interval(), 101);
+    ChooseWave(62);
+    window->chbPlayAll->click();
+    EXPECT_FALSE(window->TimerPlay->isActive()); // idle: no timer
+    window->btnPlay->click();
+    EXPECT_TRUE(window->TimerPlay->isActive());
+    EXPECT_EQ(window->SweepDirection, +1);
+
+    std::vector<int> visited;
+    for (int tick = 0; tick < 5; ++tick) {
+        window->TimerPlayTimer(window->TimerPlay);
+        visited.push_back(CurrentIndex());
+    }
+    EXPECT_EQ(visited, (std::vector<int>{62, 63, 63, 62, 61}));
+    ExpectBuffersHold(62); // each step is heard
+
+    window->btnPlay->click();
+    EXPECT_FALSE(window->TimerPlay->isActive());
+    EXPECT_EQ(CurrentIndex(), 61); // wave 62, current when Play was pressed
+}
+
+TEST_F(AudioWindowTest, BoxAndMenuMarkAlwaysAgree) {
+    Open();
+    EXPECT_FALSE(window->chbPlayAll->isChecked());
+    EXPECT_FALSE(window->Sweepwavetable->isChecked());
+    window->chbPlayAll->click();
+    EXPECT_TRUE(window->chbPlayAll->isChecked());
+    EXPECT_TRUE(window->Sweepwavetable->isChecked());
+    window->Sweepwavetable->trigger();
+    EXPECT_FALSE(window->chbPlayAll->isChecked());
+    EXPECT_FALSE(window->Sweepwavetable->isChecked());
+    window->Sweepwavetable->trigger();
+    EXPECT_TRUE(window->chbPlayAll->isChecked());
+    EXPECT_TRUE(window->Sweepwavetable->isChecked());
+    EXPECT_FALSE(window->TimerPlay->isActive());
+}
+
+TEST_F(AudioWindowTest, CheckingTheBoxWhilePlayingSweepsTheWayItLastWent) {
+    Open();
+    ChooseWave(20);
+    window->btnPlay->click();
+    EXPECT_FALSE(window->TimerPlay->isActive());
+    window->SweepDirection = -1;
+    window->Sweepwavetable->trigger();
+    EXPECT_TRUE(window->TimerPlay->isActive());
+    window->TimerPlayTimer(window->TimerPlay);
+    EXPECT_EQ(CurrentIndex(), 18);
+    window->chbPlayAll->click(); // clearing it stops the sweep, playing goes on
+    EXPECT_FALSE(window->TimerPlay->isActive());
+    EXPECT_EQ(window->btnPlay->text(), QStringLiteral("Stop"));
+    window->btnPlay->click();
+}
+
+TEST_F(AudioWindowTest, PlaySpeedSetsTheTimerInterval) {
+    Open();
+    window->trbPlaySpeed->setValue(50);
+    EXPECT_EQ(window->TimerPlay->interval(), 1);
+    window->trbPlaySpeed->setValue(1);
+    EXPECT_EQ(window->TimerPlay->interval(), 197);
+}
+
+TEST_F(AudioWindowTest, AudioSetupAppliesOkAndIgnoresCancel) {
+    Open();
+    dialogs.Answers.push_back({true, 1, "22.05 kHz, mono"});
+    window->AudioSetup1->trigger();
+    ASSERT_EQ(dialogs.Offered.size(), 1u);
+    EXPECT_EQ(dialogs.Offered[0].Devices, (std::vector<std::string>{"Speakers", "Headphones"}));
+    EXPECT_EQ(dialogs.Offered[0].Formats[0].size(), 10u);
+    EXPECT_EQ(dialogs.Offered[0].Formats[1], (std::vector<std::string>{"44.1 kHz, stereo"}));
+    EXPECT_EQ(dialogs.Offered[0].PreselectedFormat, 5); // 44,100 Hz stereo saved
+    EXPECT_EQ(window->AudioSettings, (AudioSettings{1, 1, 22050, 2, 16}));
+
+    dialogs.Answers.push_back({false, 0, "96 kHz, stereo"});
+    window->AudioSetup1Click(window->AudioSetup1);
+    EXPECT_EQ(window->AudioSettings, (AudioSettings{1, 1, 22050, 2, 16}));
+    EXPECT_EQ(dialogs.Offered[1].PreselectedFormat, 2); // now 22,050 Hz mono
+}
+
+TEST_F(AudioWindowTest, CtrlQOpensTheAudioSetup) {
+    Open();
+    window->show();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    QTest::keyClick(window.get(), Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_EQ(dialogs.Offered.size(), 1u);
+}
+
+TEST_F(AudioWindowTest, SettingsAreReadAtStartAndWrittenAtClose) {
+    {
+        std::ofstream out(SettingsFile(), std::ios::binary);
+        out << "[AudioOutput]\nWaveAudioDevice=1\nWaveChannels=1\nWaveSamplesPerSec=11025\n"
+               "WaveBlockAlign=2\nWaveBitsPerSample=16\n[Mine]\nKeep=1\n";
+    }
+    Open();
+    EXPECT_EQ(window->AudioSettings, (AudioSettings{1, 1, 11025, 2, 16}));
+    window->AudioSettings.WaveSamplesPerSec = 48000;
+    window->btnPlay->click();
+    TAudioGen *generator = window->AudioGen.Get();
+    window->close(); // no question, whatever the modified flag says
+    EXPECT_FALSE(generator->Running);
+    EXPECT_EQ(ReadFile(SettingsFile()),
+              "[AudioOutput]\nWaveAudioDevice=1\nWaveChannels=1\nWaveSamplesPerSec=48000\n"
+              "WaveBlockAlign=2\nWaveBitsPerSample=16\n[Mine]\nKeep=1\n");
+    EXPECT_TRUE(dialogs.Messages.empty());
+}
+
+TEST_F(AudioWindowTest, WithoutASettingsFileTheDefaultsAreWrittenAtClose) {
+    Open();
+    EXPECT_EQ(window->AudioSettings, AudioSettings{});
+    window->close();
+    EXPECT_EQ(ReadFile(SettingsFile()),
+              "[AudioOutput]\nWaveAudioDevice=0\nWaveChannels=2\nWaveSamplesPerSec=44100\n"
+              "WaveBlockAlign=4\nWaveBitsPerSample=16\n");
+}
+
+TEST_F(AudioWindowTest, FailedOpenGoesToTheLogNotToABox) {
+    Open();
+    window->AudioSettings.WaveAudioDevice = 5; // the device has two
+    window->btnPlay->click();
+    const QString line = QStringLiteral("Audio device could not be opened: Invalid device");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window->Memo1Lines().contains(line); }, 5000));
+    EXPECT_TRUE(dialogs.Messages.empty());
+    window->btnPlay->click(); // Stop still works
+    ASSERT_TRUE(window->AudioGen);
+    window->AudioGen->Join();
+    EXPECT_TRUE(window->AudioGen->Finished());
+    EXPECT_EQ(window->Memo1Lines().count(line), 1);
+}
+
+// The dialog itself.
+AudioSetupChoices TwoDevices(int preselected) {
+    AudioSetupChoices choices;
+    choices.Devices = {"Speakers", "USB Audio \xC3\xA9"};
+    choices.Formats = {{"11.025 kHz, mono", "11.025 kHz, stereo", "22.05 kHz, mono",
+                        "22.05 kHz, stereo", "44.1 kHz, mono", "44.1 kHz, stereo", "48 kHz, mono",
+                        "48 kHz, stereo", "96 kHz, mono", "96 kHz, stereo"},
+                       {"44.1 kHz, mono", "44.1 kHz, stereo"}};
+    choices.PreselectedFormat = preselected;
+    return choices;
+}
+
+TEST(AudioSetupDialog, OpensOnTheFirstDeviceAndFillsTheFormatsOnceShown) {
+    TfrmAudioSetup dialog(TwoDevices(7));
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Audio Setup"));
+    EXPECT_EQ(dialog.Label1->text(), QStringLiteral("Audio devices"));
+    EXPECT_EQ(dialog.Label2->text(), QStringLiteral("Audio formats"));
+    EXPECT_EQ(dialog.BitBtn1->text(), QStringLiteral("OK"));
+    EXPECT_EQ(dialog.BitBtn2->text(), QStringLiteral("Cancel"));
+    ASSERT_EQ(dialog.cmbAudioDevice->count(), 2);
+    EXPECT_EQ(dialog.cmbAudioDevice->itemText(1), QStringLiteral("USB Audio \u00E9"));
+    EXPECT_EQ(dialog.cmbAudioDevice->currentIndex(), 0);
+    EXPECT_EQ(dialog.cmbAudioFormats->count(), 0); // not before it is on screen
+
+    dialog.show();
+    dialog.activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dialog.cmbAudioFormats->count() == 10; }, 5000));
+    EXPECT_FALSE(dialog.Timer1->isActive()); // one shot
+    EXPECT_EQ(dialog.cmbAudioFormats->currentText(), QStringLiteral("48 kHz, stereo"));
+
+    // The user picks the second device: two formats, and index 7 points past them.
+    dialog.cmbAudioDevice->setCurrentIndex(1);
+    emit dialog.cmbAudioDevice->activated(1);
+    EXPECT_EQ(dialog.cmbAudioFormats->count(), 2);
+    EXPECT_EQ(dialog.cmbAudioFormats->currentIndex(), -1);
+    AudioSetupAnswer answer = dialog.Answer();
+    EXPECT_EQ(answer.Device, 1);
+    EXPECT_EQ(answer.FormatText, "");
+
+    dialog.cmbAudioFormats->setCurrentIndex(0);
+    dialog.BitBtn1->click();
+    answer = dialog.Answer();
+    EXPECT_TRUE(answer.Ok);
+    EXPECT_EQ(answer.Device, 1);
+    EXPECT_EQ(answer.FormatText, "44.1 kHz, mono");
+}
+
+TEST(AudioSetupDialog, PreselectionMayNameAnotherEntryOfAShorterList) {
+    AudioSetupChoices choices = TwoDevices(1); // 11,025 Hz stereo saved
+    std::swap(choices.Formats[0], choices.Formats[1]);
+    TfrmAudioSetup dialog(choices);
+    dialog.show();
+    dialog.activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dialog.cmbAudioFormats->count() == 2; }, 5000));
+    EXPECT_EQ(dialog.cmbAudioFormats->currentText(), QStringLiteral("44.1 kHz, stereo"));
+    dialog.BitBtn2->click();
+    EXPECT_FALSE(dialog.Answer().Ok);
+}
+
+TEST(AudioSetupDialog, WithNoDeviceBothListsStayEmpty) {
+    TfrmAudioSetup dialog(AudioSetupChoices{{}, {}, 5});
+    dialog.show();
+    dialog.activateWindow();
+    QTest::qWait(50);
+    EXPECT_EQ(dialog.cmbAudioDevice->count(), 0);
+    EXPECT_EQ(dialog.cmbAudioFormats->count(), 0);
+    dialog.BitBtn1->click();
+    const AudioSetupAnswer answer = dialog.Answer();
+    EXPECT_TRUE(answer.Ok);
+    EXPECT_EQ(answer.Device, -1);
+    EXPECT_EQ(answer.FormatText, "");
+}
+
+TEST(AudioSetupDialog, TheQtPortShowsItModallyAndReturnsTheChoice) {
+    QtDialogs port;
+    // Once the modal dialog is up and its formats are in, press OK as the user would.
+    QTimer poll;
+    poll.setInterval(5);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto *dialog = qobject_cast<TfrmAudioSetup *>(QApplication::activeModalWidget());
+        if (dialog != nullptr && dialog->cmbAudioFormats->count() == 10) {
+            poll.stop();
+            dialog->BitBtn1->click();
+        }
+    });
+    poll.start();
+    const AudioSetupAnswer answer = port.AudioSetup(TwoDevices(4));
+    EXPECT_TRUE(answer.Ok);
+    EXPECT_EQ(answer.Device, 0);
+    EXPECT_EQ(answer.FormatText, "44.1 kHz, mono");
+}
+
+} // namespace
+} // namespace morvane

@@ -5,7 +5,7 @@
 #include "ui/qt/main_window.h"
 #include "ui/qt/qt_dialogs.h"
 
-int main(int argc, char** argv) {
+int main(int argc, char **argv) {
     morvane::TApplication app(argc, argv);
     morvane::QtDialogs dialogs;
     morvane::SystemClock clock;

@@ -12,7 +12,7 @@ constexpr std::array<std::string_view, 5> kShapeWords{"sin", "tri", "squ", "saw"
 
 // A whole decimal number that fits in 32 bits; anything else (empty, a sign, other
 // characters, too many digits) is no number.
-bool ReadDecimal(const std::string& text, std::int32_t& value) {
+bool ReadDecimal(const std::string &text, std::int32_t &value) {
     if (text.empty())
         return false;
     std::int64_t n = 0;
@@ -62,7 +62,7 @@ KeyChoice CtrlKeyBuffer::KeyUp(int key) {
     return ChoiceOfKeyBuffer(buffer_);
 }
 
-KeyChoice ChoiceOfKeyBuffer(const std::string& buffer) {
+KeyChoice ChoiceOfKeyBuffer(const std::string &buffer) {
     KeyChoice choice;
     for (std::size_t i = 0; i < kShapeWords.size(); ++i)
         if (buffer == kShapeWords[i])

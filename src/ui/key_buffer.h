@@ -21,7 +21,7 @@ inline constexpr int kVkNumpad0 = 96; // the numeric keypad's digits, 96 .. 105,
 struct KeyChoice {
     int WaveItem = -1;
     int AmplitudeItem = -1;
-    friend bool operator==(const KeyChoice&, const KeyChoice&) = default;
+    friend bool operator==(const KeyChoice &, const KeyChoice &) = default;
 };
 
 // Holding Ctrl and typing chooses the waveform or the harmonic: Ctrl down empties the buffer,
@@ -35,7 +35,7 @@ public:
     KeyChoice KeyUp(int key);
 
     bool CtrlDown() const { return ctrlDown_; }
-    const std::string& KeyBuffer() const { return buffer_; }
+    const std::string &KeyBuffer() const { return buffer_; }
 
 private:
     bool ctrlDown_ = false;
@@ -44,6 +44,6 @@ private:
 
 // The choice a buffer text makes: "sin" "tri" "squ" "saw" "rnd" a wave item; a decimal number
 // 1..50 an amplitude item; anything else nothing.
-KeyChoice ChoiceOfKeyBuffer(const std::string& buffer);
+KeyChoice ChoiceOfKeyBuffer(const std::string &buffer);
 
 } // namespace morvane::ui

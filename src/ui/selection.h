@@ -11,7 +11,7 @@ namespace morvane {
 struct WaveRange {
     int From = 1;
     int To = 1;
-    friend bool operator==(const WaveRange&, const WaveRange&) = default;
+    friend bool operator==(const WaveRange &, const WaveRange &) = default;
 };
 
 namespace ui {
@@ -21,16 +21,16 @@ namespace ui {
 WaveRange CheckedWaveSelection(int from, int to, bool checked, int currentWave);
 
 // The captions the two selection track bars write.
-std::string WaveFromCaption(int from);                // "Select wave from: 30"
-std::string WaveToCaption(int to);                    // "Select wave to: 64"
+std::string WaveFromCaption(int from);                   // "Select wave from: 30"
+std::string WaveToCaption(int to);                       // "Select wave to: 64"
 std::string SelectionCaptionAfterFrom(int from, int to); // "make modification for waveform 1 to 64"
 std::string SelectionCaptionAfterTo(int from, int to);   // "make for waveform 1 to 64"
 
 // The sample range the two scroll bars (positions 0..127) give: a..b when a < b, otherwise none
 // (the move is ignored and the range stays as it was).
 std::optional<SampleRange> AcceptSampleRange(int first, int last);
-std::string SampleFromCaption(const SampleRange& range); // "from 11" (1-based)
-std::string SampleToCaption(const SampleRange& range);   // "to 128"
+std::string SampleFromCaption(const SampleRange &range); // "from 11" (1-based)
+std::string SampleToCaption(const SampleRange &range);   // "to 128"
 
 } // namespace ui
 

@@ -11,21 +11,21 @@
 
 namespace morvane {
 
-TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+TApplication::TApplication(int &argc, char **argv) : QApplication(argc, argv) {}
 
 TApplication::~TApplication() = default;
 
-bool TApplication::notify(QObject* receiver, QEvent* event) {
+bool TApplication::notify(QObject *receiver, QEvent *event) {
     try {
         // Key events propagate from the focused control to its parents inside
         // QApplication::notify without calling notify again, so each key is previewed once.
         const auto type = event->type();
         if ((type == QEvent::KeyPress || type == QEvent::KeyRelease) && receiver->isWidgetType()) {
-            if (auto* window = qobject_cast<TfrmMain*>(static_cast<QWidget*>(receiver)->window()))
-                window->PreviewKeyEvent(*static_cast<QKeyEvent*>(event));
+            if (auto *window = qobject_cast<TfrmMain *>(static_cast<QWidget *>(receiver)->window()))
+                window->PreviewKeyEvent(*static_cast<QKeyEvent *>(event));
         }
         return QApplication::notify(receiver, event);
-    } catch (const std::exception& e) {
+    } catch (const std::exception &e) {
         ShowGeneralError(e.what());
     } catch (...) {
         ShowGeneralError("Unknown error");
@@ -33,8 +33,8 @@ bool TApplication::notify(QObject* receiver, QEvent* event) {
     return false;
 }
 
-void TApplication::ShowGeneralError(const std::string& text) {
-    auto* app = qobject_cast<TApplication*>(QCoreApplication::instance());
+void TApplication::ShowGeneralError(const std::string &text) {
+    auto *app = qobject_cast<TApplication *>(QCoreApplication::instance());
     if (app != nullptr && app->errorDialogs_ != nullptr) {
         try {
             app->errorDialogs_->Message(text);

@@ -17,18 +17,18 @@ class TApplication final : public QApplication {
     Q_DISABLE_COPY_MOVE(TApplication)
 
 public:
-    TApplication(int& argc, char** argv);
+    TApplication(int &argc, char **argv);
     ~TApplication() override;
 
-    bool notify(QObject* receiver, QEvent* event) override;
+    bool notify(QObject *receiver, QEvent *event) override;
 
     // Where the general error box is shown; without one the text goes to stderr.
-    void SetErrorDialogs(Dialogs* dialogs) { errorDialogs_ = dialogs; }
+    void SetErrorDialogs(Dialogs *dialogs) { errorDialogs_ = dialogs; }
     // The general error box of the running application (stderr when there is none).
-    static void ShowGeneralError(const std::string& text);
+    static void ShowGeneralError(const std::string &text);
 
 private:
-    Dialogs* errorDialogs_ = nullptr;
+    Dialogs *errorDialogs_ = nullptr;
 };
 
 } // namespace morvane

@@ -55,7 +55,7 @@ const QString kFirstLogLine = QStringLiteral("Hello Blofeld WT World!");
 const QString kCreditLine =
     QStringLiteral("Morvane 1.11 (free), a wavetable editor for the Waldorf Blofeld - click for "
                    "the user guide");
-const char* const kAboutText = "Waldorf Blofeld Morvane 1.11 (free)\n\n"
+const char *const kAboutText = "Waldorf Blofeld Morvane 1.11 (free)\n\n"
                                "A wavetable editor for the Waldorf Blofeld synthesizer.\n"
                                "Its user guide is the README that comes with the program.";
 
@@ -64,42 +64,46 @@ const std::vector<std::string> kBuiltInHelp{"Shortcuts:", " - Motionpath",
                                             "    Create new point = Click",
                                             "    Delete pont = Ctrl + Click or right click"};
 
-QString Text(const char* latin1) { return QString::fromLatin1(latin1); }
-QString Number(int n) { return QString::number(n); }
+QString Text(const char *latin1) {
+    return QString::fromLatin1(latin1);
+}
+QString Number(int n) {
+    return QString::number(n);
+}
 
-template <typename W> W* Place(W* widget, const char* name, int left, int top, int width,
-                               int height) {
+template <typename W>
+W *Place(W *widget, const char *name, int left, int top, int width, int height) {
     widget->setObjectName(Text(name));
     widget->setGeometry(left, top, width, height);
     return widget;
 }
 
-QPushButton* Button(QWidget* parent, const char* name, const char* caption, int left, int top,
+QPushButton *Button(QWidget *parent, const char *name, const char *caption, int left, int top,
                     int width, int height) {
     return Place(new QPushButton(Text(caption), parent), name, left, top, width, height);
 }
 
-QLabel* Label(QWidget* parent, const char* name, const char* caption, int left, int top,
-              int width, int height = 13) {
+QLabel *Label(QWidget *parent, const char *name, const char *caption, int left, int top, int width,
+              int height = 13) {
     return Place(new QLabel(Text(caption), parent), name, left, top, width, height);
 }
 
-QCheckBox* CheckBox(QWidget* parent, const char* name, const char* caption, int left, int top,
+QCheckBox *CheckBox(QWidget *parent, const char *name, const char *caption, int left, int top,
                     int width, int height = 17) {
     return Place(new QCheckBox(Text(caption), parent), name, left, top, width, height);
 }
 
-QComboBox* ComboBox(QWidget* parent, const char* name, const QStringList& items, int selected,
+QComboBox *ComboBox(QWidget *parent, const char *name, const QStringList &items, int selected,
                     int left, int top, int width, int height = 21) {
-    auto* combo = Place(new QComboBox(parent), name, left, top, width, height);
+    auto *combo = Place(new QComboBox(parent), name, left, top, width, height);
     combo->addItems(items);
     combo->setCurrentIndex(selected);
     return combo;
 }
 
-QSlider* TrackBar(QWidget* parent, const char* name, int min, int max, int position, int left,
+QSlider *TrackBar(QWidget *parent, const char *name, int min, int max, int position, int left,
                   int top, int width, int height) {
-    auto* slider = Place(new QSlider(Qt::Horizontal, parent), name, left, top, width, height);
+    auto *slider = Place(new QSlider(Qt::Horizontal, parent), name, left, top, width, height);
     slider->setRange(min, max);
     slider->setValue(position);
     slider->setSingleStep(1);
@@ -107,7 +111,7 @@ QSlider* TrackBar(QWidget* parent, const char* name, int min, int max, int posit
     return slider;
 }
 
-QGroupBox* GroupBox(QWidget* parent, const char* name, const char* caption, int left, int top,
+QGroupBox *GroupBox(QWidget *parent, const char *name, const char *caption, int left, int top,
                     int width, int height) {
     return Place(new QGroupBox(Text(caption), parent), name, left, top, width, height);
 }
@@ -119,7 +123,7 @@ QStringList NumberItems(int first, int last) {
     return items;
 }
 
-void SetTextColour(QWidget* widget, const QColor& colour) {
+void SetTextColour(QWidget *widget, const QColor &colour) {
     QPalette palette = widget->palette();
     palette.setColor(QPalette::ButtonText, colour);
     palette.setColor(QPalette::WindowText, colour);
@@ -137,8 +141,8 @@ QIcon ArrowIcon(int degrees) {
     painter.translate(kSize / 2.0, kSize / 2.0);
     painter.rotate(degrees);
     QPainterPath arrow;
-    arrow.moveTo(6, 0);   // tip
-    arrow.lineTo(0, -5);  // upper barb
+    arrow.moveTo(6, 0);  // tip
+    arrow.lineTo(0, -5); // upper barb
     arrow.lineTo(0, -2);
     arrow.lineTo(-6, -2); // shaft
     arrow.lineTo(-6, 2);
@@ -151,7 +155,7 @@ QIcon ArrowIcon(int degrees) {
 
 // The virtual key code of a key event, as the key handling counts keys: Ctrl 17, the digits
 // of the main row 48..57, letters 65..90; keypad digits 96..105; others 0.
-int VirtualKeyCode(const QKeyEvent& event) {
+int VirtualKeyCode(const QKeyEvent &event) {
     const int key = event.key();
     if (key == Qt::Key_Control)
         return ui::kVkControl;
@@ -170,7 +174,7 @@ QUrl UserGuideUrl() {
         QCoreApplication::applicationDirPath() + QStringLiteral("/README.md"),
         QString::fromUtf8(MORVANE_DATA_DIR "/README.md"),
         QString::fromUtf8(MORVANE_SOURCE_DATA_DIR "/../README.md")};
-    for (const QString& path : candidates)
+    for (const QString &path : candidates)
         if (QFileInfo::exists(path))
             return QUrl::fromLocalFile(QFileInfo(path).canonicalFilePath());
     return QUrl::fromLocalFile(candidates.back());
@@ -180,11 +184,10 @@ QUrl UserGuideUrl() {
 
 // ---- Construction ------------------------------------------------------------------------
 
-TfrmMain::TfrmMain(const MainWindowPorts& ports, QWidget* parent)
+TfrmMain::TfrmMain(const MainWindowPorts &ports, QWidget *parent)
     : QMainWindow(parent), AudioWaveOut(ports.waveOut), SettingsPath(ports.settingsPath),
-      dialogs_(ports.dialogs), clock_(ports.clock),
-      history_(std::make_unique<HistoryStack>()), graphBitmap_(kGraphSize, kGraphSize),
-      overviewBitmap_(kOverviewWidth, kOverviewHeight) {
+      dialogs_(ports.dialogs), clock_(ports.clock), history_(std::make_unique<HistoryStack>()),
+      graphBitmap_(kGraphSize, kGraphSize), overviewBitmap_(kOverviewWidth, kOverviewHeight) {
     if (dialogs_ == nullptr || clock_ == nullptr)
         throw std::invalid_argument("TfrmMain needs a dialogs port and a clock");
     setObjectName(QStringLiteral("frmMain"));
@@ -204,7 +207,7 @@ TfrmMain::TfrmMain(const MainWindowPorts& ports, QWidget* parent)
 
     // Centred on the desktop.
     adjustSize();
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
         QRect frame = frameGeometry();
         frame.moveCenter(screen->availableGeometry().center());
         move(frame.topLeft());
@@ -220,7 +223,7 @@ void TfrmMain::CreateControls() {
     ClientArea->setObjectName(QStringLiteral("ClientArea"));
     ClientArea->setFixedSize(kClientWidth, kClientHeight);
     setCentralWidget(ClientArea);
-    QWidget* c = ClientArea;
+    QWidget *c = ClientArea;
 
     GroupBox2 = GroupBox(c, "GroupBox2", "New/Load wavetable", 4, 2, 128, 98);
     btnNewWavetable = Button(GroupBox2, "btnNewWavetable", "New wavetable", 8, 16, 113, 25);
@@ -247,8 +250,8 @@ void TfrmMain::CreateControls() {
     Label10 = Label(GroupBox3, "Label10", "From:", 8, 20, 33);
     CmbWTFrom = ComboBox(GroupBox3, "CmbWTFrom", NumberItems(1, kWaveCount), 0, 44, 16, 77);
     Label11 = Label(GroupBox3, "Label11", "To:", 8, 44, 33);
-    CmbWTTo = ComboBox(GroupBox3, "CmbWTTo", NumberItems(1, kWaveCount), kWaveCount - 1, 44, 40,
-                       77);
+    CmbWTTo =
+        ComboBox(GroupBox3, "CmbWTTo", NumberItems(1, kWaveCount), kWaveCount - 1, 44, 40, 77);
     btnLoadWave = Button(GroupBox3, "btnLoadWave", "Import wave", 8, 65, 113, 25);
 
     grbHistory = GroupBox(c, "grbHistory", "History 1 / 1", 4, 376, 128, 49);
@@ -256,9 +259,8 @@ void TfrmMain::CreateControls() {
     BitBtn2 = Button(grbHistory, "BitBtn2", "Redo", 67, 17, 54, 25);
 
     Label17 = Label(c, "Label17", "Wavetable graph", 4, 426, 128);
-    imgColoredWaveTables =
-        Place(new TImageView(kOverviewWidth, kOverviewHeight, c), "imgColoredWaveTables", 4, 440,
-              kOverviewWidth, kOverviewHeight);
+    imgColoredWaveTables = Place(new TImageView(kOverviewWidth, kOverviewHeight, c),
+                                 "imgColoredWaveTables", 4, 440, kOverviewWidth, kOverviewHeight);
     Memo1 = Place(new QPlainTextEdit(c), "Memo1", 37, 528, 164, 33);
     Memo1->setPlainText(kFirstLogLine);
     Memo1->setVisible(false);
@@ -270,21 +272,22 @@ void TfrmMain::CreateControls() {
     btnPaste = Button(c, "btnPaste", "Paste wave", 307, 3, 86, 25);
     btnPaste->setEnabled(false);
     // Eight buttons spread evenly with their left edges from 393 to 580.
-    const std::array<std::pair<const char*, const char*>, 8> pasteButtons{{{"btnPasteAdd", "P+"},
-                                                                          {"btnPasteSub", "P-"},
-                                                                          {"btnPasteMulti", "P*"},
-                                                                          {"btnPasteOR", "Por"},
-                                                                          {"btnPasteAND", "Pand"},
-                                                                          {"btnPasteXOR", "P xor"},
-                                                                          {"btnPastemin", "Pmin"},
-                                                                          {"btnPastemax", "Pmax"}}};
-    std::array<QPushButton**, 8> pasteMembers{&btnPasteAdd, &btnPasteSub, &btnPasteMulti,
-                                              &btnPasteOR,  &btnPasteAND, &btnPasteXOR,
-                                              &btnPastemin, &btnPastemax};
+    const std::array<std::pair<const char *, const char *>, 8> pasteButtons{
+        {{"btnPasteAdd", "P+"},
+         {"btnPasteSub", "P-"},
+         {"btnPasteMulti", "P*"},
+         {"btnPasteOR", "Por"},
+         {"btnPasteAND", "Pand"},
+         {"btnPasteXOR", "P xor"},
+         {"btnPastemin", "Pmin"},
+         {"btnPastemax", "Pmax"}}};
+    std::array<QPushButton **, 8> pasteMembers{&btnPasteAdd, &btnPasteSub, &btnPasteMulti,
+                                               &btnPasteOR,  &btnPasteAND, &btnPasteXOR,
+                                               &btnPastemin, &btnPastemax};
     for (std::size_t i = 0; i < pasteButtons.size(); ++i) {
         const int left = 393 + (static_cast<int>(i) * (580 - 393) + 3) / 7;
         *pasteMembers[i] =
-            Button(c, pasteButtons[i].first, pasteButtons[i].second, left, 3, 27, 25);
+            Button(c, pasteButtons[i].first, pasteButtons[i].second, left, 3, 26, 25);
         (*pasteMembers[i])->setEnabled(false);
     }
 
@@ -292,9 +295,9 @@ void TfrmMain::CreateControls() {
     SpeedButton1->setText(QStringLiteral("View wave"));
     SpeedButton2 = Place(new QToolButton(c), "SpeedButton2", 308, 36, 87, 22);
     SpeedButton2->setText(QStringLiteral("View motionpath"));
-    auto* viewGroup = new QButtonGroup(this);
+    auto *viewGroup = new QButtonGroup(this);
     viewGroup->setObjectName(QStringLiteral("ViewButtons"));
-    for (QToolButton* speed : {SpeedButton1, SpeedButton2}) {
+    for (QToolButton *speed : {SpeedButton1, SpeedButton2}) {
         speed->setCheckable(true);
         speed->setAutoRaise(false);
         SetTextColour(speed, kGreenText);
@@ -349,8 +352,8 @@ void TfrmMain::CreateControls() {
     grpAddwave = GroupBox(c, "grpAddwave", "Modify wave", 613, 2, 249, 233);
     Label1 = Label(grpAddwave, "Label1", "Waveform", 8, 16, 113);
     cmbWave = ComboBox(grpAddwave, "cmbWave",
-                       {QStringLiteral("Sine"), QStringLiteral("Triangle"), QStringLiteral("Square"),
-                        QStringLiteral("Saw"), QStringLiteral("Random")},
+                       {QStringLiteral("Sine"), QStringLiteral("Triangle"),
+                        QStringLiteral("Square"), QStringLiteral("Saw"), QStringLiteral("Random")},
                        0, 8, 30, 113);
     Label2 = Label(grpAddwave, "Label2", "Harmonics", 128, 16, 113);
     QStringList harmonics;
@@ -373,10 +376,10 @@ void TfrmMain::CreateControls() {
     btnSetVolumePlus = Button(grpAddwave, "btnSetVolumePlus", "Amplify +", 8, 164, 75, 25);
     btnSetVolumeMinus = Button(grpAddwave, "btnSetVolumeMinus", "Amplify -", 88, 164, 75, 25);
     Label3 = Label(grpAddwave, "Label3", "amplify by", 8, 200, 52);
-    cmbNormalize = ComboBox(grpAddwave, "cmbNormalize",
-                            {QStringLiteral("1"), QStringLiteral("3"), QStringLiteral("5"),
-                             QStringLiteral("10")},
-                            2, 62, 196, 49);
+    cmbNormalize = ComboBox(
+        grpAddwave, "cmbNormalize",
+        {QStringLiteral("1"), QStringLiteral("3"), QStringLiteral("5"), QStringLiteral("10")}, 2,
+        62, 196, 49);
     Label12 = Label(grpAddwave, "Label12", "%", 114, 200, 12);
     btnFourier = Button(grpAddwave, "btnFourier", "Fourier", 168, 196, 73, 25);
     btnFourier->setVisible(false);
@@ -387,7 +390,7 @@ void TfrmMain::CreateControls() {
     Label5 = Label(GroupBox6, "Label5", "Select wave to: 64", 8, 38, 102);
     trbMorphWaves2 =
         TrackBar(GroupBox6, "trbMorphWaves2", 1, kWaveCount, kWaveCount, 112, 32, 129, 20);
-    for (QSlider* slider : {trbMorphWaves1, trbMorphWaves2}) {
+    for (QSlider *slider : {trbMorphWaves1, trbMorphWaves2}) {
         slider->setTickPosition(QSlider::TicksBelow);
         slider->setTickInterval(1);
     }
@@ -402,10 +405,10 @@ void TfrmMain::CreateControls() {
     btnReverse = Button(grpMorph, "btnReverse", "Reverse wave", 128, 42, 113, 24);
     btnSmooth = Button(grpMorph, "btnSmooth", "Smooth wave", 8, 68, 113, 24);
     btnStep = Button(grpMorph, "btnStep", "Step wave", 128, 68, 60, 24);
-    cmbStepWave = ComboBox(grpMorph, "cmbStepWave",
-                           {QStringLiteral("8"), QStringLiteral("16"), QStringLiteral("32"),
-                            QStringLiteral("64")},
-                           1, 192, 70, 49);
+    cmbStepWave = ComboBox(
+        grpMorph, "cmbStepWave",
+        {QStringLiteral("8"), QStringLiteral("16"), QStringLiteral("32"), QStringLiteral("64")}, 1,
+        192, 70, 49);
     btnRandom4 = Button(grpMorph, "btnRandom4", "RND slice order", 8, 94, 113, 24);
     cmbSlices = ComboBox(grpMorph, "cmbSlices",
                          {QStringLiteral("4 slice"), QStringLiteral("8 slice"),
@@ -417,17 +420,17 @@ void TfrmMain::CreateControls() {
     BitBtn3 = Button(grpMorph, "BitBtn3", "Sort", 8, 120, 113, 24);
 
     GroupBox5 = GroupBox(c, "GroupBox5", "Wavetable Motionpath", 613, 464, 249, 105);
-    rdbLinear = Place(new QRadioButton(QStringLiteral("Linear"), GroupBox5), "rdbLinear", 8, 16,
-                      60, 17);
-    rdbSpline = Place(new QRadioButton(QStringLiteral("BSpline"), GroupBox5), "rdbSpline", 72, 16,
-                      68, 17);
+    rdbLinear =
+        Place(new QRadioButton(QStringLiteral("Linear"), GroupBox5), "rdbLinear", 8, 16, 60, 17);
+    rdbSpline =
+        Place(new QRadioButton(QStringLiteral("BSpline"), GroupBox5), "rdbSpline", 72, 16, 68, 17);
     rdbLinear->setChecked(true);
     chbFlat = CheckBox(GroupBox5, "chbFlat", "Continuous", 150, 16, 91);
     chbFlat->setToolTip(QStringLiteral("Last & first point connected"));
     Label14 = Label(GroupBox5, "Label14", "Algorithm", 8, 42, 52);
-    cmbMotionPathType = ComboBox(GroupBox5, "cmbMotionPathType",
-                                 {QStringLiteral("Sharp"), QStringLiteral("Smooth")}, 0, 62, 38,
-                                 80);
+    cmbMotionPathType =
+        ComboBox(GroupBox5, "cmbMotionPathType",
+                 {QStringLiteral("Sharp"), QStringLiteral("Smooth")}, 0, 62, 38, 80);
     Label16 = Label(GroupBox5, "Label16", "FX width: 1", 150, 42, 91);
     trbSensitivity = TrackBar(GroupBox5, "trbSensitivity", 1, 128, 1, 8, 60, 233, 18);
     btnNewWTMotion = Button(GroupBox5, "btnNewWTMotion", "New WT motion", 8, 79, 113, 22);
@@ -435,8 +438,8 @@ void TfrmMain::CreateControls() {
 
     // The file dialogs with their filters and default extensions.
     OpenDialog1 = {"OpenDialog1", "System Exclusive Files|*.syx|All files|*.*", 1, "", ""};
-    SaveDialog1 = {"SaveDialog1", "System Exclusive Files|*.syx|Midi files|*.mid|All files|*.*",
-                   1, "syx", ""};
+    SaveDialog1 = {"SaveDialog1", "System Exclusive Files|*.syx|Midi files|*.mid|All files|*.*", 1,
+                   "syx", ""};
     OpenDialog2 = {"OpenDialog2", "Wav files|*.wav|All files|*.*", 1, "", ""};
     OpenDialog3 = {"OpenDialog3", "Midi files|*.mid|All files|*.*", 1, "", ""};
     savedialogWAVE = {"savedialogWAVE", "Wave files|*.wav|All files|*.*", 1, "wav", ""};
@@ -452,19 +455,19 @@ void TfrmMain::CreateMenu() {
     MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
     setMenuBar(MainMenu1);
 
-    const auto menu = [](QWidget* parent, const char* name, const char* caption) {
-        auto* m = new QMenu(Text(caption), parent);
+    const auto menu = [](QWidget *parent, const char *name, const char *caption) {
+        auto *m = new QMenu(Text(caption), parent);
         m->setObjectName(Text(name));
         m->menuAction()->setObjectName(Text(name));
-        if (auto* bar = qobject_cast<QMenuBar*>(parent))
+        if (auto *bar = qobject_cast<QMenuBar *>(parent))
             bar->addMenu(m);
         else
-            static_cast<QMenu*>(parent)->addMenu(m);
+            static_cast<QMenu *>(parent)->addMenu(m);
         return m;
     };
-    const auto item = [this](QMenu* m, const char* name, const char* caption,
-                             const QKeySequence& shortcut = QKeySequence()) {
-        auto* action = new QAction(Text(caption), this);
+    const auto item = [this](QMenu *m, const char *name, const char *caption,
+                             const QKeySequence &shortcut = QKeySequence()) {
+        auto *action = new QAction(Text(caption), this);
         action->setObjectName(Text(name));
         action->setShortcut(shortcut);
         m->addAction(action);
@@ -474,7 +477,8 @@ void TfrmMain::CreateMenu() {
     File1 = menu(MainMenu1, "File1", "&File");
     Newwavetable1 = item(File1, "Newwavetable1", "&New wavetable");
     Loadwavetable1 = item(File1, "Loadwavetable1", "&Load wavetable");
-    Importwavetablefrommidi1 = item(File1, "Importwavetablefrommidi1", "Import wavetable from midi");
+    Importwavetablefrommidi1 =
+        item(File1, "Importwavetablefrommidi1", "Import wavetable from midi");
     File1->addSeparator();
     Savewavetable1 = item(File1, "Savewavetable1", "Save wavetable (System Exclusive)");
     SavewavetableMidi1 = item(File1, "SavewavetableMidi1", "Save wavetable (Midi)");
@@ -493,11 +497,12 @@ void TfrmMain::CreateMenu() {
     Copy1 = item(Edit1, "Copy1", "&Copy", QKeySequence(Qt::CTRL | Qt::Key_C));
     Paste1 = item(Edit1, "Paste1", "&Paste", QKeySequence(Qt::CTRL | Qt::Key_V));
     Pastespecial1 = menu(Edit1, "Pastespecial1", "Paste special");
-    Pastesum = item(Pastespecial1, "Pastesum", "Paste summation", QKeySequence(Qt::CTRL | Qt::Key_F1));
+    Pastesum =
+        item(Pastespecial1, "Pastesum", "Paste summation", QKeySequence(Qt::CTRL | Qt::Key_F1));
     Pastesub =
         item(Pastespecial1, "Pastesub", "Paste subtraction", QKeySequence(Qt::CTRL | Qt::Key_F2));
-    Pastemul =
-        item(Pastespecial1, "Pastemul", "Paste multiplication", QKeySequence(Qt::CTRL | Qt::Key_F3));
+    Pastemul = item(Pastespecial1, "Pastemul", "Paste multiplication",
+                    QKeySequence(Qt::CTRL | Qt::Key_F3));
     PasteOR = item(Pastespecial1, "PasteOR", "Paste OR", QKeySequence(Qt::CTRL | Qt::Key_F4));
     PasteAND = item(Pastespecial1, "PasteAND", "Paste AND", QKeySequence(Qt::CTRL | Qt::Key_F5));
     PasteXOR = item(Pastespecial1, "PasteXOR", "Paste XOR", QKeySequence(Qt::CTRL | Qt::Key_F6));
@@ -558,28 +563,28 @@ void TfrmMain::CreateMenu() {
     About1 = item(Help1, "About1", "About");
 
     // The shortcuts work wherever the focus is in the window, also while no menu is open.
-    for (QAction* action : findChildren<QAction*>())
+    for (QAction *action : findChildren<QAction *>())
         if (!action->shortcut().isEmpty())
             addAction(action);
 }
 
-void TfrmMain::Guarded(const std::function<void()>& body) {
+void TfrmMain::Guarded(const std::function<void()> &body) {
     // The general error box: the error's text, and the event loop goes on.
     try {
         body();
-    } catch (const std::exception& e) {
+    } catch (const std::exception &e) {
         dialogs_->Message(e.what());
     }
 }
 
-void TfrmMain::BindClick(QObject* control, Handler handler) {
-    if (auto* button = qobject_cast<QAbstractButton*>(control)) {
+void TfrmMain::BindClick(QObject *control, Handler handler) {
+    if (auto *button = qobject_cast<QAbstractButton *>(control)) {
         connect(button, &QAbstractButton::clicked, this,
                 [this, button, handler] { Guarded([&] { (this->*handler)(button); }); });
     }
 }
 
-void TfrmMain::BindAction(QAction* action, Handler handler) {
+void TfrmMain::BindAction(QAction *action, Handler handler) {
     connect(action, &QAction::triggered, this, [this, action, handler] {
         // A menu item's check mark is the handler's business; Qt flips a checkable action
         // before it signals, so the flip is taken back first.
@@ -618,11 +623,11 @@ void TfrmMain::ConnectHandlers() {
     BindAction(Copy1, &TfrmMain::btnCopyClick);
     BindClick(btnPaste, &TfrmMain::btnPasteClick);
     BindAction(Paste1, &TfrmMain::btnPasteClick);
-    for (QPushButton* b : {btnPasteAdd, btnPasteSub, btnPasteMulti, btnPasteOR, btnPasteAND,
+    for (QPushButton *b : {btnPasteAdd, btnPasteSub, btnPasteMulti, btnPasteOR, btnPasteAND,
                            btnPasteXOR, btnPastemin, btnPastemax})
         BindClick(b, &TfrmMain::PastesumClick);
-    for (QAction* a : {Pastesum, Pastesub, Pastemul, PasteOR, PasteAND, PasteXOR, Pastemin1,
-                       PasteMAX1})
+    for (QAction *a :
+         {Pastesum, Pastesub, Pastemul, PasteOR, PasteAND, PasteXOR, Pastemin1, PasteMAX1})
         BindAction(a, &TfrmMain::PastesumClick);
     BindClick(btnShiftLeft, &TfrmMain::btnShiftLeftClick);
     BindAction(Moveleft1, &TfrmMain::btnShiftLeftClick);
@@ -642,10 +647,10 @@ void TfrmMain::ConnectHandlers() {
     BindClick(btnPlay, &TfrmMain::btnPlayClick);
     BindAction(Play1, &TfrmMain::btnPlayClick);
     BindAction(Sweepwavetable, &TfrmMain::chbPlayAllClick);
-    for (QPushButton* b : {btnAdd, btnDec, btnMultiple, btnOR, btnAND, btnXOR, btnMin, btnMAX})
+    for (QPushButton *b : {btnAdd, btnDec, btnMultiple, btnOR, btnAND, btnXOR, btnMin, btnMAX})
         BindClick(b, &TfrmMain::btnAddClick);
-    for (QAction* a : {Addwave1, Subwave1, Multiwave1, ORwave1, ANDwave1, XORwave1, minwave1,
-                       MAXwave1})
+    for (QAction *a :
+         {Addwave1, Subwave1, Multiwave1, ORwave1, ANDwave1, XORwave1, minwave1, MAXwave1})
         BindAction(a, &TfrmMain::btnAddClick);
     BindClick(btnSetVolumePlus, &TfrmMain::btnSetVolumePlusClick);
     BindAction(Amplify1, &TfrmMain::btnSetVolumePlusClick);
@@ -681,14 +686,14 @@ void TfrmMain::ConnectHandlers() {
     connect(chbPlayAll, &QCheckBox::toggled, this,
             [this] { Guarded([this] { chbPlayAllClick(chbPlayAll); }); });
     // Radio buttons: the one that becomes checked runs the handler.
-    for (QRadioButton* radio : {rdbLinear, rdbSpline})
+    for (QRadioButton *radio : {rdbLinear, rdbSpline})
         connect(radio, &QRadioButton::toggled, this, [this, radio](bool on) {
             if (on)
                 Guarded([this, radio] { rdbSplineClick(radio); });
         });
 
     // Track bars and scroll bars: a position set by the program runs the change handler.
-    const auto bindChange = [this](QAbstractSlider* slider, Handler handler) {
+    const auto bindChange = [this](QAbstractSlider *slider, Handler handler) {
         connect(slider, &QAbstractSlider::valueChanged, this,
                 [this, slider, handler] { Guarded([&] { (this->*handler)(slider); }); });
     };
@@ -703,7 +708,7 @@ void TfrmMain::ConnectHandlers() {
     // Lists and combo boxes: only the user's choice runs a handler.
     connect(lbWaveTableIndex, &TWaveList::UserSelect, this,
             [this] { Guarded([this] { lbWaveTableIndexClick(lbWaveTableIndex); }); });
-    for (QComboBox* combo : {cmbDeviceID, cmbWavetableSlot})
+    for (QComboBox *combo : {cmbDeviceID, cmbWavetableSlot})
         connect(combo, &QComboBox::activated, this,
                 [this, combo] { Guarded([this, combo] { cmbDeviceIDChange(combo); }); });
 
@@ -730,13 +735,13 @@ void TfrmMain::ConnectHandlers() {
 
 // ---- Events ------------------------------------------------------------------------------
 
-bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
+bool TfrmMain::eventFilter(QObject *watched, QEvent *event) {
     const auto type = event->type();
     if (watched == Label8 && type == QEvent::MouseButtonRelease) {
         Guarded([this] { Label8Click(Label8); });
     } else if (watched == btnShowClipboard &&
                (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease)) {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
+        const auto *mouse = static_cast<QMouseEvent *>(event);
         const QPoint p = mouse->position().toPoint();
         if (type == QEvent::MouseButtonPress)
             Guarded([&] {
@@ -751,7 +756,7 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
     } else if (watched == edtName && type == QEvent::ShortcutOverride) {
         // The name field would take Ctrl+C, Ctrl+V, Ctrl+Z and Ctrl+Y for itself; the menu's
         // shortcuts come first, so the override is refused for them.
-        auto* key = static_cast<QKeyEvent*>(event);
+        auto *key = static_cast<QKeyEvent *>(event);
         if (IsMenuShortcut(*key)) {
             key->ignore();
             return true;
@@ -760,15 +765,15 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
-bool TfrmMain::IsMenuShortcut(const QKeyEvent& event) const {
+bool TfrmMain::IsMenuShortcut(const QKeyEvent &event) const {
     const QKeySequence pressed(event.keyCombination());
-    for (const QAction* action : findChildren<QAction*>())
+    for (const QAction *action : findChildren<QAction *>())
         if (action->isEnabled() && !action->shortcut().isEmpty() && action->shortcut() == pressed)
             return true;
     return false;
 }
 
-void TfrmMain::PreviewKeyEvent(QKeyEvent& event) {
+void TfrmMain::PreviewKeyEvent(QKeyEvent &event) {
     // X11 repeats a held key as release/press pairs; only the press repeats, as the window's
     // key handling expects, so repeated releases are not passed on.
     if (event.type() == QEvent::KeyRelease && event.isAutoRepeat())
@@ -781,11 +786,11 @@ void TfrmMain::PreviewKeyEvent(QKeyEvent& event) {
         Guarded([&] { FormKeyUp(this, key, shift); });
 }
 
-void TfrmMain::keyPressEvent(QKeyEvent* event) {
+void TfrmMain::keyPressEvent(QKeyEvent *event) {
     // btnPlay is the default button: Enter runs it unless a button has the focus, which then
     // is the one pressed.
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        if (auto* focused = qobject_cast<QPushButton*>(focusWidget()))
+        if (auto *focused = qobject_cast<QPushButton *>(focusWidget()))
             focused->click();
         else if (btnPlay->isEnabled())
             btnPlay->click();
@@ -795,7 +800,7 @@ void TfrmMain::keyPressEvent(QKeyEvent* event) {
     QMainWindow::keyPressEvent(event);
 }
 
-void TfrmMain::closeEvent(QCloseEvent* event) {
+void TfrmMain::closeEvent(QCloseEvent *event) {
     bool canClose = true;
     Guarded([&] { FormCloseQuery(this, canClose); });
     if (canClose)
@@ -806,7 +811,7 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
 
 // ---- Shared helpers ----------------------------------------------------------------------
 
-std::string TfrmMain::ToSingleByte(const QString& text) {
+std::string TfrmMain::ToSingleByte(const QString &text) {
     std::string bytes;
     bytes.reserve(static_cast<std::size_t>(text.size()));
     for (const QChar c : text)
@@ -814,7 +819,7 @@ std::string TfrmMain::ToSingleByte(const QString& text) {
     return bytes;
 }
 
-QString TfrmMain::FromSingleByte(const std::string& text) {
+QString TfrmMain::FromSingleByte(const std::string &text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
@@ -842,9 +847,13 @@ void TfrmMain::PushHistory() {
     grbHistory->setTitle(QString::fromStdString(history_->Caption()));
 }
 
-void TfrmMain::LogMessage(const QString& text) { Memo1->appendPlainText(text); }
+void TfrmMain::LogMessage(const QString &text) {
+    Memo1->appendPlainText(text);
+}
 
-void TfrmMain::LogMessage(const std::string& text) { LogMessage(FromSingleByte(text)); }
+void TfrmMain::LogMessage(const std::string &text) {
+    LogMessage(FromSingleByte(text));
+}
 
 QStringList TfrmMain::Memo1Lines() const {
     return Memo1->toPlainText().split(QLatin1Char('\n'));
@@ -858,7 +867,7 @@ void TfrmMain::DrawWavetable(int wave) {
         if (edtName->text() != name)
             edtName->setText(name); // runs edtNameChange
         FillPlayBuffers();
-    } catch (const std::exception& e) {
+    } catch (const std::exception &e) {
         dialogs_->Message(std::string("DrawWavetable ") + e.what());
     }
     imgWaveTables->CopyFrom(graphBitmap_);
@@ -869,7 +878,7 @@ void TfrmMain::DrawOverview() {
     imgColoredWaveTables->CopyFrom(overviewBitmap_);
 }
 
-void TfrmMain::UpdateTitle(const QString& path) {
+void TfrmMain::UpdateTitle(const QString &path) {
     const std::string utf8 = path.toStdString();
     lblFilename->setText(QString::fromStdString(FileLabelForPath(utf8)));
     setWindowTitle(QString::fromStdString(TitleForPath(utf8)));
@@ -903,7 +912,7 @@ void TfrmMain::NewWavetable() {
 
 // ---- Handlers ----------------------------------------------------------------------------
 
-void TfrmMain::FormCreate(QObject*) {
+void TfrmMain::FormCreate(QObject *) {
     random_.SeedFrom(clock_->Now());
     viewMode_ = kWaveView;
     keys_.Reset();
@@ -920,7 +929,7 @@ void TfrmMain::FormCreate(QObject*) {
     trbPlaySpeed->setValue(kPlaySpeedAtStart); // runs trbPlaySpeedChange
 }
 
-void TfrmMain::btnNewWavetableClick(QObject*) {
+void TfrmMain::btnNewWavetableClick(QObject *) {
     if (!AskSaveChanges())
         return;
     NewWavetable();
@@ -930,20 +939,22 @@ void TfrmMain::btnNewWavetableClick(QObject*) {
     UpdateTitle(QStringLiteral("untitled"));
 }
 
-void TfrmMain::cmbDeviceIDChange(QObject*) {
+void TfrmMain::cmbDeviceIDChange(QObject *) {
     WriteDeviceAndSlot(table_, static_cast<std::uint8_t>(cmbDeviceID->currentText().toInt()),
                        static_cast<std::uint8_t>(cmbWavetableSlot->currentText().toInt()));
     modified_ = true;
 }
 
-void TfrmMain::edtNameChange(QObject*) {
+void TfrmMain::edtNameChange(QObject *) {
     if (WriteNameToAll(table_, TrimmedPaddedName(ToSingleByte(edtName->text()))))
         modified_ = true;
 }
 
-void TfrmMain::lbWaveTableIndexClick(QObject*) { DrawWavetable(CurrentWave()); }
+void TfrmMain::lbWaveTableIndexClick(QObject *) {
+    DrawWavetable(CurrentWave());
+}
 
-void TfrmMain::trbMorphWaves1Change(QObject*) {
+void TfrmMain::trbMorphWaves1Change(QObject *) {
     if (trbMorphWaves2->value() < trbMorphWaves1->value())
         trbMorphWaves1->setValue(trbMorphWaves2->value()); // runs this handler again
     const int from = trbMorphWaves1->value();
@@ -952,7 +963,7 @@ void TfrmMain::trbMorphWaves1Change(QObject*) {
     chbRandomAllSlice->setText(QString::fromStdString(ui::SelectionCaptionAfterFrom(from, to)));
 }
 
-void TfrmMain::trbMorphWaves2Change(QObject*) {
+void TfrmMain::trbMorphWaves2Change(QObject *) {
     if (trbMorphWaves2->value() < trbMorphWaves1->value())
         trbMorphWaves2->setValue(trbMorphWaves1->value()); // runs this handler again
     const int from = trbMorphWaves1->value();
@@ -961,16 +972,16 @@ void TfrmMain::trbMorphWaves2Change(QObject*) {
     chbRandomAllSlice->setText(QString::fromStdString(ui::SelectionCaptionAfterTo(from, to)));
 }
 
-void TfrmMain::chbRandomAllSliceClick(QObject*) {
+void TfrmMain::chbRandomAllSliceClick(QObject *) {
     Makemodificationforselectedwaveforms1->setChecked(
         !Makemodificationforselectedwaveforms1->isChecked());
 }
 
-void TfrmMain::Makemodificationforselectedwaveforms1Click(QObject*) {
+void TfrmMain::Makemodificationforselectedwaveforms1Click(QObject *) {
     chbRandomAllSlice->setChecked(!chbRandomAllSlice->isChecked()); // runs its click handler
 }
 
-void TfrmMain::ScrollBar2Change(QObject*) {
+void TfrmMain::ScrollBar2Change(QObject *) {
     const auto range = ui::AcceptSampleRange(ScrollBar1->value(), ScrollBar2->value());
     if (!range)
         return;
@@ -980,7 +991,7 @@ void TfrmMain::ScrollBar2Change(QObject*) {
     lblto->setText(QString::fromStdString(ui::SampleToCaption(sampleRange_)));
 }
 
-void TfrmMain::SpeedButton1Click(QObject*) {
+void TfrmMain::SpeedButton1Click(QObject *) {
     viewMode_ = kWaveView;
     DrawWavetable(CurrentWave());
     SpeedButton1->setChecked(true);
@@ -988,7 +999,7 @@ void TfrmMain::SpeedButton1Click(QObject*) {
     Viewmotionpath1->setChecked(false);
 }
 
-void TfrmMain::SpeedButton2Click(QObject*) {
+void TfrmMain::SpeedButton2Click(QObject *) {
     viewMode_ = kMotionPathView;
     DrawWavetable(CurrentWave());
     SpeedButton2->setChecked(true);
@@ -996,9 +1007,11 @@ void TfrmMain::SpeedButton2Click(QObject*) {
     Viewmotionpath1->setChecked(true);
 }
 
-void TfrmMain::FormKeyDown(QObject*, int& key, Qt::KeyboardModifiers) { keys_.KeyDown(key); }
+void TfrmMain::FormKeyDown(QObject *, int &key, Qt::KeyboardModifiers) {
+    keys_.KeyDown(key);
+}
 
-void TfrmMain::FormKeyUp(QObject*, int& key, Qt::KeyboardModifiers) {
+void TfrmMain::FormKeyUp(QObject *, int &key, Qt::KeyboardModifiers) {
     const ui::KeyChoice choice = keys_.KeyUp(key);
     // Choosing an item runs no command.
     if (choice.WaveItem >= 0)
@@ -1007,8 +1020,8 @@ void TfrmMain::FormKeyUp(QObject*, int& key, Qt::KeyboardModifiers) {
         cmbAmplitude->setCurrentIndex(choice.AmplitudeItem);
 }
 
-void TfrmMain::Undo1Click(QObject*) {
-    if (const Wavetable* snapshot = history_->HistoryUndo()) {
+void TfrmMain::Undo1Click(QObject *) {
+    if (const Wavetable *snapshot = history_->HistoryUndo()) {
         modified_ = true;
         table_ = *snapshot;
         DrawWavetable(CurrentWave());
@@ -1018,8 +1031,8 @@ void TfrmMain::Undo1Click(QObject*) {
     grbHistory->setTitle(QString::fromStdString(history_->Caption()));
 }
 
-void TfrmMain::Redo1Click(QObject*) {
-    if (const Wavetable* snapshot = history_->HistoryRedo()) {
+void TfrmMain::Redo1Click(QObject *) {
+    if (const Wavetable *snapshot = history_->HistoryRedo()) {
         modified_ = true;
         table_ = *snapshot;
         DrawWavetable(CurrentWave());
@@ -1029,17 +1042,27 @@ void TfrmMain::Redo1Click(QObject*) {
     grbHistory->setTitle(QString::fromStdString(history_->Caption()));
 }
 
-void TfrmMain::Exit1Click(QObject*) { close(); }
+void TfrmMain::Exit1Click(QObject *) {
+    close();
+}
 
-void TfrmMain::MorvaneHelp1Click(QObject*) { dialogs_->ShowHelp(kBuiltInHelp); }
+void TfrmMain::MorvaneHelp1Click(QObject *) {
+    dialogs_->ShowHelp(kBuiltInHelp);
+}
 
-void TfrmMain::Youtubedemovideo1Click(QObject*) { OpenWebPage(UserGuideUrl().toString()); }
+void TfrmMain::Youtubedemovideo1Click(QObject *) {
+    OpenWebPage(UserGuideUrl().toString());
+}
 
-void TfrmMain::About1Click(QObject*) { dialogs_->Message(kAboutText); }
+void TfrmMain::About1Click(QObject *) {
+    dialogs_->Message(kAboutText);
+}
 
-void TfrmMain::Label8Click(QObject*) { OpenWebPage(UserGuideUrl().toString()); }
+void TfrmMain::Label8Click(QObject *) {
+    OpenWebPage(UserGuideUrl().toString());
+}
 
-void TfrmMain::OpenWebPage(const QString& address) {
+void TfrmMain::OpenWebPage(const QString &address) {
     QDesktopServices::openUrl(QUrl(address)); // the result is not looked at
 }
 

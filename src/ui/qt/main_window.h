@@ -102,6 +102,8 @@ public:
     SampleRange GetSampleRange() const { return sampleRange_; }
     // 1 = wave view, 2 = motion-path view (kWaveView, kMotionPathView).
     int ViewMode() const { return viewMode_; }
+    // CtrlDown and KeyBuffer of the key handling.
+    const ui::CtrlKeyBuffer& KeyState() const { return keys_; }
 
     // Pushes the table on the undo history and shows the new position in grbHistory.
     void PushHistory();

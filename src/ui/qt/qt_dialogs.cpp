@@ -15,15 +15,17 @@ namespace morvane {
 namespace {
 const QString kBoxTitle = QStringLiteral("Morvane");
 
-QWidget* DialogParent() { return QApplication::activeWindow(); }
+QWidget *DialogParent() {
+    return QApplication::activeWindow();
+}
 } // namespace
 
-QStringList QtNameFilters(const std::string& filter) {
+QStringList QtNameFilters(const std::string &filter) {
     const QStringList parts = QString::fromUtf8(filter).split(QLatin1Char('|'));
     QStringList filters;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         QStringList patterns = parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts);
-        for (QString& pattern : patterns) {
+        for (QString &pattern : patterns) {
             pattern = pattern.trimmed();
             if (pattern == QStringLiteral("*.*"))
                 pattern = QStringLiteral("*"); // every file, also those without a dot
@@ -34,7 +36,7 @@ QStringList QtNameFilters(const std::string& filter) {
     return filters;
 }
 
-Answer QtDialogs::Confirm(const std::string& text, bool withCancel) {
+Answer QtDialogs::Confirm(const std::string &text, bool withCancel) {
     QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
     if (withCancel)
         buttons |= QMessageBox::Cancel;
@@ -48,16 +50,20 @@ Answer QtDialogs::Confirm(const std::string& text, bool withCancel) {
     return withCancel ? Answer::Cancel : Answer::No;
 }
 
-void QtDialogs::Message(const std::string& text) {
+void QtDialogs::Message(const std::string &text) {
     // Texts are ASCII with UTF-8 file paths in them.
     QMessageBox::information(DialogParent(), kBoxTitle, QString::fromUtf8(text));
 }
 
-bool QtDialogs::OpenFile(FileDialogState& dialog) { return RunFileDialog(dialog, false); }
+bool QtDialogs::OpenFile(FileDialogState &dialog) {
+    return RunFileDialog(dialog, false);
+}
 
-bool QtDialogs::SaveFile(FileDialogState& dialog) { return RunFileDialog(dialog, true); }
+bool QtDialogs::SaveFile(FileDialogState &dialog) {
+    return RunFileDialog(dialog, true);
+}
 
-bool QtDialogs::RunFileDialog(FileDialogState& dialog, bool save) {
+bool QtDialogs::RunFileDialog(FileDialogState &dialog, bool save) {
     QFileDialog box(DialogParent());
     box.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     box.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
@@ -83,7 +89,7 @@ bool QtDialogs::RunFileDialog(FileDialogState& dialog, bool save) {
     return true;
 }
 
-SelectorAnswer QtDialogs::SelectWavetable(const std::vector<std::string>& names) {
+SelectorAnswer QtDialogs::SelectWavetable(const std::vector<std::string> &names) {
     // Created for this choice only and released when it closes.
     TfrmWaveTables selector(DialogParent());
     selector.AddNames(names);
@@ -94,13 +100,13 @@ SelectorAnswer QtDialogs::SelectWavetable(const std::vector<std::string>& names)
     return answer;
 }
 
-AudioSetupAnswer QtDialogs::AudioSetup(const AudioSetupChoices& choices) {
+AudioSetupAnswer QtDialogs::AudioSetup(const AudioSetupChoices &choices) {
     TfrmAudioSetup dialog(choices, DialogParent());
     dialog.exec();
     return dialog.Answer();
 }
 
-void QtDialogs::ShowHelp(const std::vector<std::string>& lines) {
+void QtDialogs::ShowHelp(const std::vector<std::string> &lines) {
     TfrmHelp help(lines, DialogParent());
     help.exec();
 }

@@ -14,24 +14,24 @@ class QtDialogs final : public Dialogs {
 public:
     QtDialogs() = default;
 
-    Answer Confirm(const std::string& text, bool withCancel) override;
-    void Message(const std::string& text) override;
-    bool OpenFile(FileDialogState& dialog) override;
-    bool SaveFile(FileDialogState& dialog) override;
-    SelectorAnswer SelectWavetable(const std::vector<std::string>& names) override;
-    AudioSetupAnswer AudioSetup(const AudioSetupChoices& choices) override;
-    void ShowHelp(const std::vector<std::string>& lines) override;
+    Answer Confirm(const std::string &text, bool withCancel) override;
+    void Message(const std::string &text) override;
+    bool OpenFile(FileDialogState &dialog) override;
+    bool SaveFile(FileDialogState &dialog) override;
+    SelectorAnswer SelectWavetable(const std::vector<std::string> &names) override;
+    AudioSetupAnswer AudioSetup(const AudioSetupChoices &choices) override;
+    void ShowHelp(const std::vector<std::string> &lines) override;
     // Defined with the exchange dialogs (qt_dialogs_exchange.cpp).
-    MidiSetupAnswer MidiSetup(const MidiSetupChoices& choices) override;
+    MidiSetupAnswer MidiSetup(const MidiSetupChoices &choices) override;
     void RunWithProgress(ProgressJob job) override;
 
 private:
-    bool RunFileDialog(FileDialogState& dialog, bool save);
+    bool RunFileDialog(FileDialogState &dialog, bool save);
 };
 
 // "System Exclusive Files|*.syx|All files|*.*" as Qt name filters:
 // "System Exclusive Files (*.syx)", "All files (*)". Several patterns of one entry are
 // separated by ';' in the old form and by spaces in Qt's.
-QStringList QtNameFilters(const std::string& filter);
+QStringList QtNameFilters(const std::string &filter);
 
 } // namespace morvane

@@ -5,18 +5,18 @@
 
 namespace morvane {
 
-TWaveList::TWaveList(QWidget* parent) : QListWidget(parent) {
+TWaveList::TWaveList(QWidget *parent) : QListWidget(parent) {
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformItemSizes(true);
 }
 
-void TWaveList::mousePressEvent(QMouseEvent* event) {
+void TWaveList::mousePressEvent(QMouseEvent *event) {
     QListWidget::mousePressEvent(event);
     if (itemAt(event->position().toPoint()) != nullptr)
         emit UserSelect();
 }
 
-void TWaveList::mouseMoveEvent(QMouseEvent* event) {
+void TWaveList::mouseMoveEvent(QMouseEvent *event) {
     // Dragging with the button held moves the selection like a click on each item passed.
     const int before = currentRow();
     QListWidget::mouseMoveEvent(event);
@@ -24,7 +24,7 @@ void TWaveList::mouseMoveEvent(QMouseEvent* event) {
         emit UserSelect();
 }
 
-void TWaveList::keyPressEvent(QKeyEvent* event) {
+void TWaveList::keyPressEvent(QKeyEvent *event) {
     const int before = currentRow();
     QListWidget::keyPressEvent(event);
     if (currentRow() != before)

@@ -12,15 +12,15 @@ class TWaveList final : public QListWidget {
     Q_DISABLE_COPY_MOVE(TWaveList)
 
 public:
-    explicit TWaveList(QWidget* parent = nullptr);
+    explicit TWaveList(QWidget *parent = nullptr);
 
 signals:
     void UserSelect();
 
 protected:
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 };
 
 } // namespace morvane

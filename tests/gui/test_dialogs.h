@@ -1,0 +1,73 @@
+#pragma once
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "ui/dialogs.h"
+
+namespace morvane::testing {
+
+// A dialogs port that answers from queues and records every question. A question with no
+// answer queued is a test failure (it answers Cancel, No or "nothing chosen").
+class TestDialogs final : public Dialogs {
+public:
+    std::deque<Answer> ConfirmAnswers;
+    std::deque<std::optional<std::string>> FileAnswers; // a path, or nullopt for "left"
+    std::deque<SelectorAnswer> SelectorAnswers;
+    std::deque<AudioSetupAnswer> AudioAnswers;
+
+    std::vector<std::string> Confirmations;
+    std::vector<std::string> Messages;
+    std::vector<std::string> FileDialogs; // the dialog names, in the order shown
+    std::vector<std::vector<std::string>> HelpShown;
+    int AudioSetups = 0;
+
+    Answer Confirm(const std::string &text, bool withCancel) override {
+        Confirmations.push_back(text);
+        if (ConfirmAnswers.empty()) {
+            ADD_FAILURE() << "unexpected question: " << text;
+            return withCancel ? Answer::Cancel : Answer::No;
+        }
+        const Answer answer = ConfirmAnswers.front();
+        ConfirmAnswers.pop_front();
+        return answer;
+    }
+    void Message(const std::string &text) override { Messages.push_back(text); }
+    bool OpenFile(FileDialogState &dialog) override { return File(dialog); }
+    bool SaveFile(FileDialogState &dialog) override { return File(dialog); }
+    SelectorAnswer SelectWavetable(const std::vector<std::string> &) override {
+        if (SelectorAnswers.empty())
+            return {};
+        const SelectorAnswer answer = SelectorAnswers.front();
+        SelectorAnswers.pop_front();
+        return answer;
+    }
+    AudioSetupAnswer AudioSetup(const AudioSetupChoices &) override {
+        ++AudioSetups;
+        if (AudioAnswers.empty())
+            return {};
+        const AudioSetupAnswer answer = AudioAnswers.front();
+        AudioAnswers.pop_front();
+        return answer;
+    }
+    void ShowHelp(const std::vector<std::string> &lines) override { HelpShown.push_back(lines); }
+
+private:
+    bool File(FileDialogState &dialog) {
+        FileDialogs.push_back(dialog.Name);
+        if (FileAnswers.empty() || !FileAnswers.front()) {
+            if (!FileAnswers.empty())
+                FileAnswers.pop_front();
+            return false;
+        }
+        dialog.FileName = *FileAnswers.front();
+        FileAnswers.pop_front();
+        return true;
+    }
+};
+
+} // namespace morvane::testing

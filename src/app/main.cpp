@@ -1,5 +1,9 @@
-// The editor: one main window over the real dialogs and the system clock. It takes no
-// command-line options.
+// The editor: one main window over the real dialogs, the system clock and the system's sound
+// output. It takes no command-line options.
+#include <memory>
+#include <string>
+
+#include "audio/portaudio/portaudio_wave_out.h"
 #include "edit/random.h"
 #include "ui/qt/application.h"
 #include "ui/qt/main_window.h"
@@ -10,7 +14,17 @@ int main(int argc, char **argv) {
     morvane::QtDialogs dialogs;
     morvane::SystemClock clock;
     app.SetErrorDialogs(&dialogs);
-    morvane::TfrmMain window(morvane::MainWindowPorts{&dialogs, &clock});
+    // Without a sound device the editor still runs, silently; the reason goes to the log.
+    std::string audioError;
+    const std::unique_ptr<morvane::WaveOut> waveOut = morvane::CreateSystemWaveOut(&audioError);
+
+    morvane::MainWindowPorts ports;
+    ports.dialogs = &dialogs;
+    ports.clock = &clock;
+    ports.waveOut = waveOut.get();
+    morvane::TfrmMain window(ports);
+    if (!audioError.empty())
+        window.LogMessage(audioError);
     window.show();
     return morvane::TApplication::exec();
 }

@@ -217,9 +217,8 @@ void ReadWithSndfile(std::span<const std::uint8_t> bytes, AudioFile &file) {
     std::unique_ptr<SNDFILE, SndfileCloser> sound(sf_open_virtual(&io, SFM_READ, &info, &memory));
     if (!sound)
         throw Error(file.ShownName +
-                    " is no audio file that can be read (WAV, AIFF, FLAC, Ogg or a Surge .wt "
-                    "are): " +
-                    sf_strerror(nullptr));
+                    " is no audio file that can be read: " + std::string(sf_strerror(nullptr)) +
+                    " (WAV, AIFF, FLAC, Ogg and Surge .wt files are.)");
     if (info.channels < 1)
         throw Error(file.ShownName + " has no channels.");
     if (info.frames > kMaxSamples)

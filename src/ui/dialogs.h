@@ -7,6 +7,7 @@
 
 #include "midi/midi_out.h"
 #include "midi/paced_sender.h"
+#include "ui/import_audio_choices.h"
 
 namespace morvane {
 
@@ -106,6 +107,8 @@ public:
     // Runs the job with its progress shown. A port that shows nothing runs it at once on the
     // calling thread, then calls Finished.
     virtual void RunWithProgress(ProgressJob job);
+    // The audio import dialog (frmImportAudio). A port without it answers as Cancel does.
+    virtual ImportAudioAnswer ImportAudio(const ImportAudioChoices&) { return {}; }
 };
 
 } // namespace morvane

@@ -162,6 +162,7 @@ constexpr ActionName kActions[] = {
     {"choose", ActionKind::Choose},
     {"audiosetup", ActionKind::AudioSetup},
     {"midisetup", ActionKind::MidiSetup},
+    {"importaudio", ActionKind::ImportAudio},
     {"tick", ActionKind::Tick},
     {"clock", ActionKind::Clock},
     {"print", ActionKind::Print},
@@ -429,6 +430,9 @@ std::optional<Action> ParseLine(std::string_view line) {
     case ActionKind::MidiSetup:
         action.Midi = ParseMidiSetup(words);
         break;
+    case ActionKind::ImportAudio:
+        action.Import = ParseImportAudio(words);
+        break;
     case ActionKind::Tick:
         ExpectWords(words, 1, 2, "tick NAME [N]");
         action.Name = words[1];
@@ -473,6 +477,8 @@ std::string LanguageSummary() {
            "  midisetup PORT PAUSE ok|cancel\n"
            "                             queue the MIDI output's answer (PORT name, #N, none;\n"
            "                             PAUSE 20..2000 ms)\n"
+           "  importaudio FRAMELEN|auto|whole normalise|keep ok|cancel\n"
+           "                             queue the audio import's answer\n"
            "  tick NAME [N]              fire the timer NAME N times\n"
            "  clock HH:MM:SS.mmm         the UTC time of day that seeds the random generator\n"
            "  print NAME                 print a control's state, or title, modified, current,\n"

@@ -53,6 +53,7 @@ enum class ActionKind {
     Choose,
     AudioSetup,
     MidiSetup,
+    ImportAudio,
     Tick,
     Clock,
     Print,
@@ -127,6 +128,7 @@ struct Action {
     SelectorChoice Selector;
     AudioSetupChoice Audio;
     MidiSetupChoice Midi;
+    ImportAudioChoice Import; // importaudio
     TimeOfDay Time;
 };
 

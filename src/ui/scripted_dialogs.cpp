@@ -68,6 +68,10 @@ void ScriptedDialogs::QueueAudioSetup(script::AudioSetupChoice choice, int line)
     audioSetups_.push_back({std::move(choice), line});
 }
 
+void ScriptedDialogs::QueueImportAudio(script::ImportAudioChoice choice, int line) {
+    importAudios_.push_back({choice, line});
+}
+
 void ScriptedDialogs::QueueMidiSetup(script::MidiSetupChoice choice, int line) {
     midiSetups_.push_back({std::move(choice), line});
 }
@@ -103,6 +107,8 @@ std::optional<ScriptedDialogs::Leftover> ScriptedDialogs::FirstLeftover() const 
         consider(audioSetups_.front().Line, "the audio setup's answer");
     if (!midiSetups_.empty())
         consider(midiSetups_.front().Line, "the MIDI output's answer");
+    if (!importAudios_.empty())
+        consider(importAudios_.front().Line, "the audio import's answer");
     return first;
 }
 
@@ -261,6 +267,26 @@ AudioSetupAnswer ScriptedDialogs::AudioSetup(const AudioSetupChoices &choices) {
 void ScriptedDialogs::ShowHelp(const std::vector<std::string> &lines) {
     for (const auto &line : lines)
         Line("help: " + line);
+}
+
+ImportAudioAnswer ScriptedDialogs::ImportAudio(const ImportAudioChoices &choices) {
+    if (failed_)
+        return {};
+    if (importAudios_.empty()) {
+        Fail("no answer queued for the audio import of " + choices.FileName);
+        return {};
+    }
+    const script::ImportAudioChoice choice = importAudios_.front().Value;
+    importAudios_.pop_front();
+    std::string line;
+    std::string failure;
+    const ImportAudioAnswer answer = ui::AnswerImportAudio(choices, choice, line, failure);
+    if (!failure.empty()) {
+        Fail(failure);
+        return {};
+    }
+    Line(line);
+    return answer;
 }
 
 MidiSetupAnswer ScriptedDialogs::MidiSetup(const MidiSetupChoices &choices) {

@@ -28,6 +28,7 @@ public:
     void QueueSelector(script::SelectorChoice choice, int line);
     void QueueAudioSetup(script::AudioSetupChoice choice, int line);
     void QueueMidiSetup(script::MidiSetupChoice choice, int line);
+    void QueueImportAudio(script::ImportAudioChoice choice, int line);
 
     bool Failed() const { return failed_; }
     const std::string &Failure() const { return failure_; }
@@ -49,6 +50,7 @@ public:
     AudioSetupAnswer AudioSetup(const AudioSetupChoices &choices) override;
     void ShowHelp(const std::vector<std::string> &lines) override;
     MidiSetupAnswer MidiSetup(const MidiSetupChoices &choices) override;
+    ImportAudioAnswer ImportAudio(const ImportAudioChoices &choices) override;
     // Runs the job to its end before the script goes on, and writes its last progress text.
     void RunWithProgress(ProgressJob job) override;
 
@@ -67,6 +69,7 @@ private:
     std::deque<Queued<script::SelectorChoice>> selectors_;
     std::deque<Queued<script::AudioSetupChoice>> audioSetups_;
     std::deque<Queued<script::MidiSetupChoice>> midiSetups_;
+    std::deque<Queued<script::ImportAudioChoice>> importAudios_;
     bool failed_ = false;
     std::string failure_;
 };

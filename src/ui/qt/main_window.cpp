@@ -555,6 +555,10 @@ void TfrmMain::CreateMenu() {
     MidiOutput1 = item(Exchange1, "MidiOutput1", "MIDI output ...");
     SendToSynth1 = item(Exchange1, "SendToSynth1", "Send wavetable to synth",
                         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    Exchange1->addSeparator();
+    ImportAudio1 = item(Exchange1, "ImportAudio1", "Import audio or wavetable ...");
+    ExportWavetable2048 =
+        item(Exchange1, "ExportWavetable2048", "Export for other synths (WAV 2048) ...");
 
     Help1 = menu(MainMenu1, "Help1", "Help");
     MorvaneHelp1 = item(Help1, "MorvaneHelp1", "Morvane Help");
@@ -675,6 +679,8 @@ void TfrmMain::ConnectHandlers() {
 
     BindAction(MidiOutput1, &TfrmMain::MidiOutput1Click);
     BindAction(SendToSynth1, &TfrmMain::SendToSynth1Click);
+    BindAction(ImportAudio1, &TfrmMain::ImportAudio1Click);
+    BindAction(ExportWavetable2048, &TfrmMain::ExportWavetable2048Click);
 
     BindAction(MorvaneHelp1, &TfrmMain::MorvaneHelp1Click);
     BindAction(Youtubedemovideo1, &TfrmMain::Youtubedemovideo1Click);

@@ -217,6 +217,8 @@ public:
     void SendToSynth1Click(QObject* sender);
     // The MIDI output chosen, read from the settings file at first use.
     const midi::MidiOutputSettings& MidiSettings();
+    void ImportAudio1Click(QObject* sender);
+    void ExportWavetable2048Click(QObject* sender);
 
     // ---- Controls ---------------------------------------------------------------------------
     QWidget* ClientArea = nullptr; // the 866 x 573 area below the menu bar
@@ -348,6 +350,11 @@ public:
     FileDialogState OpenDialog2;
     FileDialogState OpenDialog3;
     FileDialogState savedialogWAVE;
+    FileDialogState OpenDialogAudio{
+        "OpenDialogAudio",
+        "Audio and wavetable files|*.wav;*.aif;*.aiff;*.flac;*.ogg;*.wt|All files|*.*", 1, "", ""};
+    FileDialogState SaveDialog2048{"SaveDialog2048", "Wave files|*.wav|All files|*.*", 1, "wav",
+                                   ""};
 
     // ---- Menu -------------------------------------------------------------------------------
     QMenuBar* MainMenu1 = nullptr;
@@ -404,6 +411,8 @@ public:
     QMenu* Exchange1 = nullptr;
     QAction* MidiOutput1 = nullptr;
     QAction* SendToSynth1 = nullptr;
+    QAction* ImportAudio1 = nullptr;
+    QAction* ExportWavetable2048 = nullptr;
     QMenu* Help1 = nullptr;
     QAction* MorvaneHelp1 = nullptr;
     QAction* Youtubedemovideo1 = nullptr;

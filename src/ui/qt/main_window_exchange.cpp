@@ -1,5 +1,6 @@
 // The exchange commands of the main window: the MIDI output setup and sending the selected
-// waves straight to the instrument.
+// waves straight to the instrument; importing audio files and other synths' wavetables, and
+// the export that other synths load.
 #include "ui/qt/main_window.h"
 
 #include <memory>
@@ -10,6 +11,9 @@
 #include <QSlider>
 
 #include "audio/settings_file.h"
+#include "exchange/audio_import.h"
+#include "exchange/import_choices.h"
+#include "exchange/wavetable_export.h"
 #include "midi/rtmidi/rtmidi_out.h"
 #include "midi/sysex_messages.h"
 #include "ui/midi_setup_choices.h"
@@ -21,6 +25,8 @@ namespace {
 const std::string kSendPrefix = "SendWavetableToSynth ";
 const std::string kMidiOutputPrefix = "MidiOutput ";
 const char *const kSendTitle = "Send wavetable to synth";
+const std::string kImportAudioPrefix = "ImportAudio ";
+const std::string kExport2048Prefix = "ExportWavetable2048 ";
 
 std::unique_ptr<midi::MidiOut> MakeMidiOut(const midi::MidiOutFactory &factory) {
     return factory ? factory() : midi::CreateRtMidiOut();
@@ -124,6 +130,56 @@ void TfrmMain::SendToSynth1Click(QObject *) {
     SendingToSynth = true;
     SendToSynth1->setEnabled(false);
     Dialogs().RunWithProgress(std::move(job));
+}
+
+void TfrmMain::ImportAudio1Click(QObject *) {
+    const int first = CmbWTFrom->currentIndex() + 1;
+    const int last = CmbWTTo->currentIndex() + 1;
+    if (last < first) {
+        Dialogs().Message(kImportAudioPrefix + "The target waves From: " + std::to_string(first) +
+                          " To: " + std::to_string(last) +
+                          " are no range: From must not lie after To.");
+        return;
+    }
+    if (!Dialogs().OpenFile(OpenDialogAudio))
+        return;
+    // Everything that can fail happens before the table changes: a refused file, or a frame
+    // length that gives no whole frame, leaves the table and the history as they were.
+    Wavetable imported = Table();
+    try {
+        const exchange::AudioFile file = exchange::ReadAudioFile(OpenDialogAudio.FileName);
+        const ImportAudioAnswer answer =
+            Dialogs().ImportAudio(exchange::MakeImportAudioChoices(file, first, last));
+        if (!answer.Ok)
+            return;
+        exchange::ImportSettings settings;
+        settings.FrameLength = answer.FrameLength;
+        settings.Normalise = answer.Normalise;
+        settings.First = first;
+        settings.Last = last;
+        exchange::ImportAudioFrames(file, settings, imported);
+    } catch (const std::exception &e) {
+        Dialogs().Message(kImportAudioPrefix + e.what());
+        return;
+    }
+    // A snapshot before and one after: one undo gives back the table as it was, whatever the
+    // history held.
+    PushHistory();
+    Table() = imported;
+    PushHistory();
+    SetModified(true);
+    DrawWavetable(CurrentWave());
+    DrawOverview();
+}
+
+void TfrmMain::ExportWavetable2048Click(QObject *) {
+    if (!Dialogs().SaveFile(SaveDialog2048))
+        return;
+    try {
+        exchange::ExportWavetable2048(SaveDialog2048.FileName, Table());
+    } catch (const std::exception &e) {
+        Dialogs().Message(kExport2048Prefix + e.what());
+    }
 }
 
 } // namespace morvane

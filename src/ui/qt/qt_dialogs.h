@@ -24,6 +24,7 @@ public:
     // Defined with the exchange dialogs (qt_dialogs_exchange.cpp).
     MidiSetupAnswer MidiSetup(const MidiSetupChoices &choices) override;
     void RunWithProgress(ProgressJob job) override;
+    ImportAudioAnswer ImportAudio(const ImportAudioChoices &choices) override;
 
 private:
     bool RunFileDialog(FileDialogState &dialog, bool save);

@@ -1,0 +1,16 @@
+// The Qt dialog of the audio import.
+#include <QApplication>
+
+#include "ui/qt/import_audio_dialog.h"
+#include "ui/qt/qt_dialogs.h"
+
+namespace morvane {
+
+ImportAudioAnswer QtDialogs::ImportAudio(const ImportAudioChoices &choices) {
+    // Created for this import only and released when it closes, modal over the active window.
+    TfrmImportAudio dialog(choices, QApplication::activeWindow());
+    dialog.exec();
+    return dialog.Answer();
+}
+
+} // namespace morvane

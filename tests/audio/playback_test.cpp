@@ -101,7 +101,14 @@ INSTANTIATE_TEST_SUITE_P(
         // Stereo: left and right half a step apart, a frame advances one step of mono.
         FillCase{44100, 2, [](long n) { return static_cast<int>((n / 2) % 128); }, "Stereo44100"},
         FillCase{22050, 2, [](long n) { return static_cast<int>(n % 128); }, "Stereo22050"},
-        FillCase{11025, 2, [](long n) { return static_cast<int>((2 * n) % 128); }, "Stereo11025"}),
+        FillCase{11025, 2, [](long n) { return static_cast<int>((2 * n) % 128); }, "Stereo11025"},
+        // 48,000 Hz: a step of 44100 / 48000 = 147 / 160 of a value, 140 values per cycle;
+        // within a cycle value m plays entry floor(m x 147 / 160). The cycle does not divide
+        // the buffer, so it runs on from one buffer into the next.
+        FillCase{48000, 1, [](long n) { return static_cast<int>((n % 140) * 147 / 160); },
+                 "Mono48000"},
+        FillCase{48000, 2, [](long n) { return static_cast<int>((n % 279) * 147 / 320); },
+                 "Stereo48000"}),
     [](const testing::TestParamInfo<FillCase> &param) { return std::string(param.param.Name); });
 
 // The number of values of one cycle: from the first value up to the value where entry 0 comes
@@ -121,7 +128,13 @@ TEST(FillBuffers, CycleLengthsAtOtherRates) {
     auto buffers = std::make_unique<AudioBuffers>();
     // The smallest whole number of values not below 128 / (44100 / rate).
     const std::vector<std::pair<std::int32_t, int>> cases = {
-        {44100, 128}, {22050, 64}, {11025, 32}, {48000, 140}, {96000, 279}};
+        {44100, 128},
+        {22050, 64},
+        {11025, 32},
+        {48000, 140},
+        {96000, 279},
+        // A cycle longer than any usual rate gives: 128 / 0.0441 = 2902.5 values.
+        {1000000, 2903}};
     for (const auto &[rate, length] : cases) {
         SCOPED_TRACE(std::to_string(rate) + " Hz");
         audio::FillBuffers(values, rate, 1, *buffers);

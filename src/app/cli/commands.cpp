@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "cli/exchange_commands.h"
+#include "cli/midi_commands.h"
 #include "ui/script_parser.h"
 
 namespace morvane::cli {
@@ -18,6 +19,10 @@ const std::vector<Command> &Commands() {
         {"info", "info FILE", "tell what a table, MIDI or audio file holds", InfoCommand},
         {"render", "render IN OUT.png", "draw the overview and the graph of every wave",
          RenderCommand},
+        {"send", "send FILE.syx [--port NAME] [--pause MS]",
+         "send a .syx file's messages to a MIDI port, paced",
+         SendCommand},
+        {"ports", "ports", "list the MIDI output ports", PortsCommand},
     };
     return commands;
 }

@@ -431,6 +431,9 @@ void ScriptRunner::Execute(const script::Action &action, int line) {
     case ActionKind::AudioSetup:
         dialogs_.QueueAudioSetup(action.Audio, line);
         return;
+    case ActionKind::MidiSetup:
+        dialogs_.QueueMidiSetup(action.Midi, line);
+        return;
     case ActionKind::ImportAudio:
         dialogs_.QueueImportAudio(action.Import, line);
         return;

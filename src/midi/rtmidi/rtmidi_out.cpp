@@ -53,6 +53,27 @@ bool AlsaSequencerAvailable() {
     return available;
 }
 
+// Whether a JACK server is running; asked first for the same reason, RtMidi warning on the
+// console while its client is made.
+bool JackServerRunning() {
+    QuietenJack();
+    jack_status_t status{};
+    jack_client_t *client = jack_client_open("Morvane probe", JackNoStartServer, &status);
+    if (client == nullptr)
+        return false;
+    jack_client_close(client);
+    return true;
+}
+
+// Why the API cannot be used now, or an empty text when it can.
+std::string Unavailable(RtMidi::Api api) {
+    if (api == RtMidi::LINUX_ALSA && !AlsaSequencerAvailable())
+        return "no ALSA sequencer is available.";
+    if (api == RtMidi::UNIX_JACK && !JackServerRunning())
+        return "no JACK server is running.";
+    return {};
+}
+
 std::string ApiTitle(RtMidi::Api api) {
     const std::string name = RtMidi::getApiName(api);
     const std::string title = ApiTitleOf(name);
@@ -148,8 +169,8 @@ public:
         MidiPortList list;
         for (RtMidi::Api api : OutputApis()) {
             const std::string title = ApiTitle(api);
-            if (api == RtMidi::LINUX_ALSA && !AlsaSequencerAvailable()) {
-                list.Unavailable.push_back(title + ": no ALSA sequencer is available.");
+            if (const std::string why = Unavailable(api); !why.empty()) {
+                list.Unavailable.push_back(title + ": " + why);
                 continue;
             }
             try {
@@ -157,12 +178,7 @@ public:
                 for (std::string &name : client.PortNames())
                     list.Ports.push_back({RtMidi::getApiName(api), title, std::move(name)});
             } catch (const std::exception &e) {
-                const std::string text = e.what();
-                list.Unavailable.push_back(
-                    title + ": " +
-                    (api == RtMidi::UNIX_JACK && text.find("not running") != std::string::npos
-                         ? "no JACK server is running."
-                         : text));
+                list.Unavailable.push_back(title + ": " + e.what());
             }
         }
         return list;
@@ -173,6 +189,8 @@ public:
         const RtMidi::Api api = RtMidi::getCompiledApiByName(port.Api);
         if (api == RtMidi::UNSPECIFIED)
             throw Error("This program cannot reach MIDI ports through \"" + port.Api + "\".");
+        if (const std::string why = Unavailable(api); !why.empty())
+            throw Error(Gone(port.Name, "is not available: " + why));
         auto client = std::make_unique<Client>(api);
         const std::vector<std::string> names = client->PortNames();
         unsigned index = 0;

@@ -1,0 +1,203 @@
+#include "cli/midi_commands.h"
+
+#include <atomic>
+#include <csignal>
+#include <iostream>
+#include <optional>
+
+#include "audio/settings_file.h"
+#include "midi/rtmidi/rtmidi_out.h"
+#include "midi/sysex_messages.h"
+#include "ui/script_parser.h"
+
+namespace morvane::cli {
+
+namespace {
+
+class UsageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+struct SendOptions {
+    std::string File;
+    std::optional<std::string> Port;
+    std::optional<int> PauseMs;
+};
+
+SendOptions ParseSendOptions(const std::vector<std::string> &args) {
+    SendOptions options;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string &word = args[i];
+        auto value = [&]() -> const std::string & {
+            if (i + 1 >= args.size())
+                throw UsageError(word + " needs a value");
+            return args[++i];
+        };
+        if (word == "--port") {
+            options.Port = value();
+            if (options.Port->empty())
+                throw UsageError("--port needs a port's name");
+        } else if (word == "--pause") {
+            const std::string &text = value();
+            const std::optional<int> ms = script::ParseInt(text);
+            if (!ms || *ms < midi::kMinPauseMs || *ms > midi::kMaxPauseMs)
+                throw UsageError("--pause takes " + std::to_string(midi::kMinPauseMs) + " to " +
+                                 std::to_string(midi::kMaxPauseMs) + " milliseconds, not " + text);
+            options.PauseMs = *ms;
+        } else if (word.size() > 1 && word[0] == '-') {
+            throw UsageError("unknown option " + word);
+        } else if (options.File.empty()) {
+            options.File = word;
+        } else {
+            throw UsageError("send takes one file");
+        }
+    }
+    if (options.File.empty())
+        throw UsageError("send needs a .syx file");
+    return options;
+}
+
+// --port NAME: a port's name, or the line "ports" prints for it ("JACK: receiver:in").
+std::optional<midi::MidiPort> PortNamed(const std::vector<midi::MidiPort> &ports,
+                                        const std::string &name) {
+    for (const midi::MidiPort &port : ports) {
+        if (midi::PortLabel(port) == name)
+            return port;
+    }
+    return midi::FindPort(ports, "", name);
+}
+
+// A pause in slices, so that Ctrl+C, which can only set a flag, ends the send within a slice.
+class InterruptibleClock final : public midi::PaceClock {
+public:
+    InterruptibleClock(midi::CancelFlag &flag, const std::atomic<bool> &interrupted)
+        : flag_(flag), interrupted_(interrupted) {}
+    std::chrono::steady_clock::time_point Now() override { return system_.Now(); }
+    bool WaitUntil(std::chrono::steady_clock::time_point deadline,
+                   const midi::CancelFlag &cancel) override {
+        constexpr auto kSlice = std::chrono::milliseconds(10);
+        for (;;) {
+            if (interrupted_.load())
+                flag_.Cancel();
+            const auto now = system_.Now();
+            if (now >= deadline)
+                return !cancel.Cancelled();
+            if (!system_.WaitUntil(std::min(deadline, now + kSlice), cancel))
+                return false;
+        }
+    }
+
+private:
+    midi::SystemPaceClock system_;
+    midi::CancelFlag &flag_;
+    const std::atomic<bool> &interrupted_;
+};
+
+std::atomic<bool> interruptedBySignal{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
+
+extern "C" void OnInterrupt(int) {
+    interruptedBySignal.store(true);
+}
+
+midi::MidiOutputSettings SavedSettings() {
+    return midi::LoadMidiOutputSettings(audio::DefaultSettingsFilePath());
+}
+
+} // namespace
+
+int RunSend(const std::vector<std::string> &args, midi::MidiOut &out,
+            const midi::MidiOutputSettings &saved, midi::PaceClock &clock,
+            const midi::CancelFlag &cancel, std::ostream &output, std::ostream &errors) {
+    SendOptions options;
+    try {
+        options = ParseSendOptions(args);
+    } catch (const UsageError &e) {
+        errors << "morvane-cli send: " << e.what() << "\n"
+               << "usage: morvane-cli send FILE.syx [--port NAME] [--pause MS]\n";
+        return 2;
+    }
+    midi::MessageList messages;
+    try {
+        messages = midi::ReadSyxMessages(options.File);
+    } catch (const std::exception &e) {
+        errors << "morvane-cli send: " << e.what() << "\n";
+        return 1;
+    }
+
+    std::string api = saved.MidiApi;
+    std::string portName = saved.MidiPort;
+    if (options.Port) {
+        const midi::MidiPortList list = out.Ports();
+        const std::optional<midi::MidiPort> port = PortNamed(list.Ports, *options.Port);
+        if (!port) {
+            errors << "morvane-cli send: there is no MIDI output port \"" << *options.Port
+                   << "\"; morvane-cli ports lists them.\n";
+            return 1;
+        }
+        api = port->Api;
+        portName = port->Name;
+    } else if (portName.empty()) {
+        errors << "morvane-cli send: no MIDI output port is chosen; give one with --port NAME "
+                  "(morvane-cli ports lists them) or choose one in the editor under Exchange > "
+                  "MIDI output ...\n";
+        return 2;
+    }
+    const int pauseMs = options.PauseMs.value_or(midi::ClampPause(saved.MidiPauseMs));
+
+    const midi::SendResult result = midi::SendPaced(
+        out, api, portName, messages, pauseMs, clock, cancel, [&](int number, int total) {
+            output << "Sending message " << number << " of " << total << " ("
+                   << messages[static_cast<std::size_t>(number - 1)].size() << " bytes)\n"
+                   << std::flush;
+        });
+    const std::string count = std::to_string(result.Sent) + " of " + std::to_string(result.Total) +
+                              " messages were sent to \"" + result.PortName + "\".";
+    if (result.Complete()) {
+        output << count << "\n";
+        return 0;
+    }
+    if (!result.Error.empty())
+        errors << "morvane-cli send: " << result.Error << " " << count << "\n";
+    else
+        errors << "morvane-cli send: interrupted. " << count << "\n";
+    return 1;
+}
+
+int RunPorts(const std::vector<std::string> &args, midi::MidiOut &out,
+             const midi::MidiOutputSettings &saved, std::ostream &output, std::ostream &errors) {
+    if (!args.empty()) {
+        errors << "morvane-cli ports: takes no arguments\nusage: morvane-cli ports\n";
+        return 2;
+    }
+    const midi::MidiPortList list = out.Ports();
+    const std::optional<midi::MidiPort> chosen =
+        saved.MidiPort.empty() ? std::nullopt
+                               : midi::FindPort(list.Ports, saved.MidiApi, saved.MidiPort);
+    for (const midi::MidiPort &port : list.Ports)
+        output << midi::PortLabel(port) << (chosen && *chosen == port ? "  (chosen)" : "") << "\n";
+    for (const std::string &note : list.Unavailable)
+        errors << note << "\n";
+    if (list.Ports.empty())
+        errors << "No MIDI output port found.\n";
+    return 0;
+}
+
+int SendCommand(int &, char **, const std::vector<std::string> &args) {
+    const std::unique_ptr<midi::MidiOut> out = midi::CreateRtMidiOut();
+    midi::CancelFlag cancel;
+    InterruptibleClock clock(cancel, interruptedBySignal);
+    // Ctrl+C stops after the message in flight, so that the instrument never gets half of one.
+    const auto previous = std::signal(SIGINT, OnInterrupt);
+    const int status = RunSend(args, *out, SavedSettings(), clock, cancel, std::cout, std::cerr);
+    std::signal(SIGINT, previous);
+    return status;
+}
+
+int PortsCommand(int &, char **, const std::vector<std::string> &args) {
+    const std::unique_ptr<midi::MidiOut> out = midi::CreateRtMidiOut();
+    return RunPorts(args, *out, SavedSettings(), std::cout, std::cerr);
+}
+
+} // namespace morvane::cli

@@ -484,6 +484,49 @@ TEST(AudioImport, RefusesBadFilesWithAClearMessage) {
     EXPECT_EQ(table, before);
 }
 
+TEST(AudioImport, RefusesFilesTooLongAndCompressedFilesCutShort) {
+    TempFolder folder;
+    const std::string longPath = folder.File("long.wav");
+    test::WriteBytes(longPath, test::MakeWav(std::vector<double>(4194305, 0.0), {}, false));
+    ExpectRefused(
+        longPath,
+        "\"long.wav\" is too long for a wavetable: it holds more than 4,194,304 samples.");
+    // Exactly the limit is still read.
+    test::WriteBytes(longPath, test::MakeWav(std::vector<double>(4194304, 0.0), {}, false));
+    EXPECT_EQ(ReadAudioFile(longPath).Samples.size(), 4194304u);
+
+    // A FLAC file cut in the middle of its frames.
+    const std::string flac = folder.File("cut.flac");
+    ASSERT_TRUE(test::WriteSndfile(flac, SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 1,
+                                   test::CurveFrames(16, 2048)));
+    Bytes bytes = test::ReadBytes(flac);
+    bytes.resize(bytes.size() / 2);
+    test::WriteBytes(flac, bytes);
+    try {
+        ReadAudioFile(flac);
+        ADD_FAILURE() << "a cut FLAC file was accepted";
+    } catch (const Error &e) {
+        const std::string text = e.what();
+        EXPECT_EQ(text.rfind("\"cut.flac\" ", 0), 0u) << text;
+        EXPECT_TRUE(text.find("cut short") != std::string::npos ||
+                    text.find("cannot be read") != std::string::npos)
+            << text;
+    }
+
+    // Four channels are mixed to mono like two.
+    const std::string quad = folder.File("quad.wav");
+    std::vector<double> interleaved;
+    for (double s : test::CurveFrames(1, 2048))
+        for (const double offset : {0.1, -0.1, 0.3, -0.3})
+            interleaved.push_back(s + offset);
+    ASSERT_TRUE(test::WriteSndfile(quad, SF_FORMAT_WAV | SF_FORMAT_FLOAT, 4, interleaved));
+    const AudioFile file = ReadAudioFile(quad);
+    EXPECT_EQ(file.FormatText, "WAV, 32-bit float, 4 channels mixed to mono, 44,100 Hz");
+    Wavetable table = NewTable();
+    ImportAudioFrames(file, Keep(2048, 7, 7), table);
+    ExpectFrames(table, 7, {0}, 1);
+}
+
 // Reads the bytes; true when accepted, false when refused with morvane::Error. Any other
 // exception fails the test that calls it.
 bool Accepted(const Bytes &bytes) {

@@ -148,6 +148,14 @@ bool MidiReceiver::Open(std::string &reason) {
         reason = "the receiver could not be activated";
         return false;
     }
+    // Ready once its process callback runs: JACK drops what a late client's cycle carried.
+    const auto deadline = std::chrono::steady_clock::now() + 5s;
+    while (cycles_.load() < kWarmUpCycles && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(1ms);
+    if (cycles_.load() < kWarmUpCycles) {
+        reason = "the receiver's process callback does not run";
+        return false;
+    }
     return true;
 }
 
@@ -183,6 +191,7 @@ std::vector<MidiReceiver::Event> MidiReceiver::Events() const {
 // JACK's process thread: copies the cycle's events behind those already kept; nothing else.
 int MidiReceiver::Process(unsigned frameCount, void *self) {
     auto *receiver = static_cast<MidiReceiver *>(self);
+    receiver->cycles_.fetch_add(1, std::memory_order_relaxed);
     void *buffer = jack_port_get_buffer(static_cast<jack_port_t *>(receiver->port_), frameCount);
     const std::uint32_t events = jack_midi_get_event_count(buffer);
     if (events == 0)

@@ -1,6 +1,7 @@
 #include "midi/rtmidi/rtmidi_out.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <memory>
 #include <mutex>
@@ -24,9 +25,10 @@ constexpr const char *kClientName = "Morvane";
 constexpr const char *kOwnPortName = "Morvane out";
 
 // A new JACK connection takes effect at the start of a later process cycle; a message that the
-// output drains in the cycle still running would go nowhere. Cycles last 1.3 ms (64 frames at
-// 48 kHz) to 85 ms (4,096 frames); 100 ms covers them.
-constexpr auto kJackSettle = std::chrono::milliseconds(100);
+// output drains in a cycle before that would go nowhere. So after connecting, the sender waits
+// until a few cycles have run (JackCycles), at most kJackSettleLimit.
+constexpr int kJackSettleCycles = 4;
+constexpr auto kJackSettleLimit = std::chrono::seconds(2);
 
 // libjack and alsa-lib print to the console whenever a client cannot be opened (no JACK
 // server, no sequencer device); RtMidi reports the same as text, which is what the user sees.
@@ -64,6 +66,49 @@ bool JackServerRunning() {
     jack_client_close(client);
     return true;
 }
+
+// Counts JACK's process cycles from a client of its own, to wait for cycles to pass.
+class JackCycles {
+public:
+    JackCycles() {
+        QuietenJack();
+        jack_status_t status{};
+        client_ = jack_client_open("Morvane sync", JackNoStartServer, &status);
+        if (client_ == nullptr)
+            return;
+        jack_set_process_callback(client_, &JackCycles::Process, this);
+        if (jack_activate(client_) != 0) {
+            jack_client_close(client_);
+            client_ = nullptr;
+        }
+    }
+    ~JackCycles() {
+        if (client_ != nullptr) {
+            jack_deactivate(client_);
+            jack_client_close(client_);
+        }
+    }
+    JackCycles(const JackCycles &) = delete;
+    JackCycles &operator=(const JackCycles &) = delete;
+
+    // Waits until `cycles` more cycles have run, or `limit` went by.
+    void Wait(int cycles, std::chrono::milliseconds limit) const {
+        const long long target = count_.load() + cycles;
+        const auto deadline = std::chrono::steady_clock::now() + limit;
+        while (count_.load() < target && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+
+private:
+    // JACK's process thread: nothing but the count.
+    static int Process(jack_nframes_t, void *self) {
+        static_cast<JackCycles *>(self)->count_.fetch_add(1);
+        return 0;
+    }
+
+    jack_client_t *client_ = nullptr;
+    std::atomic<long long> count_{0};
+};
 
 // Why the API cannot be used now, or an empty text when it can.
 std::string Unavailable(RtMidi::Api api) {
@@ -198,11 +243,17 @@ public:
             ++index;
         if (index == names.size())
             throw Error(Gone(port.Name, "is not available"));
-        client->Open(index);
+        if (api == RtMidi::UNIX_JACK) {
+            // Kept until the port closes: a client leaving reorders JACK's graph too, and no
+            // message should go out while that happens.
+            cycles_ = std::make_unique<JackCycles>();
+            client->Open(index);
+            cycles_->Wait(kJackSettleCycles, kJackSettleLimit);
+        } else {
+            client->Open(index);
+        }
         client_ = std::move(client);
         port_ = port;
-        if (api == RtMidi::UNIX_JACK)
-            std::this_thread::sleep_for(kJackSettle);
     }
 
     void Send(std::span<const std::uint8_t> message) override {
@@ -221,6 +272,7 @@ public:
             return;
         std::unique_ptr<Client> client = std::move(client_);
         client->Close(); // waits until JACK has taken what is still queued
+        cycles_.reset();
     }
 
     ~RtMidiOutput() override {
@@ -237,6 +289,7 @@ private:
     }
 
     std::unique_ptr<Client> client_;
+    std::unique_ptr<JackCycles> cycles_; // while a JACK port is open
     MidiPort port_;
 };
 

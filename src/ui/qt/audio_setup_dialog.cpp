@@ -77,9 +77,11 @@ void TfrmAudioSetup::FormCreate() {
 }
 
 bool TfrmAudioSetup::event(QEvent *e) {
-    // The dialog is modal, so it becomes the active form once; later activations come from
-    // switching applications and must not refill the lists under the user's choice.
-    if (e->type() == QEvent::WindowActivate && !activated_) {
+    // The dialog is modal, so it becomes the active form once, right when it is shown. A window
+    // manager may activate it late or not at all, so showing counts too; later activations come
+    // from switching applications and must not refill the lists under the user's choice.
+    const bool shownOrActive = e->type() == QEvent::Show || e->type() == QEvent::WindowActivate;
+    if (shownOrActive && !activated_) {
         activated_ = true;
         FormActivate();
     }

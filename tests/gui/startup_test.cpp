@@ -510,6 +510,11 @@ TEST_F(WindowTest, StartUpLeavesANewTableOnWaveOne) {
     EXPECT_EQ(window->lbWaveTableIndex->item(9)->text(), Q("10. Wave"));
     EXPECT_EQ(window->lbWaveTableIndex->item(63)->text(), Q("64. Wave"));
     EXPECT_EQ(window->lbWaveTableIndex->currentRow(), 0);
+    for (int row : {0, 1, 44})
+        EXPECT_EQ(
+            window->lbWaveTableIndex->visualItemRect(window->lbWaveTableIndex->item(row)).height(),
+            12)
+            << row;
 
     // The new table: half-scale sines named "untitled", slot 0, device 0.
     const Wavetable &table = window->Table();

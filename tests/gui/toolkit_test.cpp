@@ -119,18 +119,26 @@ TEST_F(GraphMouseTest, RightButtonIsReportedToo) {
     EXPECT_EQ(ups[0][0].value<Qt::MouseButton>(), Qt::RightButton);
 }
 
-TEST_F(WindowTest, UncaughtErrorShowsTheGeneralErrorBoxAndTheLoopGoesOn) {
-    QPushButton failing(Q("fail"));
-    QObject::connect(&failing, &QPushButton::clicked,
-                     [] { throw std::runtime_error("Invalid floating point operation"); });
-    failing.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&failing));
-    QTest::mouseClick(&failing, Qt::LeftButton);
-    ASSERT_EQ(dialogs.Messages, std::vector<std::string>{"Invalid floating point operation"});
+// An object whose events fail, standing for any event handler that does not guard itself.
+// (A throw from a widget's mouse handling works the same way but unwinds through Qt's own
+// event-point bookkeeping, which then leaks a few bytes; the window's handlers therefore
+// catch their errors before Qt's frames and show them in the same box.)
+class FailingObject final : public QObject {
+protected:
+    bool event(QEvent *e) override {
+        if (e->type() == QEvent::User)
+            throw std::runtime_error("Invalid floating point operation");
+        return QObject::event(e);
+    }
+};
 
+TEST_F(WindowTest, UncaughtErrorShowsTheGeneralErrorBoxAndTheLoopGoesOn) {
+    FailingObject failing;
+    QCoreApplication::postEvent(&failing, new QEvent(QEvent::User));
     bool ran = false;
     QTimer::singleShot(0, [&ran] { ran = true; });
     QTRY_VERIFY_WITH_TIMEOUT(ran, 2000);
+    ASSERT_EQ(dialogs.Messages, std::vector<std::string>{"Invalid floating point operation"});
     // The window still answers.
     window->Undo1->trigger();
     EXPECT_EQ(window->Memo1Lines().last(), Q("No more data in history"));

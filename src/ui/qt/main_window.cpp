@@ -4,6 +4,7 @@
 
 #include <array>
 #include <exception>
+#include <stdexcept>
 
 #include <QAction>
 #include <QButtonGroup>

@@ -2,12 +2,31 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QStyledItemDelegate>
 
 namespace morvane {
+
+namespace {
+constexpr int kItemHeight = 12; // pixels per wave, 45 waves in view
+
+// Every row of the wave list is kItemHeight pixels high, whatever the font asks for.
+class FixedHeightDelegate final : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override {
+        return {QStyledItemDelegate::sizeHint(option, index).width(), kItemHeight};
+    }
+};
+} // namespace
 
 TWaveList::TWaveList(QWidget *parent) : QListWidget(parent) {
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformItemSizes(true);
+    setItemDelegate(new FixedHeightDelegate(this));
+    // A font that fits the row.
+    QFont rowFont = font();
+    rowFont.setPixelSize(kItemHeight - 2);
+    setFont(rowFont);
 }
 
 void TWaveList::mousePressEvent(QMouseEvent *event) {

@@ -197,8 +197,11 @@ TfrmMain::TfrmMain(const MainWindowPorts &ports, QWidget *parent)
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
+    // The layout was made for a narrow 8-point font; a condensed face keeps the captions
+    // inside their fixed rectangles where the desktop has one.
     QFont windowFont = font();
     windowFont.setPointSize(8);
+    windowFont.setStretch(QFont::SemiCondensed);
     setFont(windowFont);
 
     CreateMenu();
@@ -227,10 +230,10 @@ void TfrmMain::CreateControls() {
     QWidget *c = ClientArea;
 
     GroupBox2 = GroupBox(c, "GroupBox2", "New/Load wavetable", 4, 2, 128, 98);
-    btnNewWavetable = Button(GroupBox2, "btnNewWavetable", "New wavetable", 8, 16, 113, 25);
-    btnLoadwavetable = Button(GroupBox2, "btnLoadwavetable", "Load wavetable", 8, 42, 113, 25);
+    btnNewWavetable = Button(GroupBox2, "btnNewWavetable", "New wavetable", 6, 16, 116, 25);
+    btnLoadwavetable = Button(GroupBox2, "btnLoadwavetable", "Load wavetable", 6, 42, 116, 25);
     btnImportWTfromMidi =
-        Button(GroupBox2, "btnImportWTfromMidi", "Import WT from midi", 8, 68, 113, 25);
+        Button(GroupBox2, "btnImportWTfromMidi", "Import WT from midi", 6, 68, 116, 25);
 
     grpWavetable = GroupBox(c, "grpWavetable", "Save wavetable(syx,mid)", 4, 100, 128, 178);
     Label7 = Label(grpWavetable, "Label7", "Wavetable Name", 8, 16, 113);
@@ -290,6 +293,11 @@ void TfrmMain::CreateControls() {
         *pasteMembers[i] =
             Button(c, pasteButtons[i].first, pasteButtons[i].second, left, 3, 26, 25);
         (*pasteMembers[i])->setEnabled(false);
+        // Five characters in 26 pixels: a smaller face, and no padding around it.
+        QFont small = (*pasteMembers[i])->font();
+        small.setPixelSize(9);
+        (*pasteMembers[i])->setFont(small);
+        (*pasteMembers[i])->setStyleSheet(QStringLiteral("padding: 0px;"));
     }
 
     SpeedButton1 = Place(new QToolButton(c), "SpeedButton1", 221, 36, 87, 22);
@@ -333,10 +341,10 @@ void TfrmMain::CreateControls() {
 
     GroupBox4 = GroupBox(c, "GroupBox4", "Play wavetable", 221, 483, 385, 49);
     btnPlay = Button(GroupBox4, "btnPlay", "Play", 8, 17, 75, 25);
-    chbPlayAll = CheckBox(GroupBox4, "chbPlayAll", "Sweep wavetable", 92, 21, 113);
-    Label13 = Label(GroupBox4, "Label13", "Play speed", 210, 23, 55);
+    chbPlayAll = CheckBox(GroupBox4, "chbPlayAll", "Sweep wavetable", 90, 21, 112);
+    Label13 = Label(GroupBox4, "Label13", "Play speed", 204, 23, 62);
     // Its position is set during start-up; starting below it makes that setting a change.
-    trbPlaySpeed = TrackBar(GroupBox4, "trbPlaySpeed", 1, 50, 1, 266, 15, 113, 28);
+    trbPlaySpeed = TrackBar(GroupBox4, "trbPlaySpeed", 1, 50, 1, 268, 15, 111, 28);
     TimerPlay = new QTimer(this);
     TimerPlay->setObjectName(QStringLiteral("TimerPlay"));
 
@@ -361,9 +369,9 @@ void TfrmMain::CreateControls() {
     for (int n = 1; n <= 50; ++n)
         harmonics.append(QStringLiteral("1/") + Number(n));
     cmbAmplitude = ComboBox(grpAddwave, "cmbAmplitude", harmonics, 1, 128, 30, 113);
-    chbAddtoexisting = CheckBox(grpAddwave, "chbAddtoexisting", "Add to existing wave", 8, 56, 118);
+    chbAddtoexisting = CheckBox(grpAddwave, "chbAddtoexisting", "Add to existing wave", 8, 56, 126);
     chbAddtoexisting->setChecked(true);
-    ckbAllowOverflow = CheckBox(grpAddwave, "ckbAllowOverflow", "Allow overflow", 128, 56, 113);
+    ckbAllowOverflow = CheckBox(grpAddwave, "ckbAllowOverflow", "Allow overflow", 138, 56, 103);
     lblFade = Label(grpAddwave, "lblFade", "Fade: 0", 8, 82, 50);
     trbFade = TrackBar(grpAddwave, "trbFade", -10, 10, 0, 60, 76, 181, 24);
     btnAdd = Button(grpAddwave, "btnAdd", "Add wave", 8, 104, 57, 25);
@@ -376,21 +384,21 @@ void TfrmMain::CreateControls() {
     btnMAX = Button(grpAddwave, "btnMAX", "MAX wave", 182, 130, 57, 25);
     btnSetVolumePlus = Button(grpAddwave, "btnSetVolumePlus", "Amplify +", 8, 164, 75, 25);
     btnSetVolumeMinus = Button(grpAddwave, "btnSetVolumeMinus", "Amplify -", 88, 164, 75, 25);
-    Label3 = Label(grpAddwave, "Label3", "amplify by", 8, 200, 52);
+    Label3 = Label(grpAddwave, "Label3", "amplify by", 8, 200, 60);
     cmbNormalize = ComboBox(
         grpAddwave, "cmbNormalize",
         {QStringLiteral("1"), QStringLiteral("3"), QStringLiteral("5"), QStringLiteral("10")}, 2,
-        62, 196, 49);
-    Label12 = Label(grpAddwave, "Label12", "%", 114, 200, 12);
+        70, 196, 49);
+    Label12 = Label(grpAddwave, "Label12", "%", 122, 200, 14);
     btnFourier = Button(grpAddwave, "btnFourier", "Fourier", 168, 196, 73, 25);
     btnFourier->setVisible(false);
 
     GroupBox6 = GroupBox(c, "GroupBox6", "Wavetable selection", 613, 236, 249, 77);
-    Label4 = Label(GroupBox6, "Label4", "Select wave from: 1", 8, 18, 102);
-    trbMorphWaves1 = TrackBar(GroupBox6, "trbMorphWaves1", 1, kWaveCount, 1, 112, 12, 129, 20);
-    Label5 = Label(GroupBox6, "Label5", "Select wave to: 64", 8, 38, 102);
+    Label4 = Label(GroupBox6, "Label4", "Select wave from: 1", 8, 18, 112);
+    trbMorphWaves1 = TrackBar(GroupBox6, "trbMorphWaves1", 1, kWaveCount, 1, 122, 12, 119, 20);
+    Label5 = Label(GroupBox6, "Label5", "Select wave to: 64", 8, 38, 112);
     trbMorphWaves2 =
-        TrackBar(GroupBox6, "trbMorphWaves2", 1, kWaveCount, kWaveCount, 112, 32, 129, 20);
+        TrackBar(GroupBox6, "trbMorphWaves2", 1, kWaveCount, kWaveCount, 122, 32, 119, 20);
     for (QSlider *slider : {trbMorphWaves1, trbMorphWaves2}) {
         slider->setTickPosition(QSlider::TicksBelow);
         slider->setTickInterval(1);
@@ -414,8 +422,8 @@ void TfrmMain::CreateControls() {
     cmbSlices = ComboBox(grpMorph, "cmbSlices",
                          {QStringLiteral("4 slice"), QStringLiteral("8 slice"),
                           QStringLiteral("16 slice"), QStringLiteral("32 slice")},
-                         0, 128, 96, 66);
-    chbRandomSAme = CheckBox(grpMorph, "chbRandomSAme", "Same", 198, 98, 45);
+                         0, 128, 96, 58);
+    chbRandomSAme = CheckBox(grpMorph, "chbRandomSAme", "Same", 190, 98, 53);
     chbRandomSAme->setChecked(true);
     chbRandomSAme->setToolTip(QStringLiteral("Same for all waves"));
     BitBtn3 = Button(grpMorph, "BitBtn3", "Sort", 8, 120, 113, 24);

@@ -33,6 +33,15 @@ std::string WithPrefix(const char *prefix, const std::exception &e) {
     return std::string(prefix) + e.what();
 }
 
+// The tail most edits end with, in this order: the graph, the overview, the modified flag and
+// a snapshot. Commands whose tail differs spell theirs out.
+void RedrawOverviewModifiedPush(TfrmMain &window) {
+    window.DrawWavetable(window.CurrentWave());
+    window.DrawOverview();
+    window.SetModified(true);
+    window.PushHistory();
+}
+
 } // namespace
 
 // ---- generator and combine -----------------------------------------------------------------
@@ -106,10 +115,7 @@ void TfrmMain::btnSetVolumePlusClick(QObject *sender) {
 void TfrmMain::btnInvertClick(QObject *) {
     const WaveRange waves = CheckedWaveSelection();
     edit::Invert(Table(), waves.From, waves.To, GetSampleRange());
-    DrawWavetable(CurrentWave());
-    DrawOverview();
-    SetModified(true);
-    PushHistory();
+    RedrawOverviewModifiedPush(*this);
 }
 
 void TfrmMain::btnReverseClick(QObject *) {
@@ -128,36 +134,24 @@ void TfrmMain::btnReverseClick(QObject *) {
 void TfrmMain::btnSmoothClick(QObject *) {
     const WaveRange waves = CheckedWaveSelection();
     edit::Smooth(Table(), waves.From, waves.To, GetSampleRange());
-    DrawWavetable(CurrentWave());
-    DrawOverview();
-    SetModified(true);
-    PushHistory();
+    RedrawOverviewModifiedPush(*this);
 }
 
 void TfrmMain::btnStepClick(QObject *) {
     const int levels = edit::StepLevels(std::max(cmbStepWave->currentIndex(), 0));
     const WaveRange waves = CheckedWaveSelection();
     edit::Step(Table(), waves.From, waves.To, GetSampleRange(), levels);
-    DrawWavetable(CurrentWave());
-    DrawOverview();
-    SetModified(true);
-    PushHistory();
+    RedrawOverviewModifiedPush(*this);
 }
 
 void TfrmMain::btnShiftLeftClick(QObject *) {
     edit::MoveLeft(Table(), CurrentWave(), GetSampleRange());
-    DrawWavetable(CurrentWave());
-    DrawOverview();
-    SetModified(true);
-    PushHistory();
+    RedrawOverviewModifiedPush(*this);
 }
 
 void TfrmMain::btnShiftRightClick(QObject *) {
     edit::MoveRight(Table(), CurrentWave(), GetSampleRange());
-    DrawWavetable(CurrentWave());
-    DrawOverview();
-    SetModified(true);
-    PushHistory();
+    RedrawOverviewModifiedPush(*this);
 }
 
 void TfrmMain::btnShiftUpClick(QObject *) {
@@ -213,19 +207,13 @@ void TfrmMain::btnRandom4Click(QObject *) {
     const WaveRange waves = CheckedWaveSelection();
     edit::RandomSliceOrder(Table(), waves.From, waves.To, GetSampleRange(), length,
                            chbRandomSAme->isChecked(), Random());
-    DrawWavetable(CurrentWave());
-    DrawOverview();
-    SetModified(true);
-    PushHistory();
+    RedrawOverviewModifiedPush(*this);
 }
 
 void TfrmMain::BitBtn3Click(QObject *) {
     const WaveRange waves = CheckedWaveSelection();
     edit::Sort(Table(), waves.From, waves.To, GetSampleRange());
-    DrawWavetable(CurrentWave());
-    DrawOverview();
-    SetModified(true);
-    PushHistory();
+    RedrawOverviewModifiedPush(*this);
 }
 
 // ---- the wave clipboard --------------------------------------------------------------------
@@ -240,10 +228,7 @@ void TfrmMain::btnCopyClick(QObject *) {
 
 void TfrmMain::btnPasteClick(QObject *) {
     edit::Paste(Clipboard, Table(), CurrentWave(), GetSampleRange());
-    DrawWavetable(CurrentWave());
-    DrawOverview();
-    SetModified(true);
-    PushHistory();
+    RedrawOverviewModifiedPush(*this);
 }
 
 void TfrmMain::PastesumClick(QObject *sender) {

@@ -49,15 +49,12 @@ const midi::MidiOutputSettings &TfrmMain::MidiSettings() {
 void TfrmMain::MidiOutput1Click(QObject *) {
     const midi::MidiOutputSettings saved = MidiSettings();
     const midi::MidiOutFactory factory = MidiOutFactory;
+    // Refresh lists the ports anew against the same saved choice.
     const auto choicesNow = [factory, saved] {
-        MidiSetupChoices choices = ui::MakeMidiSetupChoices(MakeMidiOut(factory)->Ports(), saved);
-        return choices;
+        return ui::MakeMidiSetupChoices(MakeMidiOut(factory)->Ports(), saved);
     };
     MidiSetupChoices choices = choicesNow();
-    choices.Rescan = [choicesNow] {
-        MidiSetupChoices again = choicesNow();
-        return again;
-    };
+    choices.Rescan = choicesNow;
     const MidiSetupAnswer answer = Dialogs().MidiSetup(choices);
     if (!answer.Ok)
         return;

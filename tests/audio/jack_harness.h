@@ -33,6 +33,10 @@ private:
     std::string name_;
     std::filesystem::path log_;
     pid_t pid_ = -1;
+    // Concurrent JACK servers get in each other's way, so every JACK test of the project starts
+    // and keeps its server while holding the lock file "morvane-jack-tests.lock" in the
+    // temporary folder (tests/midi does the same).
+    int lock_ = -1;
 };
 
 // A JACK client with `channels` input ports that records into memory allocated up front.

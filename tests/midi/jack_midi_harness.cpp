@@ -10,6 +10,7 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -79,6 +80,13 @@ JackServer::~JackServer() {
 }
 
 bool JackServer::Start(std::string &reason) {
+    const std::filesystem::path lock = std::filesystem::temp_directory_path() / kJackTestLock;
+    lock_ = ::open(lock.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (lock_ < 0 || ::flock(lock_, LOCK_EX) != 0) {
+        reason = "the lock file " + lock.string() + " could not be taken";
+        Stop();
+        return false;
+    }
     setenv("JACK_DEFAULT_SERVER", name_.c_str(), 1);
     // Clients must not start a server of their own: only the one started here counts.
     setenv("JACK_NO_START_SERVER", "1", 1);
@@ -121,6 +129,10 @@ void JackServer::Stop() {
     unsetenv("JACK_NO_START_SERVER");
     std::error_code ec;
     std::filesystem::remove(log_, ec);
+    if (lock_ >= 0) {
+        ::close(lock_); // releases the lock
+        lock_ = -1;
+    }
 }
 
 MidiReceiver::MidiReceiver() : slots_(kCapacity) {}

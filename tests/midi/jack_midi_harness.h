@@ -31,7 +31,10 @@ inline constexpr bool kUnderThreadSanitizer = false;
 
 // jackd with the dummy driver under a server name of its own, found by every JACK client of
 // this process through JACK_DEFAULT_SERVER while it lives. Stopped by its PID when the object
-// goes.
+// goes. Two JACK servers started at the same time get in each other's way (their clients'
+// sockets and the shared-memory registry are not kept apart by the server's name), so the test
+// programs take turns: the server is started and kept while holding the lock file
+// kJackTestLock in the temporary folder, which every JACK test of this project takes.
 class JackServer {
 public:
     JackServer();
@@ -44,6 +47,7 @@ public:
     // Frames per process cycle, as the server was started.
     static constexpr int kPeriodFrames = 256;
     static constexpr int kSampleRate = 48000;
+    static constexpr const char *kJackTestLock = "morvane-jack-tests.lock";
 
 private:
     void Stop();
@@ -51,6 +55,7 @@ private:
     std::string name_;
     std::filesystem::path log_;
     pid_t pid_ = -1;
+    int lock_ = -1; // the lock file's descriptor while held
 };
 
 // A JACK client "morvane-receiver" with one MIDI input port "in". Its process thread copies

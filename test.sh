@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the dependencies, builds, and runs every test: the normal build, then the tests again
-# under AddressSanitizer + UndefinedBehaviorSanitizer, and the audio tests under
+# under AddressSanitizer + UndefinedBehaviorSanitizer, and the audio and MIDI tests under
 # ThreadSanitizer. Exits non-zero when any test fails.
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -35,6 +35,6 @@ ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DMORVANE_WERROR=ON \
   -DMORVANE_SANITIZE=thread -DMORVANE_GUI=OFF -DMORVANE_BENCH=OFF
 cmake --build build-tsan -j "$jobs"
-TSAN_OPTIONS=halt_on_error=1 run_suite "audio tests under ThreadSanitizer" build-tsan -L audio
+TSAN_OPTIONS=halt_on_error=1 run_suite "audio and MIDI tests under ThreadSanitizer" build-tsan -L "audio|midi"
 
 exit $status

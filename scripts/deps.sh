@@ -8,7 +8,7 @@ MORVANE_PACKAGES=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   jackd2 libjack-jackd2-dev
-  librtmidi-dev libsndfile1-dev libfftw3-dev
+  librtmidi-dev libasound2-dev libsndfile1-dev libfftw3-dev
 )
 
 morvane_install_deps() {

@@ -1035,8 +1035,8 @@ void TfrmMain::FormKeyUp(QObject *, int &key, Qt::KeyboardModifiers) {
         cmbAmplitude->setCurrentIndex(choice.AmplitudeItem);
 }
 
-void TfrmMain::Undo1Click(QObject *) {
-    if (const Wavetable *snapshot = history_->HistoryUndo()) {
+void TfrmMain::ApplyHistorySnapshot(const Wavetable *snapshot) {
+    if (snapshot) {
         modified_ = true;
         table_ = *snapshot;
         DrawWavetable(CurrentWave());
@@ -1046,16 +1046,9 @@ void TfrmMain::Undo1Click(QObject *) {
     grbHistory->setTitle(QString::fromStdString(history_->Caption()));
 }
 
-void TfrmMain::Redo1Click(QObject *) {
-    if (const Wavetable *snapshot = history_->HistoryRedo()) {
-        modified_ = true;
-        table_ = *snapshot;
-        DrawWavetable(CurrentWave());
-    } else {
-        LogMessage(QStringLiteral("No more data in history"));
-    }
-    grbHistory->setTitle(QString::fromStdString(history_->Caption()));
-}
+void TfrmMain::Undo1Click(QObject *) { ApplyHistorySnapshot(history_->HistoryUndo()); }
+
+void TfrmMain::Redo1Click(QObject *) { ApplyHistorySnapshot(history_->HistoryRedo()); }
 
 void TfrmMain::Exit1Click(QObject *) {
     close();

@@ -456,6 +456,8 @@ private:
     void BindClick(QObject* control, Handler handler);
     void BindAction(QAction* action, Handler handler);
     bool IsMenuShortcut(const QKeyEvent& event) const;
+    // The common steps of undo and redo once the history has answered (nullptr: nothing left).
+    void ApplyHistorySnapshot(const Wavetable* snapshot);
 
     morvane::Dialogs* dialogs_;
     Clock* clock_;

@@ -1,12 +1,16 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <numbers>
 
 namespace morvane::edit {
 
 // The edits compute in 80-bit extended precision (long double on x86-64) with the operations
 // in a fixed order; results on exact integer boundaries depend on it.
+static_assert(std::numeric_limits<long double>::digits == 64,
+              "the edits need long double with a 64-bit significand (80-bit extended precision)");
+
 inline constexpr long double kPi = std::numbers::pi_v<long double>;
 inline constexpr long double kTwoPi = 2 * kPi;
 inline constexpr long double kHalfPi = kPi / 2;

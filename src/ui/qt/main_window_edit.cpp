@@ -42,6 +42,14 @@ void RedrawOverviewModifiedPush(TfrmMain &window) {
     window.PushHistory();
 }
 
+// Reverse and morph set the flag before the overview.
+void RedrawModifiedOverviewPush(TfrmMain &window) {
+    window.DrawWavetable(window.CurrentWave());
+    window.SetModified(true);
+    window.DrawOverview();
+    window.PushHistory();
+}
+
 } // namespace
 
 // ---- generator and combine -----------------------------------------------------------------
@@ -122,10 +130,7 @@ void TfrmMain::btnReverseClick(QObject *) {
     try {
         const WaveRange waves = CheckedWaveSelection();
         edit::Reverse(Table(), waves.From, waves.To, GetSampleRange());
-        DrawWavetable(CurrentWave());
-        SetModified(true);
-        DrawOverview();
-        PushHistory();
+        RedrawModifiedOverviewPush(*this);
     } catch (const std::exception &e) {
         Dialogs().Message(WithPrefix("Reverse ", e));
     }
@@ -185,10 +190,7 @@ void TfrmMain::btnMorphClick(QObject *) {
     try {
         const WaveRange waves = RangeWaveSelection();
         edit::Morph(Table(), waves.From, waves.To, GetSampleRange());
-        DrawWavetable(CurrentWave());
-        SetModified(true);
-        DrawOverview();
-        PushHistory();
+        RedrawModifiedOverviewPush(*this);
     } catch (const std::exception &e) {
         Dialogs().Message(WithPrefix("Morph ", e));
     }

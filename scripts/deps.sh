@@ -1,14 +1,16 @@
 # Installs the Debian packages that building, running and testing Morvane need.
-# Sourced by run.sh and test.sh; idempotent and non-interactive.
+# Sourced by run.sh and test.sh; idempotent and non-interactive. Works as root and, for any
+# other user, through sudo.
 
 MORVANE_PACKAGES=(
-  g++ cmake ninja-build ccache pkg-config
+  g++ cmake ninja-build ccache pkg-config dpkg-dev
   qt6-base-dev qt6-qpa-plugins libgl-dev fonts-dejavu-core
   portaudio19-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  clang libclang-rt-14-dev
+  clang clang-format libclang-rt-14-dev
   jackd2 libjack-jackd2-dev
-  librtmidi-dev libasound2-dev libsndfile1-dev libfftw3-dev
+  librtmidi-dev libasound2-dev libsndfile1-dev libfftw3-dev libmuparser-dev
+  desktop-file-utils appstream
 )
 
 morvane_install_deps() {
@@ -23,11 +25,12 @@ morvane_install_deps() {
     return 0
   fi
   echo "Installing: ${missing[*]}"
-  local sudo=""
+  # As root apt-get runs directly; otherwise through sudo, which must be told the environment
+  # variable itself because it resets the environment.
+  local run=(env DEBIAN_FRONTEND=noninteractive)
   if [ "$(id -u)" -ne 0 ]; then
-    sudo="sudo"
+    run=(sudo DEBIAN_FRONTEND=noninteractive)
   fi
-  export DEBIAN_FRONTEND=noninteractive
-  $sudo apt-get update -qq
-  $sudo -E apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  "${run[@]}" apt-get update -qq
+  "${run[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }

@@ -886,6 +886,7 @@ void TfrmMain::DrawWavetable(int wave) {
         dialogs_->Message(std::string("DrawWavetable ") + e.what());
     }
     imgWaveTables->CopyFrom(graphBitmap_);
+    emit GraphRedrawn(wave);
 }
 
 void TfrmMain::DrawOverview() {

@@ -440,6 +440,11 @@ public:
     // to this first (shortcuts never come here). The event goes on to the focused control.
     void PreviewKeyEvent(QKeyEvent& event);
 
+signals:
+    // After every redraw of the graph: after each command that changes samples and each change
+    // of the current wave. The tool windows follow the document through it.
+    void GraphRedrawn(int wave);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;

@@ -737,10 +737,12 @@ void TfrmMain::ConnectHandlers() {
     connect(imgWaveTables, &TImageView::MouseDown, this,
             [this](Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y) {
                 Guarded([&] { imgWaveTablesMouseDown(imgWaveTables, button, shift, x, y); });
+                ShowGraphPointer(x, y);
             });
     connect(imgWaveTables, &TImageView::MouseMove, this,
             [this](Qt::KeyboardModifiers shift, int x, int y) {
                 Guarded([&] { imgWaveTablesMouseMove(imgWaveTables, shift, x, y); });
+                ShowGraphPointer(x, y);
             });
     connect(imgWaveTables, &TImageView::MouseUp, this,
             [this](Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y) {

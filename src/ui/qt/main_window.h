@@ -24,6 +24,7 @@
 #include "ui/dialogs.h"
 #include "ui/drawing.h"
 #include "ui/key_buffer.h"
+#include "ui/mouse_drawing.h"
 #include "ui/selection.h"
 
 class QAction;
@@ -211,6 +212,9 @@ public:
     void btnMakeWTMotionClick(QObject* sender);
     void rdbSplineClick(QObject* sender);
     void trbSensitivityChange(QObject* sender);
+    // The tooltip that follows the pointer over the graph: the sample and its value in the wave
+    // view, the pixel in the motion-path view. Runs after each press and move on the graph.
+    void ShowGraphPointer(int x, int y);
 
     // ---- Handlers, main_window_exchange.cpp -------------------------------------------------
     void MidiOutput1Click(QObject* sender);
@@ -420,6 +424,7 @@ public:
 
     // ---- Fields of the areas ----------------------------------------------------------------
     bool WaveDrawing = false;  // a mouse stroke on the graph is in progress (wave view)
+    mouse::StrokePoint StrokeLast; // where the stroke's line to the next pointer position starts
     bool PathStroke = false;   // a mouse stroke on the graph is in progress (motion-path view)
     int SweepDirection = 1;    // +1 or -1, the direction of the sweep
     int PlayStartWave = 0;     // list index of the current wave when Play was pressed

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -154,6 +155,11 @@ public:
     void Youtubedemovideo1Click(QObject* sender);
     void About1Click(QObject* sender);
     void Label8Click(QObject* sender);
+    // Help › User guide, the credit line and the demo entry: the guide in a window of its own;
+    // a message when no copy of it can be found.
+    void UserGuide1Click(QObject* sender);
+    // Tools › Window scale: remembers the chosen item's scale for the next start.
+    void WindowScaleClick(QObject* sender);
     // Opens an address with the desktop's URL handler; failures are not reported.
     void OpenWebPage(const QString& address);
 
@@ -412,6 +418,10 @@ public:
     QAction* Invert1 = nullptr;
     QAction* Reverse1 = nullptr;
     QAction* Smoothwave1 = nullptr;
+    QMenu* WindowScale1 = nullptr;
+    // "Follow the desktop", then one item per scale of ui::kWindowScales; each item's data is
+    // its percentage (0 for the desktop).
+    std::array<QAction*, 7> WindowScaleItems{};
     QMenu* Exchange1 = nullptr;
     QAction* MidiOutput1 = nullptr;
     QAction* SendToSynth1 = nullptr;
@@ -419,6 +429,7 @@ public:
     QAction* ExportWavetable2048 = nullptr;
     QMenu* Help1 = nullptr;
     QAction* MorvaneHelp1 = nullptr;
+    QAction* UserGuide1 = nullptr;
     QAction* Youtubedemovideo1 = nullptr;
     QAction* About1 = nullptr;
 

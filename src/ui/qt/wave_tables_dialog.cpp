@@ -3,6 +3,8 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include "ui/qt/tooltips.h"
+
 namespace morvane {
 
 namespace {
@@ -46,6 +48,7 @@ TfrmWaveTables::TfrmWaveTables(QWidget *parent) : QDialog(parent) {
         if (lbWavetables->selectedItems().isEmpty() && lbWavetables->currentItem() != nullptr)
             lbWavetables->currentItem()->setSelected(true);
     });
+    ApplyTooltips(*this);
 }
 
 void TfrmWaveTables::AddNames(const std::vector<std::string> &names) {

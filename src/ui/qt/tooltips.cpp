@@ -188,16 +188,15 @@ constexpr Tooltip kTooltips[] = {
     {"frmMain", "btnRandom4 cmbSlices",
      "RND slice order — swap two random slices (4 to 32 of a wave) in the range of the "
      "selected waves"},
-    {"frmMain", "chbRandomSAme", "Same — the same two slices in every selected wave"},
+    // The original hint of the form, kept as it stood.
+    {"frmMain", "chbRandomSAme", "Same for all waves"},
     {"frmMain", "BitBtn3",
      "Sort — sort the samples of the range of the selected waves, "
      "highest first"},
     // ---- Motion path ----
     {"frmMain", "rdbLinear", "Linear — the motion path runs straight from point to point"},
     {"frmMain", "rdbSpline", "BSpline — the motion path runs as a smooth curve near its points"},
-    {"frmMain", "chbFlat",
-     "Continuous — last & first point connected: the pull wraps around "
-     "the wave's end"},
+    {"frmMain", "chbFlat", "Last & first point connected"}, // the form's own hint
     {"frmMain", "Label14 cmbMotionPathType",
      "Algorithm — how the samples beside the path's position follow it: Sharp or Smooth"},
     {"frmMain", "Label16 trbSensitivity",

@@ -3,13 +3,21 @@
 #include <memory>
 #include <string>
 
+#include <QByteArray>
+
 #include "audio/portaudio/portaudio_wave_out.h"
+#include "audio/settings_file.h"
 #include "edit/random.h"
 #include "ui/qt/application.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/qt_dialogs.h"
+#include "ui/window_scale.h"
 
 int main(int argc, char **argv) {
+    // The window scale chosen under Tools: Qt reads it once, before the application exists.
+    const int scale = morvane::ui::LoadWindowScale(morvane::audio::DefaultSettingsFilePath());
+    for (const auto &[name, value] : morvane::ui::WindowScaleEnvironment(scale))
+        qputenv(name.c_str(), QByteArray::fromStdString(value));
     morvane::TApplication app(argc, argv);
     morvane::QtDialogs dialogs;
     morvane::SystemClock clock;

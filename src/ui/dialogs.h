@@ -107,6 +107,9 @@ public:
     // Runs the job with its progress shown. A port that shows nothing runs it at once on the
     // calling thread, then calls Finished.
     virtual void RunWithProgress(ProgressJob job);
+    // The user guide at `path` (a Markdown file) in a window of its own that stays open beside
+    // the main window. A port without it shows nothing.
+    virtual void ShowUserGuide(const std::string&) {}
     // The audio import dialog (frmImportAudio). A port without it answers as Cancel does.
     virtual ImportAudioAnswer ImportAudio(const ImportAudioChoices&) { return {}; }
 };

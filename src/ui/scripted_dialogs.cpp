@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "files/user_guide.h"
+
 namespace morvane {
 
 namespace {
@@ -267,6 +269,10 @@ AudioSetupAnswer ScriptedDialogs::AudioSetup(const AudioSetupChoices &choices) {
 void ScriptedDialogs::ShowHelp(const std::vector<std::string> &lines) {
     for (const auto &line : lines)
         Line("help: " + line);
+}
+
+void ScriptedDialogs::ShowUserGuide(const std::string &path) {
+    Line("user-guide: " + files::UserGuideTitle(path));
 }
 
 ImportAudioAnswer ScriptedDialogs::ImportAudio(const ImportAudioChoices &choices) {

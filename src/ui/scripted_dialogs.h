@@ -49,6 +49,8 @@ public:
     SelectorAnswer SelectWavetable(const std::vector<std::string> &names) override;
     AudioSetupAnswer AudioSetup(const AudioSetupChoices &choices) override;
     void ShowHelp(const std::vector<std::string> &lines) override;
+    // Prints "user-guide: " and the guide's title, the same wherever the guide is installed.
+    void ShowUserGuide(const std::string &path) override;
     MidiSetupAnswer MidiSetup(const MidiSetupChoices &choices) override;
     ImportAudioAnswer ImportAudio(const ImportAudioChoices &choices) override;
     // Runs the job to its end before the script goes on, and writes its last progress text.

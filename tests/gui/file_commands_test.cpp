@@ -464,7 +464,15 @@ TEST(WavetableSelector, LayoutAndResults) {
     EXPECT_EQ(selector.btnCancel->text(), QStringLiteral("&Cancel"));
     selector.AddNames({"Alpha", "Beta", "Gamma"});
     EXPECT_EQ(selector.lbWavetables->count(), 3);
-    EXPECT_EQ(selector.SelectedIndex(), -1);
+    // The first name is selected for real, not merely drawn as the current one.
+    EXPECT_EQ(selector.SelectedIndex(), 0);
+    EXPECT_EQ(selector.lbWavetables->currentRow(), 0);
+    // A Ctrl+click on it does not leave it looking chosen with nothing selected.
+    QListWidget *list = selector.lbWavetables;
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                      list->visualItemRect(list->item(0)).center());
+    EXPECT_EQ(selector.SelectedIndex(), list->currentRow());
+    EXPECT_EQ(selector.SelectedIndex(), 0);
 }
 
 TEST(WavetableSelector, DoubleClickOnTheSecondNameIsOk) {
@@ -480,7 +488,7 @@ TEST(WavetableSelector, DoubleClickOnTheSecondNameIsOk) {
     EXPECT_EQ(selector.SelectedIndex(), 1);
 }
 
-TEST(WavetableSelector, EscapeCancelsAndEnterConfirmsWithoutSelection) {
+TEST(WavetableSelector, EscapeCancelsAndEnterTakesTheFirstName) {
     {
         TfrmWaveTables selector;
         selector.AddNames({"Alpha"});
@@ -490,11 +498,11 @@ TEST(WavetableSelector, EscapeCancelsAndEnterConfirmsWithoutSelection) {
     }
     {
         TfrmWaveTables selector;
-        selector.AddNames({"Alpha"});
+        selector.AddNames({"Alpha", "Beta"});
         QTimer::singleShot(0, &selector,
                            [&selector] { QTest::keyClick(selector.lbWavetables, Qt::Key_Return); });
         EXPECT_EQ(selector.exec(), QDialog::Accepted);
-        EXPECT_EQ(selector.SelectedIndex(), -1);
+        EXPECT_EQ(selector.SelectedIndex(), 0);
     }
 }
 

@@ -1,6 +1,9 @@
 // The graph's mouse handling and the motion commands through the real window: the events take
 // Qt's own path from the image to the handlers, and the graph follows the path's mode.
+#include <cmath>
+
 #include <QGroupBox>
+#include <QLocale>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QRadioButton>
@@ -37,6 +40,35 @@ TEST_F(WindowTest, MouseStrokeOnTheImageDrawsAndIsOneUndoStep) {
     EXPECT_EQ(window->GraphBitmap().Pixel(99, 96), Rgb(0, 0, 0));
     window->Undo1Click(nullptr);
     EXPECT_EQ(window->Table(), before);
+}
+
+TEST_F(WindowTest, FastStrokeLeavesNoGapAndThePointerTooltipFollows) {
+    const Wavetable before = window->Table();
+    TImageView *image = window->imgWaveTables;
+    QTest::mousePress(image, Qt::LeftButton, Qt::NoModifier, QPoint(30, 192)); // sample 11: 128
+    QTest::mouseMove(image, QPoint(100, 96)); // sample 34: 524,415, in one jump
+    QTest::mouseRelease(image, Qt::LeftButton, Qt::NoModifier, QPoint(100, 96));
+    // The line climbs 524,287 / 23 per sample; 23 is odd, so no value falls on a half.
+    for (int s = 10; s <= 33; ++s)
+        EXPECT_EQ(ReadSample(window->Table(), 0, s),
+                  128 + std::lround(524287.0 * (s - 10) / 23.0))
+            << s;
+    EXPECT_EQ(ReadSample(window->Table(), 0, 34), ReadSample(before, 0, 34));
+    EXPECT_EQ(image->PointerText(), QStringLiteral("Sample 34: 524,415 (50.0 %)"));
+    // Without a button the pointer only reads: sample 21 in the middle of the line.
+    QTest::mouseMove(image, QPoint(62, 300));
+    const std::int32_t value = ReadSample(window->Table(), 0, 20);
+    EXPECT_EQ(value, 128 + std::lround(524287.0 * 10 / 23.0));
+    EXPECT_EQ(image->PointerText(),
+              QStringLiteral("Sample 21: %1 (%2 %)")
+                  .arg(QLocale(QLocale::English).toString(value))
+                  .arg(value * 100.0 / 1048575, 0, 'f', 1));
+    EXPECT_EQ(window->grbHistory->title(), QStringLiteral("History: 2 / 2"));
+    window->Undo1Click(nullptr);
+    EXPECT_EQ(window->Table(), before);
+    window->SpeedButton2Click(nullptr);
+    QTest::mouseMove(image, QPoint(120, 200));
+    EXPECT_EQ(image->PointerText(), QStringLiteral("Pixel 120, 200"));
 }
 
 TEST_F(WindowTest, MotionPathViewEditsThePathNotTheWave) {

@@ -475,8 +475,11 @@ TEST_F(WindowTest, MenuBarHoldsEveryCommandInOrder) {
                                 {"-", "", {}},
                                 {"Invert1", "Invert wave", {}},
                                 {"Reverse1", "Reverse wave", {}},
-                                {"Smoothwave1", "Smooth wave", {}}});
+                                {"Smoothwave1", "Smooth wave", {}},
+                                {"-", "", {}},
+                                {">WindowScale1", "Window scale", {}}});
     ExpectMenu(top[4]->menu(), {{"MorvaneHelp1", "Morvane Help", {}},
+                                {"UserGuide1", "User guide", {}},
                                 {"Youtubedemovideo1", "Youtube demovideo", {}},
                                 {"-", "", {}},
                                 {"About1", "About", {}}});

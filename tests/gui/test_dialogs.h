@@ -24,6 +24,7 @@ public:
     std::vector<std::string> Messages;
     std::vector<std::string> FileDialogs; // the dialog names, in the order shown
     std::vector<std::vector<std::string>> HelpShown;
+    std::vector<std::string> GuidesShown; // the paths of the user guide shown
     int AudioSetups = 0;
 
     Answer Confirm(const std::string &text, bool withCancel) override {
@@ -55,6 +56,7 @@ public:
         return answer;
     }
     void ShowHelp(const std::vector<std::string> &lines) override { HelpShown.push_back(lines); }
+    void ShowUserGuide(const std::string &path) override { GuidesShown.push_back(path); }
 
 private:
     bool File(FileDialogState &dialog) {

@@ -78,6 +78,17 @@ def row_value(y):
     return min(128 - tdiv((y - 192) * FULL, 384), MAX)
 
 
+def line(table, w, s0, v0, s1, v1):
+    """A stroke's move from sample s0 to s1 (1-based): the samples strictly between get the
+    straight line's value rounded to the nearest integer, halves away from zero; s1 gets v1."""
+    step = 1 if s1 > s0 else -1
+    for s in range(s0 + step, s1, step):
+        exact = v0 + Fraction((v1 - v0) * (s - s0), s1 - s0)
+        rounded = math.floor(abs(exact) + Fraction(1, 2))
+        write(table, w, s, rounded if exact >= 0 else -rounded)
+    write(table, w, s1, v1)
+
+
 def round_clear(x, what):
     """Round half to even, refusing exact halves (see the module's note)."""
     if x.denominator == 2:
@@ -160,18 +171,20 @@ START_PATH = [(32, 90), (312, 30), (372, 170), (40, 370)]
 
 
 def cases():
-    # mouse_drawing: one stroke on wave 1 (sample 11 set twice, 21 and 34 once), a right-button
-    # press on the top row of wave 2, two undos, then a stroke on wave 2 within samples 11..21.
+    # mouse_drawing: one stroke on wave 1 (sample 11, then lines to 21 and on to 34), a
+    # right-button press on the top row of wave 2, two undos, then a stroke on wave 2 within
+    # samples 11..21 from 21 back to 11.
     t = new_table()
+    write(t, 1, 11, 128)
     write(t, 1, 11, row_value(150))
-    write(t, 1, 21, row_value(150))
-    write(t, 1, 34, 524415)
+    line(t, 1, 11, row_value(150), 21, row_value(150))
+    line(t, 1, 21, row_value(150), 34, 524415)
     stroke = bytearray(t)
     write(t, 2, 11, MAX)
     right = bytearray(t)
     t = bytearray(stroke)
     write(t, 2, 21, -1048447)
-    write(t, 2, 11, -524159)
+    line(t, 2, 21, -1048447, 11, row_value(288))
     yield "mouse_drawing", [("stroke.syx", save(stroke)), ("undo1.syx", save(right)),
                             ("undo2.syx", save(stroke)), ("range.syx", save(t))]
 

@@ -32,6 +32,7 @@
 #include <QWindow>
 
 #include "cli/script_target.h"
+#include "ui/qt/image_view.h"
 
 QT_BEGIN_NAMESPACE
 // Hands a key event to the window system layer as the platform plugin would, so that it takes
@@ -858,6 +859,12 @@ void ScriptRunner::Print(const std::string &name) {
         return;
     }
     case Kind::Image:
+        // The graph's pointer tooltip, once the mouse has been over it.
+        if (const auto *view = qobject_cast<const TImageView *>(control);
+            view != nullptr && !view->PointerText().isEmpty()) {
+            Line(prefix + Utf8(view->PointerText()));
+            return;
+        }
         throw ScriptError(name + " is a picture; save it with save-graph or save-overview");
     case Kind::Other:
         break;

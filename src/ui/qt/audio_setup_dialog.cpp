@@ -6,6 +6,8 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "ui/qt/tooltips.h"
+
 namespace morvane {
 
 namespace {
@@ -66,6 +68,7 @@ TfrmAudioSetup::TfrmAudioSetup(const AudioSetupChoices &choices, QWidget *parent
     // A choice by the user, with the mouse or the keyboard; choosing by program runs nothing.
     connect(cmbAudioDevice, &QComboBox::activated, this, [this] { cmbAudioDeviceSelect(); });
 
+    ApplyTooltips(*this);
     FormCreate();
 }
 

@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include "files/help_text.h"
+#include "ui/qt/tooltips.h"
 
 namespace morvane {
 
@@ -30,6 +31,7 @@ TfrmHelp::TfrmHelp(const std::vector<std::string> &lines, QWidget *parent) : QDi
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     SetLines(lines);
+    ApplyTooltips(*this);
 }
 
 bool TfrmHelp::event(QEvent *e) {

@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QToolTip>
 
 #include "ui/canvas.h"
 
@@ -40,8 +41,32 @@ QPoint PixelAt(const QMouseEvent& event) {
 }
 } // namespace
 
+void TImageView::ShowPointerText(const QString& text, QPoint at) {
+    pointerText_ = text;
+    if (text.isEmpty())
+        QToolTip::hideText();
+    else if (isVisible())
+        QToolTip::showText(mapToGlobal(at), text, this);
+}
+
+bool TImageView::event(QEvent* event) {
+    if (event->type() == QEvent::ToolTip && !pointerText_.isEmpty()) {
+        QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), pointerText_, this);
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+void TImageView::leaveEvent(QEvent* event) {
+    pointerText_.clear();
+    QWidget::leaveEvent(event);
+}
+
 void TImageView::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
+    // On a scaled window the picture is stretched; smoothly, rather than with jagged steps.
+    if (devicePixelRatioF() != 1.0)
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawImage(event->rect(), image_, event->rect());
 }
 

@@ -26,12 +26,20 @@ public:
     void CopyFrom(const Canvas& canvas);
     const QImage& Image() const { return image_; }
 
+    // The tooltip that follows the pointer: `text` at pixel `at` of the picture, shown at once
+    // and again whenever Qt asks for a tooltip over the picture; an empty text hides it and
+    // gives the control's own tooltip back.
+    void ShowPointerText(const QString& text, QPoint at);
+    const QString& PointerText() const { return pointerText_; }
+
 signals:
     void MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
     void MouseMove(Qt::KeyboardModifiers modifiers, int x, int y);
     void MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
 
 protected:
+    bool event(QEvent* event) override;
+    void leaveEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -39,6 +47,7 @@ protected:
 
 private:
     QImage image_;
+    QString pointerText_;
 };
 
 } // namespace morvane

@@ -6,6 +6,8 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include "ui/qt/tooltips.h"
+
 namespace morvane {
 
 namespace {
@@ -80,6 +82,7 @@ TfrmImportAudio::TfrmImportAudio(const ImportAudioChoices &choices, QWidget *par
     connect(cmbFrameLength, &QComboBox::currentIndexChanged, this,
             [this] { cmbFrameLengthChange(); });
 
+    ApplyTooltips(*this);
     cmbFrameLength->setCurrentIndex(choices_.Proposed);
     cmbFrameLengthChange();
 }

@@ -38,8 +38,11 @@
 
 #include "document/path_text.h"
 #include "edit/history.h"
+#include "files/user_guide.h"
 #include "ui/qt/image_view.h"
+#include "ui/qt/tooltips.h"
 #include "ui/qt/wave_list.h"
+#include "ui/window_scale.h"
 
 namespace morvane {
 
@@ -58,7 +61,7 @@ const QString kCreditLine =
                    "the user guide");
 const char *const kAboutText = "Waldorf Blofeld Morvane 1.11 (free)\n\n"
                                "A wavetable editor for the Waldorf Blofeld synthesizer.\n"
-                               "Its user guide is the README that comes with the program.";
+                               "Help > User guide explains every control, with pictures.";
 
 // The help dialog's own lines, shown when no help file can be read.
 const std::vector<std::string> kBuiltInHelp{"Shortcuts:", " - Motionpath",
@@ -168,19 +171,6 @@ int VirtualKeyCode(const QKeyEvent &event) {
     return 0;
 }
 
-// The bundled user guide, the page the credit line and the demo entry open until the program
-// has a public home.
-QUrl UserGuideUrl() {
-    const std::array<QString, 3> candidates{
-        QCoreApplication::applicationDirPath() + QStringLiteral("/README.md"),
-        QString::fromUtf8(MORVANE_DATA_DIR "/README.md"),
-        QString::fromUtf8(MORVANE_SOURCE_DATA_DIR "/../README.md")};
-    for (const QString &path : candidates)
-        if (QFileInfo::exists(path))
-            return QUrl::fromLocalFile(QFileInfo(path).canonicalFilePath());
-    return QUrl::fromLocalFile(candidates.back());
-}
-
 } // namespace
 
 // ---- Construction ------------------------------------------------------------------------
@@ -206,6 +196,7 @@ TfrmMain::TfrmMain(const MainWindowPorts &ports, QWidget *parent)
 
     CreateMenu();
     CreateControls();
+    ApplyTooltips(*this);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     ConnectHandlers();
 
@@ -218,6 +209,10 @@ TfrmMain::TfrmMain(const MainWindowPorts &ports, QWidget *parent)
     }
 
     FormCreate(this);
+    // The settings file is known once the start-up has read the audio settings.
+    const int scale = ui::LoadWindowScale(SettingsPath);
+    for (QAction *scaleItem : WindowScaleItems)
+        scaleItem->setChecked(scaleItem->data().toInt() == scale);
 }
 
 TfrmMain::~TfrmMain() = default;
@@ -558,6 +553,20 @@ void TfrmMain::CreateMenu() {
     Invert1 = item(Tools1, "Invert1", "Invert wave");
     Reverse1 = item(Tools1, "Reverse1", "Reverse wave");
     Smoothwave1 = item(Tools1, "Smoothwave1", "Smooth wave");
+    // Beyond the original menus: the size of the whole window, for large screens.
+    Tools1->addSeparator();
+    WindowScale1 = menu(Tools1, "WindowScale1", "Window scale");
+    WindowScaleItems[0] = item(WindowScale1, "WindowScaleDesktop", "Follow the desktop");
+    WindowScaleItems[0]->setData(ui::kFollowDesktop);
+    for (std::size_t i = 0; i < ui::kWindowScales.size(); ++i) {
+        const int percent = ui::kWindowScales[i];
+        const std::string name = "WindowScale" + std::to_string(percent);
+        const std::string caption = std::to_string(percent) + " %";
+        WindowScaleItems[i + 1] = item(WindowScale1, name.c_str(), caption.c_str());
+        WindowScaleItems[i + 1]->setData(percent);
+    }
+    for (QAction *scaleItem : WindowScaleItems)
+        scaleItem->setCheckable(true);
 
     // Beyond the five menus of the original window: talking to the instrument itself.
     Exchange1 = menu(MainMenu1, "Exchange1", "E&xchange");
@@ -571,6 +580,7 @@ void TfrmMain::CreateMenu() {
 
     Help1 = menu(MainMenu1, "Help1", "Help");
     MorvaneHelp1 = item(Help1, "MorvaneHelp1", "Morvane Help");
+    UserGuide1 = item(Help1, "UserGuide1", "User guide");
     Youtubedemovideo1 = item(Help1, "Youtubedemovideo1", "Youtube demovideo");
     Help1->addSeparator();
     About1 = item(Help1, "About1", "About");
@@ -692,6 +702,9 @@ void TfrmMain::ConnectHandlers() {
     BindAction(ExportWavetable2048, &TfrmMain::ExportWavetable2048Click);
 
     BindAction(MorvaneHelp1, &TfrmMain::MorvaneHelp1Click);
+    BindAction(UserGuide1, &TfrmMain::UserGuide1Click);
+    for (QAction *scaleItem : WindowScaleItems)
+        BindAction(scaleItem, &TfrmMain::WindowScaleClick);
     BindAction(Youtubedemovideo1, &TfrmMain::Youtubedemovideo1Click);
     BindAction(About1, &TfrmMain::About1Click);
 
@@ -737,10 +750,12 @@ void TfrmMain::ConnectHandlers() {
     connect(imgWaveTables, &TImageView::MouseDown, this,
             [this](Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y) {
                 Guarded([&] { imgWaveTablesMouseDown(imgWaveTables, button, shift, x, y); });
+                ShowGraphPointer(x, y);
             });
     connect(imgWaveTables, &TImageView::MouseMove, this,
             [this](Qt::KeyboardModifiers shift, int x, int y) {
                 Guarded([&] { imgWaveTablesMouseMove(imgWaveTables, shift, x, y); });
+                ShowGraphPointer(x, y);
             });
     connect(imgWaveTables, &TImageView::MouseUp, this,
             [this](Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y) {
@@ -1059,16 +1074,36 @@ void TfrmMain::MorvaneHelp1Click(QObject *) {
     dialogs_->ShowHelp(kBuiltInHelp);
 }
 
-void TfrmMain::Youtubedemovideo1Click(QObject *) {
-    OpenWebPage(UserGuideUrl().toString());
+void TfrmMain::Youtubedemovideo1Click(QObject *sender) {
+    UserGuide1Click(sender);
 }
 
 void TfrmMain::About1Click(QObject *) {
     dialogs_->Message(kAboutText);
 }
 
-void TfrmMain::Label8Click(QObject *) {
-    OpenWebPage(UserGuideUrl().toString());
+void TfrmMain::Label8Click(QObject *sender) {
+    UserGuide1Click(sender);
+}
+
+void TfrmMain::UserGuide1Click(QObject *) {
+    const std::optional<std::string> guide = files::FindUserGuide(files::UserGuideCandidates(
+        QCoreApplication::applicationDirPath().toStdString()));
+    if (!guide) {
+        dialogs_->Message(std::string("The user guide (") + files::kUserGuideFileName +
+                          ") was not found; it is installed with Morvane in share/morvane/docs.");
+        return;
+    }
+    dialogs_->ShowUserGuide(*guide);
+}
+
+void TfrmMain::WindowScaleClick(QObject *sender) {
+    const auto *chosen = qobject_cast<QAction *>(sender);
+    const int percent = chosen ? chosen->data().toInt() : ui::kFollowDesktop;
+    ui::SaveWindowScale(percent, SettingsPath);
+    for (QAction *scaleItem : WindowScaleItems)
+        scaleItem->setChecked(scaleItem == chosen);
+    dialogs_->Message(ui::WindowScaleMessage(percent));
 }
 
 void TfrmMain::OpenWebPage(const QString &address) {

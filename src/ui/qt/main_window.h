@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -24,6 +25,7 @@
 #include "ui/dialogs.h"
 #include "ui/drawing.h"
 #include "ui/key_buffer.h"
+#include "ui/mouse_drawing.h"
 #include "ui/selection.h"
 
 class QAction;
@@ -153,6 +155,11 @@ public:
     void Youtubedemovideo1Click(QObject* sender);
     void About1Click(QObject* sender);
     void Label8Click(QObject* sender);
+    // Help › User guide, the credit line and the demo entry: the guide in a window of its own;
+    // a message when no copy of it can be found.
+    void UserGuide1Click(QObject* sender);
+    // Tools › Window scale: remembers the chosen item's scale for the next start.
+    void WindowScaleClick(QObject* sender);
     // Opens an address with the desktop's URL handler; failures are not reported.
     void OpenWebPage(const QString& address);
 
@@ -211,6 +218,9 @@ public:
     void btnMakeWTMotionClick(QObject* sender);
     void rdbSplineClick(QObject* sender);
     void trbSensitivityChange(QObject* sender);
+    // The tooltip that follows the pointer over the graph: the sample and its value in the wave
+    // view, the pixel in the motion-path view. Runs after each press and move on the graph.
+    void ShowGraphPointer(int x, int y);
 
     // ---- Handlers, main_window_exchange.cpp -------------------------------------------------
     void MidiOutput1Click(QObject* sender);
@@ -408,6 +418,10 @@ public:
     QAction* Invert1 = nullptr;
     QAction* Reverse1 = nullptr;
     QAction* Smoothwave1 = nullptr;
+    QMenu* WindowScale1 = nullptr;
+    // "Follow the desktop", then one item per scale of ui::kWindowScales; each item's data is
+    // its percentage (0 for the desktop).
+    std::array<QAction*, 7> WindowScaleItems{};
     QMenu* Exchange1 = nullptr;
     QAction* MidiOutput1 = nullptr;
     QAction* SendToSynth1 = nullptr;
@@ -415,11 +429,13 @@ public:
     QAction* ExportWavetable2048 = nullptr;
     QMenu* Help1 = nullptr;
     QAction* MorvaneHelp1 = nullptr;
+    QAction* UserGuide1 = nullptr;
     QAction* Youtubedemovideo1 = nullptr;
     QAction* About1 = nullptr;
 
     // ---- Fields of the areas ----------------------------------------------------------------
     bool WaveDrawing = false;  // a mouse stroke on the graph is in progress (wave view)
+    mouse::StrokePoint StrokeLast; // where the stroke's line to the next pointer position starts
     bool PathStroke = false;   // a mouse stroke on the graph is in progress (motion-path view)
     int SweepDirection = 1;    // +1 or -1, the direction of the sweep
     int PlayStartWave = 0;     // list index of the current wave when Play was pressed

@@ -14,6 +14,8 @@
 
 #include "motion/motion_generation.h"
 #include "ui/mouse_drawing.h"
+#include "ui/pointer_text.h"
+#include "ui/qt/image_view.h"
 
 namespace morvane {
 
@@ -55,7 +57,7 @@ void TfrmMain::imgWaveTablesMouseDown(QObject *, Qt::MouseButton button,
     try {
         const int wave = CurrentWave();
         const mouse::DrawingResult result =
-            mouse::WaveMouseDown(Table(), wave, GetSampleRange(), WaveDrawing, x, y);
+            mouse::WaveMouseDown(Table(), wave, GetSampleRange(), WaveDrawing, StrokeLast, x, y);
         if (result.Redraw)
             DrawWavetable(wave);
         if (result.Modified)
@@ -81,7 +83,7 @@ void TfrmMain::imgWaveTablesMouseMove(QObject *, Qt::KeyboardModifiers, int x, i
     try {
         const int wave = CurrentWave();
         const mouse::DrawingResult result =
-            mouse::WaveMouseMove(Table(), wave, GetSampleRange(), WaveDrawing, x, y);
+            mouse::WaveMouseMove(Table(), wave, GetSampleRange(), WaveDrawing, StrokeLast, x, y);
         if (result.Redraw)
             DrawWavetable(wave);
         if (result.Modified)
@@ -141,6 +143,12 @@ void TfrmMain::btnMakeWTMotionClick(QObject *) {
 
 void TfrmMain::rdbSplineClick(QObject *) {
     DrawWavetable(CurrentWave());
+}
+
+void TfrmMain::ShowGraphPointer(int x, int y) {
+    imgWaveTables->ShowPointerText(
+        QString::fromStdString(ui::GraphPointerText(Table(), CurrentWave(), ViewMode(), x, y)),
+        QPoint(x, y));
 }
 
 void TfrmMain::trbSensitivityChange(QObject *) {

@@ -8,6 +8,8 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "ui/qt/tooltips.h"
+
 namespace morvane {
 
 namespace {
@@ -78,6 +80,7 @@ TfrmMidiOutput::TfrmMidiOutput(const MidiSetupChoices &choices, QWidget *parent)
     layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
+    ApplyTooltips(*this);
     Fill(choices, choices.Preselected);
 }
 

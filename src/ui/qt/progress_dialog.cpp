@@ -3,6 +3,8 @@
 #include <QCloseEvent>
 #include <QPushButton>
 
+#include "ui/qt/tooltips.h"
+
 namespace morvane {
 
 TfrmProgress::TfrmProgress(ProgressJob job, QWidget *parent)
@@ -23,6 +25,7 @@ TfrmProgress::TfrmProgress(ProgressJob job, QWidget *parent)
     disconnect(this, &QProgressDialog::canceled, this, &QProgressDialog::cancel);
     connect(this, &QProgressDialog::canceled, this, [this] { btnCancelClick(); });
     setLabelText(QString());
+    ApplyTooltips(*this);
 }
 
 TfrmProgress::~TfrmProgress() {

@@ -8,6 +8,7 @@
 
 #include "ui/qt/audio_setup_dialog.h"
 #include "ui/qt/help_dialog.h"
+#include "ui/qt/user_guide_window.h"
 #include "ui/qt/wave_tables_dialog.h"
 
 namespace morvane {
@@ -109,6 +110,17 @@ AudioSetupAnswer QtDialogs::AudioSetup(const AudioSetupChoices &choices) {
 void QtDialogs::ShowHelp(const std::vector<std::string> &lines) {
     TfrmHelp help(lines, DialogParent());
     help.exec();
+}
+
+void QtDialogs::ShowUserGuide(const std::string &path) {
+    if (guide_.isNull()) {
+        guide_ = new TfrmUserGuide(DialogParent());
+        guide_->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    guide_->OpenGuide(QString::fromStdString(path));
+    guide_->show();
+    guide_->raise();
+    guide_->activateWindow();
 }
 
 } // namespace morvane

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 
@@ -8,6 +9,8 @@
 class QWidget;
 
 namespace morvane {
+
+class TfrmUserGuide;
 
 // The dialogs port shown with real Qt dialogs, modal over the active window.
 class QtDialogs final : public Dialogs {
@@ -21,6 +24,8 @@ public:
     SelectorAnswer SelectWavetable(const std::vector<std::string> &names) override;
     AudioSetupAnswer AudioSetup(const AudioSetupChoices &choices) override;
     void ShowHelp(const std::vector<std::string> &lines) override;
+    // One guide window at a time: asked again, it comes to the front at the guide's start.
+    void ShowUserGuide(const std::string &path) override;
     // Defined with the exchange dialogs (qt_dialogs_exchange.cpp).
     MidiSetupAnswer MidiSetup(const MidiSetupChoices &choices) override;
     void RunWithProgress(ProgressJob job) override;
@@ -28,6 +33,9 @@ public:
 
 private:
     bool RunFileDialog(FileDialogState &dialog, bool save);
+
+    QPointer<TfrmUserGuide> guide_; // deleted when the user closes it
+
 };
 
 // "System Exclusive Files|*.syx|All files|*.*" as Qt name filters:

@@ -3,6 +3,8 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include "ui/qt/tooltips.h"
+
 namespace morvane {
 
 namespace {
@@ -40,6 +42,13 @@ TfrmWaveTables::TfrmWaveTables(QWidget *parent) : QDialog(parent) {
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(lbWavetables, &QListWidget::itemDoubleClicked, this,
             [this] { lbWavetablesDblClick(); });
+    // A Ctrl+click would clear the selection and leave the current name drawn as if chosen;
+    // the current name stays selected instead.
+    connect(lbWavetables, &QListWidget::itemSelectionChanged, this, [this] {
+        if (lbWavetables->selectedItems().isEmpty() && lbWavetables->currentItem() != nullptr)
+            lbWavetables->currentItem()->setSelected(true);
+    });
+    ApplyTooltips(*this);
 }
 
 void TfrmWaveTables::AddNames(const std::vector<std::string> &names) {
@@ -49,6 +58,9 @@ void TfrmWaveTables::AddNames(const std::vector<std::string> &names) {
             QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())), lbWavetables);
         item->setSizeHint(QSize(0, kItemHeight));
     }
+    // The first name is selected for real, not just drawn as current: Okay and Enter take it.
+    if (lbWavetables->count() > 0 && lbWavetables->selectedItems().isEmpty())
+        lbWavetables->setCurrentRow(0);
 }
 
 int TfrmWaveTables::SelectedIndex() const {

@@ -12,7 +12,8 @@ namespace morvane {
 
 // The wavetable selector: one name to pick from a list. Okay (also Enter and a double-click
 // in the list) closes it with Accepted, Cancel (also Esc and the close box) with Rejected.
-// The list starts with nothing selected, and Okay is possible so.
+// Once names are added the first one is selected, and some name stays selected: what looks
+// chosen is what Okay takes.
 class TfrmWaveTables final : public QDialog {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(TfrmWaveTables)

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <limits>
 #include <memory>
 #include <set>
 
@@ -35,7 +36,9 @@ std::string ShownName(const std::string &path) {
 }
 
 std::vector<std::uint8_t> ReadPrefix(const std::string &path, std::size_t n) {
-    files::ByteReader reader(files::OpenFileSource(path));
+    // Only the head is read; the reader of the kind found applies its own cap.
+    files::ByteReader reader(
+        files::OpenFileSource(path, std::numeric_limits<std::uint64_t>::max()));
     std::vector<std::uint8_t> bytes(n);
     bytes.resize(reader.Read(bytes));
     return bytes;

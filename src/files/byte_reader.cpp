@@ -49,7 +49,7 @@ public:
 
     std::size_t ReadSome(std::uint8_t *destination, std::size_t n) override {
         // One byte beyond the cap is asked for, so that a file that grew past it is noticed.
-        const std::uint64_t wanted = std::min<std::uint64_t>(n, left_ + 1);
+        const std::uint64_t wanted = left_ < n ? left_ + 1 : n;
         for (;;) {
             const ssize_t got = ::read(fd_, destination, static_cast<std::size_t>(wanted));
             if (got >= 0) {

@@ -323,29 +323,6 @@ TEST(SyxLoad, NoWholeMessageIsRefusedAndChangesNothing) {
     }
 }
 
-TEST(SyxLoad, OnlyRegularFilesAreReadAndTheTableStays) {
-    TempFolder folder;
-    const Wavetable before = NewTable();
-    const std::string fifo = folder.File("pipe.syx");
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    const std::string root = folder.Path().string();
-    for (const auto &[path, text] : std::vector<std::pair<std::string, std::string>>{
-             {folder.File("absent.syx"),
-              "Cannot open \"" + folder.File("absent.syx") + "\": No such file or directory"},
-             {root, "Cannot open \"" + root + "\": Is a directory"},
-             {fifo, "Cannot open \"" + fifo + "\": it is not a regular file"},
-             {"/dev/zero", "Cannot open \"/dev/zero\": it is not a regular file"}}) {
-        Wavetable table = before;
-        try {
-            LoadWavetableFromFile(path, table); // a FIFO without a writer must not block
-            ADD_FAILURE() << path;
-        } catch (const Error &e) {
-            EXPECT_EQ(std::string(e.what()), text);
-        }
-        EXPECT_EQ(table, before);
-    }
-}
-
 TEST(SyxSave, OverflowWavesAreNamedForTheBox) {
     Wavetable table = NewTable();
     EXPECT_EQ(OverflowWaves(table, 1, 64), WaveSet{0});

@@ -275,6 +275,8 @@ TEST_F(FileCommands, FailedLoadsAndImportsChangeNothingAndSayWhyOnce) {
               "LoadWavetableFromFile Cannot open \"" + folder.string() + "\": Is a directory"},
              {window->btnLoadwavetable, fifo,
               "LoadWavetableFromFile Cannot open \"" + fifo + "\": it is not a regular file"},
+             {window->btnLoadwavetable, "/dev/zero",
+              "LoadWavetableFromFile Cannot open \"/dev/zero\": it is not a regular file"},
              {window->btnLoadwavetable, empty, none},
              {window->btnLoadwavetable, cut, none + " The file ends inside message 1."},
              {window->btnImportWTfromMidi, File("absent.mid"),

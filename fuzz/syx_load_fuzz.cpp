@@ -1,8 +1,10 @@
-// The .syx loader over any input: it never stores past the 64 messages, and the blocks the
-// input arrives in do not change what it reads.
+// The .syx loader over any input: it never stores past the 64 messages, it takes only whole,
+// well-formed messages, and the blocks the input arrives in do not change what it reads.
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
+#include "document/error.h"
 #include "document/wave_message.h"
 #include "files/syx_file.h"
 #include "fuzz_support.h"
@@ -14,18 +16,32 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     Wavetable whole = fuzz::NewTable();
     Wavetable chunked = whole;
 
-    files::ByteReader memory(bytes);
-    const files::SyxLoadResult a = files::LoadWavetable(memory, whole);
-    files::ByteReader blocks = fuzz::ChunkedReader(bytes);
-    const files::SyxLoadResult b = files::LoadWavetable(blocks, chunked);
-
+    // Both readings load the same, or both refuse the input with the same text.
+    files::SyxLoadResult a;
+    files::SyxLoadResult b;
+    std::string refusedA;
+    std::string refusedB;
+    try {
+        files::ByteReader memory(bytes);
+        a = files::LoadWavetable(memory, whole);
+    } catch (const Error &e) {
+        refusedA = e.what();
+    }
+    try {
+        files::ByteReader blocks = fuzz::ChunkedReader(bytes);
+        b = files::LoadWavetable(blocks, chunked);
+    } catch (const Error &e) {
+        refusedB = e.what();
+    }
+    fuzz::Check(refusedA == refusedB);
+    fuzz::Check(refusedA.empty() == (a.MessagesRead > 0));
     fuzz::Check(a.MessagesRead >= 0 && a.MessagesRead <= kWaveCount);
     fuzz::Check(a.MessagesBeyond == 0 || a.MessagesRead == kWaveCount);
-    fuzz::Check(a.Error.empty());
     fuzz::Check(a.MessagesRead == b.MessagesRead && a.MessagesBeyond == b.MessagesBeyond);
+    fuzz::Check(a.Damaged == b.Damaged && a.EndsInside == b.EndsInside && a.Overflow == b.Overflow);
     fuzz::Check(a.LastSlot == b.LastSlot && a.LastDevice == b.LastDevice);
     fuzz::Check(whole == chunked);
     for (int w = 0; w < a.MessagesRead; ++w)
-        fuzz::Check(whole.Message(w)[kOffsetStart] == kSysExStart);
+        fuzz::Check(IsWellFormedWaveMessage(whole.MessageSpan(w)));
     return 0;
 }

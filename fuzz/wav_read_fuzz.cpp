@@ -21,16 +21,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const files::WaveBuffers before = buffers;
 
     files::ByteReader blocks = fuzz::ChunkedReader(bytes);
-    const std::string message = files::ReadWaveFile(blocks, buffers);
-    const std::string sentence = files::kAcceptedWaveFormats;
-    fuzz::Check(message.size() >= sentence.size() &&
-                message.compare(message.size() - sentence.size(), sentence.size(), sentence) == 0);
-    if (files::IsWaveRefusal(message)) {
-        fuzz::Check(message.rfind("No", 0) == 0);
+    try {
+        files::ReadWaveFile(blocks, buffers);
+    } catch (const Error &) {
+        // A refused header or a file shorter than its data chunk leaves the samples.
         fuzz::Check(buffers.WaveSamples == before.WaveSamples);
         return 0;
     }
-    fuzz::Check(message == sentence);
     fuzz::Check(size >= files::kWaveHeaderSize);
     for (std::size_t s = 0; s < buffers.WaveSamples.size(); ++s) {
         const std::size_t at = files::kWaveHeaderSize + 4 * s;

@@ -4,15 +4,15 @@
 #include <cerrno>
 #include <charconv>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
+#include <span>
 #include <system_error>
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "document/error.h"
+#include "files/atomic_file.h"
+#include "files/byte_reader.h"
 
 namespace morvane::audio {
 
@@ -152,51 +152,8 @@ std::int32_t ReadInt(std::string_view text, std::string_view key, std::int32_t f
     return ParseInt32(*value).value_or(fallback);
 }
 
-std::optional<std::string> ReadWholeFile(const fs::path &path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return std::nullopt;
-    }
-    std::ostringstream content;
-    content << in.rdbuf();
-    if (in.bad()) {
-        return std::nullopt;
-    }
-    return std::move(content).str();
-}
-
 [[noreturn]] void ThrowUnableToWrite(const fs::path &path) {
     throw Error("Unable to write to " + path.string());
-}
-
-// Writes `text` to a new file in the folder of `path`, flushes it to disk and renames it over
-// `path`. The temporary file is removed when anything fails.
-void ReplaceFile(const fs::path &path, const std::string &text, mode_t mode) {
-    std::string pattern =
-        (path.parent_path() / ("." + path.filename().string() + ".XXXXXX")).string();
-    const int fd = ::mkstemp(pattern.data());
-    if (fd < 0) {
-        ThrowUnableToWrite(path);
-    }
-    bool ok = ::fchmod(fd, mode) == 0;
-    std::size_t written = 0;
-    while (ok && written < text.size()) {
-        const ssize_t n = ::write(fd, text.data() + written, text.size() - written);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        ok = n > 0;
-        if (ok) {
-            written += static_cast<std::size_t>(n);
-        }
-    }
-    ok = ok && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    ok = ok && ::rename(pattern.c_str(), path.c_str()) == 0;
-    if (!ok) {
-        ::unlink(pattern.c_str());
-        ThrowUnableToWrite(path);
-    }
 }
 
 } // namespace
@@ -307,8 +264,45 @@ fs::path DefaultSettingsFilePath() {
     return SettingsFilePath(ExecutableFolder(), xdg ? xdg : "", home ? home : "");
 }
 
+std::string ReadSettingsText(const fs::path &path) {
+    try {
+        return files::ReadWholeFile(path.string(), kMaxSettingsBytes);
+    } catch (const std::exception &) {
+        return {};
+    }
+}
+
+void WriteSettingsSection(const fs::path &path, std::string_view section,
+                          const IniKeyValues &values) {
+    std::string text;
+    struct stat status {};
+    // stat follows a link: the file it names is updated and the link stays (AtomicFile).
+    if (::stat(path.c_str(), &status) == 0) {
+        // Only a regular file is replaced, and only one whose other sections could be read.
+        if (!S_ISREG(status.st_mode))
+            ThrowUnableToWrite(path);
+        try {
+            text = files::ReadWholeFile(path.string(), kMaxSettingsBytes);
+        } catch (const std::exception &) {
+            ThrowUnableToWrite(path);
+        }
+    } else if (path.has_parent_path()) {
+        std::error_code ec;
+        fs::create_directories(path.parent_path(), ec);
+    }
+    const std::string newText = WriteIniValues(text, section, values);
+    try {
+        files::WriteFileAtomically(
+            path.string(),
+            std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t *>(newText.data()),
+                                          newText.size()));
+    } catch (const std::exception &) {
+        ThrowUnableToWrite(path);
+    }
+}
+
 void LoadAudioSettings(AudioSettings &settings, const fs::path &path) {
-    const std::string text = ReadWholeFile(path).value_or(std::string());
+    const std::string text = ReadSettingsText(path);
     const AudioSettings defaults;
     settings.WaveAudioDevice = ReadInt(text, "WaveAudioDevice", defaults.WaveAudioDevice);
     settings.WaveChannels = ReadInt(text, "WaveChannels", defaults.WaveChannels);
@@ -318,28 +312,6 @@ void LoadAudioSettings(AudioSettings &settings, const fs::path &path) {
 }
 
 void SaveAudioSettings(const AudioSettings &settings, const fs::path &path) {
-    std::error_code ec;
-    // A link is followed, so that the file it names is updated and the link stays.
-    fs::path target = path;
-    if (fs::is_symlink(path, ec)) {
-        target = fs::weakly_canonical(path, ec);
-        if (ec) {
-            ThrowUnableToWrite(path);
-        }
-    }
-    std::string text;
-    mode_t mode = S_IRUSR | S_IWUSR | S_IRGRP | S_IROTH; // 0644 for a new file
-    struct stat status {};
-    if (::stat(target.c_str(), &status) == 0) {
-        const auto existing = ReadWholeFile(target);
-        if (!existing) {
-            ThrowUnableToWrite(path); // its other sections could not be kept
-        }
-        text = *existing;
-        mode = status.st_mode & 07777;
-    } else if (target.has_parent_path()) {
-        fs::create_directories(target.parent_path(), ec);
-    }
     const IniKeyValues values = {
         {"WaveAudioDevice", std::to_string(settings.WaveAudioDevice)},
         {"WaveChannels", std::to_string(settings.WaveChannels)},
@@ -347,7 +319,7 @@ void SaveAudioSettings(const AudioSettings &settings, const fs::path &path) {
         {"WaveBlockAlign", std::to_string(settings.WaveBlockAlign)},
         {"WaveBitsPerSample", std::to_string(settings.WaveBitsPerSample)},
     };
-    ReplaceFile(target, WriteIniValues(text, kAudioSection, values), mode);
+    WriteSettingsSection(path, kAudioSection, values);
 }
 
 } // namespace morvane::audio

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -24,15 +25,30 @@ std::filesystem::path SettingsFilePath(const std::filesystem::path &executableFo
 std::filesystem::path DefaultSettingsFilePath();
 std::filesystem::path ExecutableFolder();
 
+// The most a settings file may hold; a larger one is not read.
+inline constexpr std::uint64_t kMaxSettingsBytes = std::uint64_t{1} << 20;
+
+using IniKeyValues = std::vector<std::pair<std::string, std::string>>;
+
+// The text of the settings file, or an empty text when it is absent or cannot be read (a
+// folder, a FIFO, a device, a file without permission or larger than kMaxSettingsBytes): such
+// a file is treated as absent, and nothing waits on it.
+std::string ReadSettingsText(const std::filesystem::path &path);
+// Sets the keys of one section (WriteIniValues) and replaces the file through the one atomic
+// writer, creating the folder when missing. A link is followed. A path that names anything but
+// a regular file, or a file whose text cannot be read (its other sections would be lost), is
+// left alone. Throws Error("Unable to write to <path>").
+void WriteSettingsSection(const std::filesystem::path &path, std::string_view section,
+                          const IniKeyValues &values);
+
 // Reads the five keys of section "AudioOutput", each with its default when the file, the
 // section or the key is missing or the value is not a decimal 32-bit integer. A file that
 // cannot be read is no error: every field gets its default.
 void LoadAudioSettings(AudioSettings &settings, const std::filesystem::path &path);
 
-// Writes the five keys, in their order, into section "AudioOutput", creating the folder, the
-// file or the section when missing; every other line of the file stays as it was. The new text
-// goes to a temporary file in the same folder that is renamed over the target once flushed, so
-// a failed save leaves the old file whole. Throws Error("Unable to write to <path>").
+// Writes the five keys, in their order, into section "AudioOutput" (WriteSettingsSection),
+// creating the folder, the file or the section when missing; every other line of the file stays
+// as it was, and a failed save leaves the old file whole.
 void SaveAudioSettings(const AudioSettings &settings, const std::filesystem::path &path);
 
 // The INI text handling behind them, on whole texts. Section and key names match without
@@ -40,7 +56,6 @@ void SaveAudioSettings(const AudioSettings &settings, const std::filesystem::pat
 // lines beginning with ';' or '#' are comments.
 std::optional<std::string> ReadIniValue(std::string_view text, std::string_view section,
                                         std::string_view key);
-using IniKeyValues = std::vector<std::pair<std::string, std::string>>;
 // Sets each key of `values` in `section`: an existing key line is rewritten in place, a missing
 // key is added after the section's last entry, in the order given; a missing section is added
 // at the end of the text. Line endings follow the text's first line ("\n" for a new text).

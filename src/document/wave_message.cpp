@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <numbers>
+#include <vector>
 
 namespace morvane {
 
@@ -170,6 +171,51 @@ void StampHeaders(Wavetable& table, int first, int last, std::string_view nameFi
 void FillChecksums(Wavetable& table) {
     for (int w = 0; w < kWaveCount; ++w)
         table.Message(w)[kOffsetChecksum] = kChecksumByte;
+}
+
+bool IsWellFormedWaveMessage(std::span<const std::uint8_t, kMessageSize> message) {
+    if (message[kOffsetStart] != kSysExStart || message[kOffsetManufacturer] != kWaldorfId ||
+        message[kOffsetModel] != kBlofeldId || message[kOffsetEnd] != kSysExEnd)
+        return false;
+    for (std::size_t i = kOffsetDevice; i < kOffsetSamples; ++i)
+        if (message[i] >= 0x80)
+            return false;
+    for (std::size_t i = kOffsetName; i < kOffsetEnd; ++i)
+        if (message[i] >= 0x80)
+            return false;
+    return true;
+}
+
+bool HoldsOverflowSamples(std::span<const std::uint8_t, kMessageSize> message) {
+    for (std::size_t i = kOffsetSamples; i < kOffsetName; ++i)
+        if (message[i] >= 0x80)
+            return true;
+    return false;
+}
+
+WaveSet OverflowWaves(const Wavetable& table, int first, int last) {
+    WaveSet waves = 0;
+    for (int n = first < 1 ? 1 : first; n <= last && n <= kWaveCount; ++n)
+        if (HoldsOverflowSamples(table.MessageSpan(n - 1)))
+            waves |= WaveSet{1} << (n - 1);
+    return waves;
+}
+
+std::string OverflowWavesText(WaveSet waves) {
+    std::vector<int> numbers;
+    for (int n = 1; n <= kWaveCount; ++n)
+        if ((waves >> (n - 1)) & 1U)
+            numbers.push_back(n);
+    if (numbers.empty())
+        return {};
+    std::string text = numbers.size() == 1 ? "Wave " : "Waves ";
+    for (std::size_t i = 0; i < numbers.size(); ++i) {
+        if (i > 0)
+            text += i + 1 == numbers.size() ? " and " : ", ";
+        text += std::to_string(numbers[i]);
+    }
+    return text + (numbers.size() == 1 ? " holds" : " hold") +
+           " values the instrument cannot take.";
 }
 
 } // namespace morvane

@@ -140,4 +140,20 @@ void StampHeaders(Wavetable& table, int first, int last, std::string_view nameFi
 // 7F into byte 408 of all 64 messages.
 void FillChecksums(Wavetable& table);
 
+// Whether 410 bytes are a whole wave message: F0 3E 13 at the start, F7 as the last byte, and
+// the header, name and checksum bytes below 80 hex. Sample bytes are not looked at (see
+// HoldsOverflowSamples).
+bool IsWellFormedWaveMessage(std::span<const std::uint8_t, kMessageSize> message);
+// Whether a sample byte is 80 hex or more. Morvane writes such bytes for values beyond the
+// 21-bit range when "Allow overflow" is on; the instrument does not take the message.
+bool HoldsOverflowSamples(std::span<const std::uint8_t, kMessageSize> message);
+
+// A set of wave numbers 1..64: bit n - 1 stands for wave n.
+using WaveSet = std::uint64_t;
+// The waves first..last (1..64) that hold overflow samples.
+WaveSet OverflowWaves(const Wavetable& table, int first, int last);
+// "Wave 3 holds" / "Waves 3, 7 and 9 hold" followed by " values the instrument cannot take.";
+// empty for an empty set.
+std::string OverflowWavesText(WaveSet waves);
+
 } // namespace morvane

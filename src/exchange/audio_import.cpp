@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 #include <filesystem>
+#include <limits>
 #include <map>
 #include <memory>
 
@@ -290,7 +291,9 @@ AudioFile ReadAudioBytes(std::span<const std::uint8_t> bytes, const std::string 
 
 AudioFile ReadAudioFile(const std::string &path) {
     const std::string shownName = "\"" + std::filesystem::path(path).filename().string() + "\"";
-    files::ByteReader reader(files::OpenFileSource(path));
+    // The reader's cap is left to the loop below, which says it in the import's words.
+    files::ByteReader reader(
+        files::OpenFileSource(path, std::numeric_limits<std::uint64_t>::max()));
     std::vector<std::uint8_t> bytes;
     constexpr std::size_t kStep = 1 << 20;
     for (;;) {

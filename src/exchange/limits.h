@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "files/byte_reader.h"
+
 namespace morvane::exchange {
 
 // The shortest frame that is still a cycle worth resampling.
@@ -10,8 +12,9 @@ inline constexpr int kMinFrameLength = 4;
 // The most samples an imported file may hold: 2^22, eight times a 256-frame table of 2048
 // samples, so that a mistaken choice of file cannot take the machine's memory.
 inline constexpr std::int64_t kMaxSamples = std::int64_t{1} << 22;
-// The largest file read at all; a compressed file of kMaxSamples is far smaller.
-inline constexpr std::int64_t kMaxFileBytes = std::int64_t{256} << 20;
+// The largest file read at all; a compressed file of kMaxSamples is far smaller. The same cap
+// as every other reader's (files::kMaxFileBytes).
+inline constexpr std::int64_t kMaxFileBytes = static_cast<std::int64_t>(files::kMaxFileBytes);
 
 // 524288 -> "524,288", for the texts the user reads.
 std::string GroupedNumber(std::uint64_t value);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <limits>
 #include <memory>
 #include <set>
 
@@ -35,7 +36,9 @@ std::string ShownName(const std::string &path) {
 }
 
 std::vector<std::uint8_t> ReadPrefix(const std::string &path, std::size_t n) {
-    files::ByteReader reader(files::OpenFileSource(path));
+    // Only the head is read; the reader of the kind found applies its own cap.
+    files::ByteReader reader(
+        files::OpenFileSource(path, std::numeric_limits<std::uint64_t>::max()));
     std::vector<std::uint8_t> bytes(n);
     bytes.resize(reader.Read(bytes));
     return bytes;
@@ -106,23 +109,19 @@ void LoadMorvaneWav(const std::vector<std::uint8_t> &bytes, Wavetable &table) {
     }
 }
 
-void LoadSyx(const std::string &path, Wavetable &table) {
+void LoadSyx(const std::string &path, Wavetable &table, std::string &report) {
     const files::SyxLoadResult result = files::LoadWavetableFromFile(path, table);
-    if (!result.Error.empty())
-        throw Error(result.Error);
-    if (result.MessagesRead == 0)
-        throw Error(ShownName(path) + " holds no wave messages.");
+    report = result.ReportText();
 }
 
-void LoadMidi(const std::string &path, const std::string &wanted, Wavetable &table) {
+void LoadMidi(const std::string &path, const std::string &wanted, Wavetable &table,
+              std::string &report) {
     std::string name = wanted;
     {
         files::ByteReader reader(files::OpenFileSource(path));
         const files::MidiNames names = files::ScanWavetableNames(reader);
-        if (!names.Error.empty())
-            throw Error(names.Error);
         if (names.Names.empty())
-            throw Error(ShownName(path) + " holds no wavetable.");
+            throw Error(ShownName(path) + " holds no wavetable." + names.Skipped.Text());
         if (name.empty()) {
             name = names.Names.front();
         } else if (std::find(names.Names.begin(), names.Names.end(), name) == names.Names.end()) {
@@ -135,8 +134,9 @@ void LoadMidi(const std::string &path, const std::string &wanted, Wavetable &tab
     }
     files::ByteReader reader(files::OpenFileSource(path));
     const files::MidiCopy copy = files::CopyWavetableFromMidi(reader, name, table);
-    if (!copy.Error.empty())
-        throw Error(copy.Error);
+    if (copy.Count == 0)
+        throw Error(ShownName(path) + " holds no wavetable." + copy.Skipped.Text());
+    report = copy.ReportText();
 }
 
 std::string Trimmed(const std::string &text) {
@@ -202,19 +202,25 @@ std::optional<TableFormat> TableFormatFromName(const std::string &path) {
 }
 
 Wavetable LoadTableFile(const std::string &path, const LoadOptions &options) {
+    std::string report;
+    return LoadTableFile(path, options, report);
+}
+
+Wavetable LoadTableFile(const std::string &path, const LoadOptions &options, std::string &report) {
+    report.clear();
     Wavetable table;
     FillNewWavetable(table, 0);
     std::vector<std::uint8_t> head;
     switch (KindOf(path, head)) {
     case FileKind::Midi:
-        LoadMidi(path, options.MidiName, table);
+        LoadMidi(path, options.MidiName, table, report);
         break;
     case FileKind::MorvaneWav:
         LoadMorvaneWav(head, table);
         NameAfterFile(table, path);
         break;
     case FileKind::Syx:
-        LoadSyx(path, table);
+        LoadSyx(path, table, report);
         break;
     case FileKind::Audio: {
         const AudioFile file = ReadAudioFile(path);
@@ -291,8 +297,6 @@ std::vector<std::string> DescribeTableFile(const std::string &path) {
     FillNewWavetable(table, 0);
     if (kind == FileKind::Syx) {
         const files::SyxLoadResult result = files::LoadWavetableFromFile(path, table);
-        if (!result.Error.empty())
-            throw Error(result.Error);
         lines.push_back("kind: System Exclusive");
         lines.push_back("messages: " + std::to_string(result.MessagesRead + result.MessagesBeyond) +
                         (result.MessagesBeyond > 0 ? " (the first 64 are loaded)" : ""));
@@ -320,8 +324,6 @@ std::vector<std::string> DescribeTableFile(const std::string &path) {
     // A MIDI file: each wavetable it holds, with its messages and slot.
     files::ByteReader reader(files::OpenFileSource(path));
     const files::MidiNames names = files::ScanWavetableNames(reader);
-    if (!names.Error.empty())
-        throw Error(names.Error);
     lines.push_back("kind: Standard MIDI File");
     lines.push_back("wavetables: " + std::to_string(names.Names.size()));
     for (const std::string &name : names.Names) {

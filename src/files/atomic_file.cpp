@@ -31,6 +31,48 @@ std::string TemporaryName(const fs::path &target, unsigned attempt) {
     return name.string();
 }
 
+// Whether `name` is one of the temporary names TemporaryName gives for `target`:
+// ".NAME.tmp-" followed by three groups of digits joined by '-'.
+bool IsTemporaryNameOf(const std::string &name, const std::string &targetName) {
+    const std::string prefix = "." + targetName + ".tmp-";
+    if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0)
+        return false;
+    int groups = 1;
+    bool digitBefore = false;
+    for (std::size_t i = prefix.size(); i < name.size(); ++i) {
+        const char c = name[i];
+        if (c >= '0' && c <= '9') {
+            digitBefore = true;
+        } else if (c == '-' && digitBefore && groups < 3) {
+            digitBefore = false;
+            ++groups;
+        } else {
+            return false;
+        }
+    }
+    return groups == 3 && digitBefore;
+}
+
+// A save killed half-way leaves its temporary file behind. Those of this target that are
+// older than a minute belong to no save still running, so they go before the next one.
+void RemoveStaleTemporaries(const fs::path &target) {
+    const std::string targetName = target.filename().string();
+    const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
+    std::error_code ec;
+    fs::directory_iterator entries(folder, ec);
+    if (ec)
+        return;
+    const auto now = fs::file_time_type::clock::now();
+    for (const fs::directory_entry &entry : entries) {
+        const std::string name = entry.path().filename().string();
+        if (!IsTemporaryNameOf(name, targetName) || !entry.is_regular_file(ec) || ec)
+            continue;
+        const auto written = entry.last_write_time(ec);
+        if (!ec && now - written > std::chrono::minutes(1))
+            fs::remove(entry.path(), ec);
+    }
+}
+
 } // namespace
 
 AtomicFile::AtomicFile(const std::string &targetPath)
@@ -50,6 +92,8 @@ AtomicFile::AtomicFile(const std::string &targetPath)
     const bool exists = ::stat(target_.c_str(), &existing) == 0;
     if (exists && S_ISDIR(existing.st_mode))
         throw Error("Cannot create \"" + shownPath_ + "\": " + SystemErrorText(EISDIR));
+
+    RemoveStaleTemporaries(target);
 
     constexpr unsigned kAttempts = 100;
     for (unsigned attempt = 0; attempt < kAttempts && fd_ < 0; ++attempt) {

@@ -10,6 +10,8 @@ namespace morvane::files {
 // temporary file in the target's folder, which Commit flushes to the disk and renames over
 // the target. Until then, and whenever anything fails, the target stays as it was; a writer
 // destroyed without Commit removes its temporary file. Every failure throws morvane::Error.
+// Temporary files of the same target, named as this writer names them (".NAME.tmp-P-N-R") and
+// older than a minute, are left-overs of a killed save; the constructor removes them.
 class AtomicFile {
 public:
     explicit AtomicFile(const std::string &targetPath);

@@ -6,6 +6,7 @@
 #include <istream>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "document/error.h"
@@ -14,22 +15,49 @@ namespace morvane::files {
 
 namespace {
 
+std::string TooLargeText(const std::string &path, std::uint64_t maxBytes) {
+    return "Cannot read \"" + path + "\": the file is larger than " + std::to_string(maxBytes) +
+           " bytes";
+}
+
 class FileSource final : public ByteSource {
 public:
-    explicit FileSource(const std::string &path) : path_(path) {
-        fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    FileSource(const std::string &path, std::uint64_t maxBytes)
+        : path_(path), left_(maxBytes), maxBytes_(maxBytes) {
+        // O_NONBLOCK: opening a FIFO must not wait for a writer; it is refused just below.
+        fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
         if (fd_ < 0)
             throw Error("Cannot open \"" + path + "\": " + SystemErrorText(errno));
+        struct stat status {};
+        std::string refusal;
+        if (::fstat(fd_, &status) != 0)
+            refusal = "Cannot open \"" + path + "\": " + SystemErrorText(errno);
+        else if (S_ISDIR(status.st_mode))
+            refusal = "Cannot open \"" + path + "\": " + SystemErrorText(EISDIR);
+        else if (!S_ISREG(status.st_mode))
+            refusal = "Cannot open \"" + path + "\": it is not a regular file";
+        else if (static_cast<std::uint64_t>(status.st_size) > maxBytes)
+            refusal = TooLargeText(path, maxBytes);
+        if (!refusal.empty()) {
+            ::close(fd_);
+            throw Error(refusal);
+        }
     }
     ~FileSource() override { ::close(fd_); }
     FileSource(const FileSource &) = delete;
     FileSource &operator=(const FileSource &) = delete;
 
     std::size_t ReadSome(std::uint8_t *destination, std::size_t n) override {
+        // One byte beyond the cap is asked for, so that a file that grew past it is noticed.
+        const std::uint64_t wanted = left_ < n ? left_ + 1 : n;
         for (;;) {
-            const ssize_t got = ::read(fd_, destination, n);
-            if (got >= 0)
+            const ssize_t got = ::read(fd_, destination, static_cast<std::size_t>(wanted));
+            if (got >= 0) {
+                if (static_cast<std::uint64_t>(got) > left_)
+                    throw Error(TooLargeText(path_, maxBytes_));
+                left_ -= static_cast<std::uint64_t>(got);
                 return static_cast<std::size_t>(got);
+            }
             if (errno != EINTR)
                 throw Error("Cannot read \"" + path_ + "\": " + SystemErrorText(errno));
         }
@@ -37,6 +65,8 @@ public:
 
 private:
     std::string path_;
+    std::uint64_t left_;
+    std::uint64_t maxBytes_;
     int fd_ = -1;
 };
 
@@ -59,8 +89,20 @@ private:
 
 } // namespace
 
-std::unique_ptr<ByteSource> OpenFileSource(const std::string &path) {
-    return std::make_unique<FileSource>(path);
+std::unique_ptr<ByteSource> OpenFileSource(const std::string &path, std::uint64_t maxBytes) {
+    return std::make_unique<FileSource>(path, maxBytes);
+}
+
+std::string ReadWholeFile(const std::string &path, std::uint64_t maxBytes) {
+    ByteReader reader(OpenFileSource(path, maxBytes));
+    std::string text;
+    for (;;) {
+        const std::span<const std::uint8_t> block = reader.Peek();
+        if (block.empty())
+            return text;
+        text.append(reinterpret_cast<const char *>(block.data()), block.size());
+        reader.Advance(block.size());
+    }
 }
 
 std::unique_ptr<ByteSource> StreamSource(std::istream &in) {

@@ -19,9 +19,18 @@ public:
     virtual std::size_t ReadSome(std::uint8_t *destination, std::size_t n) = 0;
 };
 
-// A file opened for reading by path; the constructor throws morvane::Error when it cannot be
-// opened.
-std::unique_ptr<ByteSource> OpenFileSource(const std::string &path);
+// The most bytes any reader takes from one file: 256 MiB, the cap of the exchange import. A
+// whole table is 26,240 bytes, so nothing the program reads comes near it.
+inline constexpr std::uint64_t kMaxFileBytes = std::uint64_t{256} << 20;
+
+// A file opened for reading by path. Links are followed; only a regular file is opened (a
+// folder, a device or a FIFO is refused without waiting on it), and one larger than maxBytes
+// is refused, also when it grows while being read. Every failure throws morvane::Error with
+// the user's text.
+std::unique_ptr<ByteSource> OpenFileSource(const std::string &path,
+                                           std::uint64_t maxBytes = kMaxFileBytes);
+// The whole of such a file, for the readers that parse text at once (settings, scripts).
+std::string ReadWholeFile(const std::string &path, std::uint64_t maxBytes = kMaxFileBytes);
 // A stream; a stream that goes bad while being read throws morvane::Error.
 std::unique_ptr<ByteSource> StreamSource(std::istream &in);
 

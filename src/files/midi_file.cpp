@@ -80,8 +80,12 @@ const std::uint8_t *FindMarker(const std::uint8_t *p, const std::uint8_t *end) {
 class NameCollector final : public CandidateSink {
 public:
     bool Candidate(const ScanBuffer &buffer, std::size_t end) override {
-        if (buffer[1] != kWaveEventLength1 || buffer[2] != kWaveEventLength2)
+        const EventCheck check = CheckWaveEvent(buffer, end);
+        if (check == EventCheck::Damaged)
+            ++Skipped.Damaged;
+        if (check != EventCheck::WellFormed)
             return true;
+        ++Skipped.Events;
         // The events of one table follow each other with the same name, which was handled
         // at its first event.
         const std::uint8_t *raw = buffer.data() + end - kNameBeforeEnd;
@@ -100,6 +104,7 @@ public:
     }
 
     std::vector<std::string> Names;
+    MidiSkipped Skipped;
 
 private:
     std::unordered_set<std::string> seen_; // names folded to lower case
@@ -113,20 +118,25 @@ public:
         : chosen_(chosen), table_(table), result_(result) {}
 
     bool Candidate(const ScanBuffer &buffer, std::size_t end) override {
-        if (result_.Count >= kWaveCount)
-            return false;
-        if (chosen_.size() != kNameLength ||
+        const EventCheck check = CheckWaveEvent(buffer, end);
+        if (check == EventCheck::Damaged)
+            ++result_.Skipped.Damaged;
+        if (check != EventCheck::WellFormed)
+            return true;
+        ++result_.Skipped.Events;
+        if (result_.Count >= kWaveCount || chosen_.size() != kNameLength ||
             std::memcmp(buffer.data() + end - kNameBeforeEnd, chosen_.data(), kNameLength) != 0)
             return true;
-        // Pass 2 does not test the length bytes; message bytes 1..409 are buffer[3..411],
-        // which may hold leftovers of an earlier candidate when this one is shorter.
         const std::span<std::uint8_t, kMessageSize> message = table_.MessageSpan(result_.Count);
         message[kOffsetStart] = kSysExStart;
         std::memcpy(message.data() + 1, buffer.data() + kEventMessageOffset, kMessageSize - 1);
+        if (HoldsOverflowSamples(message))
+            result_.Overflow |= WaveSet{1} << result_.Count;
         ++result_.Count;
         result_.LastSlot = message[kOffsetSlot];
         result_.LastDevice = message[kOffsetDevice];
-        return result_.Count < kWaveCount;
+        // The rest of the file is still scanned, for what the report says it skipped.
+        return true;
     }
 
 private:
@@ -178,7 +188,7 @@ void WriteMidiToStream(std::ostream &out, Wavetable &table, const std::string &n
         throw Error("Write error");
 }
 
-void ScanSysEx(ByteReader &reader, CandidateSink &sink) {
+bool ScanSysEx(ByteReader &reader, CandidateSink &sink) {
     // The scan as a byte-by-byte loop: F0 restarts the buffer at 0; F7 is stored and ends a
     // candidate; every other byte is stored at the index; the index grows by one per byte.
     // Runs of other bytes are copied at once, and the index saturates at the buffer's size
@@ -186,10 +196,14 @@ void ScanSysEx(ByteReader &reader, CandidateSink &sink) {
     ScanBuffer buffer{};
     std::size_t index = 0;
     bool afterStart = false; // an F0 was met in this pass
+    bool open = false;       // an F0 was met and no F7 since
     for (;;) {
         const std::span<const std::uint8_t> block = reader.Peek();
-        if (block.empty())
-            return;
+        if (block.empty()) {
+            // A candidate cut by the end of the input that began as a wave event.
+            return open && (index < 2 || buffer[1] == kWaveEventLength1) &&
+                   (index < 3 || buffer[2] == kWaveEventLength2);
+        }
         const std::uint8_t *p = block.data();
         const std::uint8_t *const end = p + block.size();
         while (p < end) {
@@ -207,11 +221,15 @@ void ScanSysEx(ByteReader &reader, CandidateSink &sink) {
                 buffer[0] = kSysExStart;
                 index = 1;
                 afterStart = true;
-            } else if (index < kScanBufferSize) {
-                buffer[index] = kSysExEnd;
-                if (afterStart && index >= kMinCandidateEnd && !sink.Candidate(buffer, index))
-                    return;
-                ++index;
+                open = true;
+            } else {
+                open = false;
+                if (index < kScanBufferSize) {
+                    buffer[index] = kSysExEnd;
+                    if (afterStart && index >= kMinCandidateEnd && !sink.Candidate(buffer, index))
+                        return false;
+                    ++index;
+                }
             }
             ++p;
         }
@@ -226,15 +244,49 @@ std::string CandidateName(const ScanBuffer &buffer, std::size_t end) {
                        kNameLength);
 }
 
+EventCheck CheckWaveEvent(const ScanBuffer &buffer, std::size_t end) {
+    if (buffer[1] != kWaveEventLength1 || buffer[2] != kWaveEventLength2)
+        return EventCheck::NotWaveEvent;
+    if (end != kWaveEventEnd)
+        return EventCheck::Damaged;
+    std::array<std::uint8_t, kMessageSize> message{};
+    message[kOffsetStart] = kSysExStart;
+    std::memcpy(message.data() + 1, buffer.data() + kEventMessageOffset, kMessageSize - 1);
+    return IsWellFormedWaveMessage(message) ? EventCheck::WellFormed : EventCheck::Damaged;
+}
+
+std::string MidiSkipped::Text() const {
+    std::string text;
+    if (EndsInside > 0)
+        text += " The file ends inside message " + std::to_string(EndsInside) + ".";
+    if (Damaged == 1)
+        text += " 1 damaged message was skipped.";
+    else if (Damaged > 1)
+        text += " " + std::to_string(Damaged) + " damaged messages were skipped.";
+    return text;
+}
+
+std::string MidiCopy::ReportText() const {
+    const std::string skipped = Skipped.Text();
+    const std::string overflow = OverflowWavesText(Overflow);
+    if (skipped.empty() && overflow.empty())
+        return {};
+    std::string text = std::to_string(Count) +
+                       (Count == 1 ? " wave message was loaded." : " wave messages were loaded.");
+    text += skipped;
+    if (!overflow.empty())
+        text += " " + overflow;
+    return text;
+}
+
 MidiNames ScanWavetableNames(ByteReader &reader) {
     NameCollector collector;
+    const bool cut = ScanSysEx(reader, collector);
     MidiNames result;
-    try {
-        ScanSysEx(reader, collector);
-    } catch (const std::exception &e) {
-        result.Error = e.what();
-    }
     result.Names = std::move(collector.Names);
+    result.Skipped = collector.Skipped;
+    if (cut)
+        result.Skipped.EndsInside = result.Skipped.Events + result.Skipped.Damaged + 1;
     return result;
 }
 
@@ -242,34 +294,21 @@ MidiCopy CopyWavetableFromMidi(ByteReader &reader, const std::string &chosenName
                                Wavetable &table) {
     MidiCopy result;
     MessageCopier copier(chosenName, table, result);
-    try {
-        ScanSysEx(reader, copier);
-    } catch (const std::exception &e) {
-        result.Error = e.what();
-    }
+    if (ScanSysEx(reader, copier))
+        result.Skipped.EndsInside = result.Skipped.Events + result.Skipped.Damaged + 1;
     return result;
 }
 
 MidiImportResult ImportWavetableFromMidi(const std::string &path, Wavetable &table,
                                          const MidiImportPrompts &prompts) {
-    static const std::string kPrefix = "LoadWavetableFromFile ";
     MidiImportResult result;
     MidiNames found;
     {
-        std::unique_ptr<ByteSource> source;
-        try {
-            source = OpenFileSource(path);
-        } catch (const std::exception &e) {
-            prompts.Message(kPrefix + e.what());
-            return result;
-        }
-        ByteReader reader(std::move(source));
+        ByteReader reader(OpenFileSource(path));
         found = ScanWavetableNames(reader);
     }
-    if (!found.Error.empty())
-        prompts.Message(kPrefix + found.Error);
     if (found.Names.empty()) {
-        prompts.Message("No wavetable in file.");
+        prompts.Message("No wavetable in file." + found.Skipped.Text());
         return result;
     }
     const std::optional<std::size_t> choice = prompts.Choose(found.Names);
@@ -277,15 +316,17 @@ MidiImportResult ImportWavetableFromMidi(const std::string &path, Wavetable &tab
         return result;
     const std::string chosen = found.Names[*choice];
 
-    result.Imported = true;
-    try {
-        ByteReader reader(OpenFileSource(path));
-        result.Copy = CopyWavetableFromMidi(reader, chosen, table);
-    } catch (const std::exception &e) {
-        result.Copy.Error = e.what();
+    // Waves beyond the messages copied keep what the table held.
+    Wavetable copied = table;
+    ByteReader reader(OpenFileSource(path));
+    result.Copy = CopyWavetableFromMidi(reader, chosen, copied);
+    if (result.Copy.Count == 0) {
+        // The file changed between the passes.
+        prompts.Message("No wavetable in file." + result.Copy.Skipped.Text());
+        return result;
     }
-    if (!result.Copy.Error.empty())
-        prompts.Message(kPrefix + result.Copy.Error);
+    table = copied;
+    result.Imported = true;
     return result;
 }
 

@@ -57,33 +57,56 @@ public:
     virtual bool Candidate(const ScanBuffer &buffer, std::size_t end) = 0;
 };
 
-// Runs the byte scan over the whole input. Read errors propagate as morvane::Error.
-void ScanSysEx(ByteReader &reader, CandidateSink &sink);
+// Runs the byte scan over the whole input. Read errors propagate as morvane::Error. Returns
+// whether the input ends inside a candidate that began as a wave event (F0 83 19).
+bool ScanSysEx(ByteReader &reader, CandidateSink &sink);
 
 // The candidate's 14 name bytes as text, spaces included.
 std::string CandidateName(const ScanBuffer &buffer, std::size_t end);
 
-// Pass 1: the distinct names of the wave events (length bytes 83 19) in the order first met;
-// names that differ only in letter case count as one, under the form met first.
+// A wave event is taken only when it is whole and its message well formed: F0, the length
+// bytes 83 19, the message's bytes 1..409 with F7 as the last (end == kWaveEventEnd), and
+// IsWellFormedWaveMessage. A candidate with the length bytes that fails is damaged.
+inline constexpr std::size_t kWaveEventEnd = kEventMessageOffset + kMessageSize - 2; // 411
+enum class EventCheck { NotWaveEvent, Damaged, WellFormed };
+EventCheck CheckWaveEvent(const ScanBuffer &buffer, std::size_t end);
+
+// What a scan skipped, in the words of the .syx load's report.
+struct MidiSkipped {
+    int Events = 0;     // whole, well-formed wave events met, of any name
+    int Damaged = 0;    // wave events that were not whole and well formed
+    int EndsInside = 0; // the number of the wave event the file ends inside; 0 when none
+    // " The file ends inside message 25. 3 damaged messages were skipped."; empty when
+    // nothing was skipped.
+    std::string Text() const;
+};
+
+// Pass 1: the distinct names of the wave events in the order first met; names that differ
+// only in letter case count as one, under the form met first. Read errors throw.
 struct MidiNames {
     std::vector<std::string> Names;
-    std::string Error; // the error's text when reading failed; the names found so far stay
+    MidiSkipped Skipped;
 };
 MidiNames ScanWavetableNames(ByteReader &reader);
 
-// Pass 2: copies the candidates whose name equals the chosen one exactly into waves 1.., at
-// most 64.
+// Pass 2: copies the wave events whose name equals the chosen one exactly into waves 1.., at
+// most 64. Read errors throw, with the waves copied so far in the table.
 struct MidiCopy {
     int Count = 0;
-    std::string Error;
+    MidiSkipped Skipped;
+    WaveSet Overflow = 0; // waves copied with sample bytes of 80 hex or more
     // Bytes 5 and 3 of the last message copied; meaningful when Count >= 1.
     std::uint8_t LastSlot = 0;
     std::uint8_t LastDevice = 0;
+    // What the window's box says: how many were loaded and what was skipped, and why, and
+    // the waves the instrument cannot take; empty when there is nothing to say.
+    std::string ReportText() const;
 };
 MidiCopy CopyWavetableFromMidi(ByteReader &reader, const std::string &chosenName, Wavetable &table);
 
-// What the import asks the user: the messages to show, and the choice among the names found
-// (nullopt when the selector was cancelled or confirmed with nothing selected).
+// What the import asks the user: the message to show when the file holds no wavetable, and
+// the choice among the names found (nullopt when the selector was cancelled or confirmed
+// with nothing selected).
 struct MidiImportPrompts {
     std::function<void(const std::string &)> Message;
     std::function<std::optional<std::size_t>(const std::vector<std::string> &)> Choose;
@@ -95,8 +118,9 @@ struct MidiImportResult {
 };
 
 // The two-pass import of a file: pass 1 collects the names, the user chooses one, pass 2
-// copies its messages. Errors are shown through prompts.Message as "LoadWavetableFromFile "
-// followed by the error's text.
+// copies its messages. The table changes only when a wavetable was copied. A file that holds
+// no wavetable is shown through prompts.Message ("No wavetable in file."); a file that
+// cannot be opened or read throws morvane::Error, and the table stays as it was.
 MidiImportResult ImportWavetableFromMidi(const std::string &path, Wavetable &table,
                                          const MidiImportPrompts &prompts);
 

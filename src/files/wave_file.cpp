@@ -1,5 +1,6 @@
 #include "files/wave_file.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <istream>
@@ -119,7 +120,7 @@ void WriteWaveFile(const std::string &path, WaveBuffers &buffers) {
     waveFile.Commit();
 }
 
-std::string ReadWaveFile(ByteReader &reader, WaveBuffers &buffers) {
+void ReadWaveFile(ByteReader &reader, WaveBuffers &buffers) {
     std::array<std::uint8_t, kWaveHeaderSize> header{};
     const std::size_t got = reader.Read(header);
     buffers.WaveHeader = header;
@@ -137,31 +138,38 @@ std::string ReadWaveFile(ByteReader &reader, WaveBuffers &buffers) {
         if (Get16(h + kWaveOffsetBitsPerSample) != kWaveBitsPerSample)
             refusal = "No 32Bit.";
     }
-    if (refusal.empty()) {
-        // Samples the file does not hold (a short file, a last sample cut short) are zero.
-        for (WaveSample &s : buffers.WaveSamples) {
-            WaveSample read{};
-            if (reader.Read(read) == kWaveSampleSize)
-                s = read;
-            else
-                s = WaveSample{};
-        }
+    if (!refusal.empty())
+        throw Error(refusal + kAcceptedWaveFormats);
+
+    std::array<std::uint8_t, kWaveDataSize> data{};
+    const std::size_t read = reader.Read(data);
+    // A file cut short (a save that was killed, a copy that stopped) would leave waves of
+    // silence that look like content: the samples its data chunk promises must be there.
+    if (std::memcmp(header.data() + kWaveOffsetDataTag, "data", 4) == 0) {
+        const std::size_t promised =
+            std::min<std::size_t>(Get32(header.data() + kWaveOffsetDataSize), kWaveDataSize);
+        if (read < promised)
+            throw Error("The file is shorter than its header says: it holds " +
+                        std::to_string(read) + " of " + std::to_string(promised) +
+                        " bytes of samples.");
     }
-    return refusal + kAcceptedWaveFormats;
+    // Samples a shorter data chunk does not hold (a last sample cut short too) are zero.
+    for (std::size_t s = 0; s < buffers.WaveSamples.size(); ++s) {
+        WaveSample sample{};
+        if ((s + 1) * kWaveSampleSize <= read)
+            std::memcpy(sample.data(), data.data() + s * kWaveSampleSize, kWaveSampleSize);
+        buffers.WaveSamples[s] = sample;
+    }
 }
 
-std::string ReadWaveFile(const std::string &path, WaveBuffers &buffers) {
+void ReadWaveFile(const std::string &path, WaveBuffers &buffers) {
     ByteReader reader(OpenFileSource(path));
-    return ReadWaveFile(reader, buffers);
+    ReadWaveFile(reader, buffers);
 }
 
-std::string ReadWaveFromStream(std::istream &in, WaveBuffers &buffers) {
+void ReadWaveFromStream(std::istream &in, WaveBuffers &buffers) {
     ByteReader reader(StreamSource(in));
-    return ReadWaveFile(reader, buffers);
-}
-
-bool IsWaveRefusal(const std::string &message) {
-    return !message.empty() && message[0] == 'N';
+    ReadWaveFile(reader, buffers);
 }
 
 void ImportWaveSamples(const WaveBuffers &buffers, Wavetable &table, int first, int last) {

@@ -23,6 +23,8 @@ inline constexpr std::size_t kWaveOffsetAudioFormat = 20;   // 16 bits, 1 = PCM
 inline constexpr std::size_t kWaveOffsetChannels = 22;      // 16 bits
 inline constexpr std::size_t kWaveOffsetSampleRate = 24;    // 32 bits
 inline constexpr std::size_t kWaveOffsetBitsPerSample = 34; // 16 bits
+inline constexpr std::size_t kWaveOffsetDataTag = 36;       // "data"
+inline constexpr std::size_t kWaveOffsetDataSize = 40;      // 32 bits, bytes of samples
 inline constexpr std::uint16_t kWavePcm = 1;
 inline constexpr std::uint16_t kWaveChannels = 1;
 inline constexpr std::uint32_t kWaveSampleRate = 44100;
@@ -31,7 +33,7 @@ inline constexpr std::uint16_t kWaveBitsPerSample = 32;
 // The byte 3 flag of a negative sample.
 inline constexpr std::uint8_t kWaveSignBit = 0x80;
 
-// The sentence that follows every refusal, and that alone is the text of an accepted file.
+// The sentence that follows every refusal of a header.
 inline constexpr const char *kAcceptedWaveFormats =
     " (Sample rate: 44.1Khz, Bit depth: 32Bit, Channels: Mono and PCM (No Compression) wave files "
     "accepted)";
@@ -73,14 +75,14 @@ std::vector<std::uint8_t> WaveTextBytes(WaveBuffers &buffers);
 // written; each target is replaced only once both files are complete. Throws morvane::Error.
 void WriteWaveFile(const std::string &path, WaveBuffers &buffers);
 
-// ReadWaveFile: reads the header and, when it is accepted, the samples (those the file does
-// not hold become zero). Returns the refusal followed by kAcceptedWaveFormats; a refusal
-// begins with "No". Opening or reading errors throw morvane::Error.
-std::string ReadWaveFile(ByteReader &reader, WaveBuffers &buffers);
-std::string ReadWaveFile(const std::string &path, WaveBuffers &buffers);
-std::string ReadWaveFromStream(std::istream &in, WaveBuffers &buffers);
-// True when the text returned by ReadWaveFile is a refusal.
-bool IsWaveRefusal(const std::string &message);
+// ReadWaveFile: reads the header and, when it is accepted, the samples (those a shorter data
+// chunk does not hold become zero). A refused header throws morvane::Error with the refusal
+// ("No 32Bit.") followed by kAcceptedWaveFormats; a file that holds fewer sample bytes than its
+// "data" chunk gives throws, and the samples stay as they were; so do opening and reading
+// errors.
+void ReadWaveFile(ByteReader &reader, WaveBuffers &buffers);
+void ReadWaveFile(const std::string &path, WaveBuffers &buffers);
+void ReadWaveFromStream(std::istream &in, WaveBuffers &buffers);
 
 // The import's conversion (btnLoadWaveClick steps 5 and 6) for wave numbers first..last
 // (1..64; nothing when last < first): wave n takes file samples (n - 1) * 128 .. n * 128 - 1,

@@ -1,31 +1,16 @@
 #include "midi/midi_settings.h"
 
 #include <charconv>
-#include <fstream>
 #include <optional>
-#include <sstream>
 #include <system_error>
 
 #include "audio/settings_file.h"
-#include "document/error.h"
-#include "files/atomic_file.h"
 
 namespace morvane::midi {
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::optional<std::string> ReadWholeFile(const fs::path &path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return std::nullopt;
-    std::ostringstream content;
-    content << in.rdbuf();
-    if (in.bad())
-        return std::nullopt;
-    return std::move(content).str();
-}
 
 std::optional<std::int32_t> ParseDecimal(std::string_view text) {
     if (!text.empty() && text.front() == '+')
@@ -56,7 +41,7 @@ std::string IniStringValue(std::string_view value) {
 }
 
 MidiOutputSettings LoadMidiOutputSettings(const fs::path &path) {
-    const std::string text = ReadWholeFile(path).value_or(std::string());
+    const std::string text = audio::ReadSettingsText(path);
     MidiOutputSettings settings;
     settings.MidiApi = audio::ReadIniValue(text, kMidiSection, "MidiApi").value_or("");
     settings.MidiPort = audio::ReadIniValue(text, kMidiSection, "MidiPort").value_or("");
@@ -68,32 +53,12 @@ MidiOutputSettings LoadMidiOutputSettings(const fs::path &path) {
 }
 
 void SaveMidiOutputSettings(const MidiOutputSettings &settings, const fs::path &path) {
-    const std::string shown = "Unable to write to " + path.string();
-    std::error_code ec;
-    std::string text;
-    if (fs::exists(path, ec)) {
-        // The other sections can only be kept when the file can be read.
-        const std::optional<std::string> existing = ReadWholeFile(path);
-        if (!existing)
-            throw Error(shown);
-        text = *existing;
-    } else if (path.has_parent_path()) {
-        fs::create_directories(path.parent_path(), ec);
-    }
     const audio::IniKeyValues values = {
         {"MidiApi", IniStringValue(settings.MidiApi)},
         {"MidiPort", IniStringValue(settings.MidiPort)},
         {"MidiPauseMs", std::to_string(ClampPause(settings.MidiPauseMs))},
     };
-    const std::string newText = audio::WriteIniValues(text, kMidiSection, values);
-    try {
-        files::WriteFileAtomically(
-            path.string(),
-            std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t *>(newText.data()),
-                                          newText.size()));
-    } catch (const std::exception &) {
-        throw Error(shown);
-    }
+    audio::WriteSettingsSection(path, kMidiSection, values);
 }
 
 } // namespace morvane::midi

@@ -7,6 +7,7 @@
 #include <string>
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "document/error.h"
 
@@ -211,6 +212,23 @@ TEST(SettingsFile, UnreadableFileGivesTheDefaults) {
     AudioSettings settings{3, 1, 11025, 2, 16};
     audio::LoadAudioSettings(settings, folder.Path()); // a folder, not a file
     EXPECT_EQ(settings, AudioSettings{});
+}
+
+TEST(SettingsFile, FifoIsTreatedAsAbsentAndNeverReplaced) {
+    TempFolder folder;
+    const fs::path fifo = folder.Path() / "morvane.ini";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    AudioSettings settings{3, 1, 11025, 2, 16};
+    audio::LoadAudioSettings(settings, fifo); // returns at once: no writer is waited for
+    EXPECT_EQ(settings, AudioSettings{});
+    try {
+        audio::SaveAudioSettings(AudioSettings{}, fifo);
+        FAIL() << "no error";
+    } catch (const Error &e) {
+        EXPECT_EQ(std::string(e.what()), "Unable to write to " + fifo.string());
+    }
+    EXPECT_TRUE(fs::is_fifo(fifo));
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), fs::directory_iterator{}), 1);
 }
 
 TEST(SettingsFilePath, BesideTheExecutableWhenWritableOrPresent) {

@@ -102,7 +102,7 @@ TEST(TableFiles, RefusesFilesThatHoldNoTable) {
         LoadTableFile(folder.File("empty.syx"));
         FAIL();
     } catch (const Error &e) {
-        EXPECT_STREQ(e.what(), "\"empty.syx\" holds no wave messages.");
+        EXPECT_STREQ(e.what(), "The file holds no whole wave message.");
     }
     const Wavetable table = test::NoiseTable(4);
     SaveTableFile(folder.File("t.mid"), TableFormat::Midi, table);

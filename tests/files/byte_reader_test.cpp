@@ -1,5 +1,7 @@
 #include "files/byte_reader.h"
 
+#include <chrono>
+#include <filesystem>
 #include <numeric>
 #include <sstream>
 
@@ -116,11 +118,37 @@ TEST(ByteReader, FileSourceReadsAFileAndNamesOneItCannotOpen) {
     }
 }
 
-TEST(ByteReader, ReadErrorThrows) {
+TEST(ByteReader, FileLargerThanTheCapIsRefused) {
     TempFolder folder;
-    ByteReader reader(OpenFileSource(folder.Path().string()));
-    std::uint8_t b = 0;
-    EXPECT_THROW(reader.ReadByte(b), Error);
+    const std::string path = folder.File("cap.bin");
+    WriteAll(path, Counting(300));
+    const std::vector<std::uint8_t> bytes = Counting(300);
+    EXPECT_EQ(ReadWholeFile(path, 300), std::string(bytes.begin(), bytes.end()));
+    try {
+        ReadWholeFile(path, 299);
+        FAIL() << "no error";
+    } catch (const Error &e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "Cannot read \"" + path + "\": the file is larger than 299 bytes");
+    }
+}
+
+TEST(AtomicFile, RemovesItsOwnStaleTemporaryFilesOfTheSameTarget) {
+    TempFolder folder;
+    const std::string path = folder.File("t.bin");
+    const std::vector<std::string> names = {".t.bin.tmp-12-0-345", ".t.bin.tmp-12-1-346",
+                                            ".u.bin.tmp-12-0-345", ".t.bin.tmp-12-0",
+                                            ".t.bin.tmp-12-0-34x"};
+    for (const std::string &name : names)
+        WriteAll(folder.File(name), {1});
+    // All but the second are two minutes old.
+    const auto old = std::filesystem::file_time_type::clock::now() - std::chrono::minutes(2);
+    for (const std::size_t i : {0u, 2u, 3u, 4u})
+        std::filesystem::last_write_time(folder.File(names[i]), old);
+    WriteFileAtomically(path, Counting(3));
+    EXPECT_EQ(folder.Names(),
+              (std::vector<std::string>{".t.bin.tmp-12-0", ".t.bin.tmp-12-0-34x",
+                                        ".t.bin.tmp-12-1-346", ".u.bin.tmp-12-0-345", "t.bin"}));
 }
 
 TEST(AtomicFile, TargetAppearsOnlyOnCommit) {

@@ -253,19 +253,54 @@ TEST(MidiImport, FileWithoutWaveEventsSaysSoAndChangesNothing) {
     EXPECT_EQ(table, before);
 }
 
-TEST(MidiImport, MissingFileSaysSoOnceAndStops) {
+TEST(MidiImport, MissingFileThrowsAndChangesNothing) {
     TempFolder folder;
     const Wavetable before = NewTable();
     Wavetable table = before;
     Asked asked;
-    const MidiImportResult r =
-        ImportWavetableFromMidi(folder.File("absent.mid"), table, Prompts(asked, 0));
-    EXPECT_FALSE(r.Imported);
-    ASSERT_EQ(asked.Messages.size(), 1u);
-    EXPECT_EQ(asked.Messages[0].rfind("LoadWavetableFromFile Cannot open", 0), 0u)
-        << asked.Messages[0];
+    const std::string path = folder.File("absent.mid");
+    try {
+        ImportWavetableFromMidi(path, table, Prompts(asked, 0));
+        ADD_FAILURE() << "no error";
+    } catch (const Error &e) {
+        EXPECT_EQ(std::string(e.what()), "Cannot open \"" + path + "\": No such file or directory");
+    }
+    EXPECT_TRUE(asked.Messages.empty());
     EXPECT_EQ(asked.Choices, 0);
     EXPECT_EQ(table, before);
+}
+
+TEST(MidiImport, TruncatedAndDamagedEventsAreSkippedAndCounted) {
+    TempFolder folder;
+    Wavetable a = NamedTable("Cut", 2, 85);
+    std::vector<std::uint8_t> bytes = MidiFileBytes(a);
+    bytes[kMidiHeaderSize + 3 * kMidiEventSize + 400] = 0x80; // wave 4: a name byte of 80 hex
+    bytes.resize(10000);                                      // inside the 25th event
+    const std::string path = folder.File("cut.mid");
+    WriteAll(path, bytes);
+    const Wavetable before = NewTable();
+    Wavetable table = before;
+    Asked asked;
+    const MidiImportResult r = ImportWavetableFromMidi(path, table, Prompts(asked, 0));
+    ASSERT_TRUE(r.Imported);
+    EXPECT_EQ(r.Copy.Count, 23);
+    EXPECT_EQ(r.Copy.ReportText(), "23 wave messages were loaded. The file ends inside message "
+                                   "25. 1 damaged message was skipped.");
+    for (int w = 0; w < 23; ++w)
+        EXPECT_TRUE(
+            std::equal(table.Message(w), table.Message(w) + 410, a.Message(w < 3 ? w : w + 1)))
+            << "wave " << w + 1;
+    EXPECT_TRUE(std::equal(table.Bytes.begin() + 23 * 410, table.Bytes.end(),
+                           before.Bytes.begin() + 23 * 410));
+
+    // Cut inside the first event: nothing to import, the table stays.
+    bytes.resize(kMidiHeaderSize + 100);
+    WriteAll(path, bytes);
+    Asked none;
+    EXPECT_FALSE(ImportWavetableFromMidi(path, table, Prompts(none, 0)).Imported);
+    EXPECT_EQ(none.Messages,
+              std::vector<std::string>{"No wavetable in file. The file ends inside message 1."});
+    EXPECT_EQ(none.Choices, 0);
 }
 
 TEST(MidiImport, CancelOrNoSelectionChangesNothing) {
@@ -286,18 +321,22 @@ TEST(MidiImport, CancelOrNoSelectionChangesNothing) {
     }
 }
 
-TEST(MidiImport, PassTwoDoesNotTestTheLengthBytes) {
+TEST(MidiImport, PassTwoTakesOnlyWaveEvents) {
     Wavetable a = NamedTable("Loose", 10);
     std::vector<std::uint8_t> bytes = Event(a, 0);
     std::vector<std::uint8_t> loose = Event(a, 1);
     loose[1] = 0x01;
     loose[2] = 0x02;
     Append(bytes, loose);
+    Append(bytes, Event(a, 2));
     Wavetable table = NewTable();
+    const Wavetable before = table;
     ByteReader reader(std::span<const std::uint8_t>(bytes.data(), bytes.size()));
     const MidiCopy c = CopyWavetableFromMidi(reader, "Loose         ", table);
     EXPECT_EQ(c.Count, 2);
-    EXPECT_TRUE(std::equal(table.Message(1), table.Message(1) + 410, a.Message(1)));
+    EXPECT_EQ(c.ReportText(), "");
+    EXPECT_TRUE(std::equal(table.Message(1), table.Message(1) + 410, a.Message(2)));
+    EXPECT_TRUE(std::equal(table.Message(2), table.Message(2) + 410, before.Message(2)));
 }
 
 TEST(MidiScan, ShortCandidatesAndAnF7BeforeAnyF0AreSkipped) {
@@ -323,10 +362,9 @@ TEST(MidiScan, ShortCandidatesAndAnF7BeforeAnyF0AreSkipped) {
     Append(bytes, shortest);
     ByteReader reader(std::span<const std::uint8_t>(bytes.data(), bytes.size()));
     const MidiNames found = ScanWavetableNames(reader);
-    EXPECT_EQ(found.Error, "");
-    // The name of the 18-byte candidate is its bytes 0..13: F0 83 19 and eleven 43s.
-    ASSERT_EQ(found.Names.size(), 1u);
-    EXPECT_EQ(found.Names[0], std::string("\xF0\x83\x19", 3) + std::string(11, 'C'));
+    // The 18-byte candidate is a wave event too short to be whole: damaged, no name.
+    EXPECT_TRUE(found.Names.empty());
+    EXPECT_EQ(found.Skipped.Damaged, 1);
 }
 
 TEST(MidiScan, BytesBeyondTheBufferAreDroppedAndTheNextEventFound) {
@@ -362,7 +400,9 @@ TEST(MidiScan, CandidateEndingAtTheLastBufferPositionStillCounts) {
     Append(bytes, beyond);
     ByteReader reader(std::span<const std::uint8_t>(bytes.data(), bytes.size()));
     const MidiNames found = ScanWavetableNames(reader);
-    EXPECT_EQ(found.Names, std::vector<std::string>{std::string(14, 'E')});
+    // A candidate, but no whole wave event.
+    EXPECT_TRUE(found.Names.empty());
+    EXPECT_EQ(found.Skipped.Damaged, 1);
 }
 
 // The scan written out byte by byte, straight from its description, with the buffer bounds:

@@ -229,7 +229,7 @@ TEST(SyxLoad, ThreeMessagesReplaceWavesOneToThreeOnly) {
     const SyxLoadResult r = LoadWavetableFromFile(path, table);
     EXPECT_EQ(r.MessagesRead, 3);
     EXPECT_EQ(r.MessagesBeyond, 0);
-    EXPECT_EQ(r.Error, "");
+    EXPECT_EQ(r.ReportText(), ""); // bytes outside messages are no news
     EXPECT_EQ(r.TooManyText(), "");
     EXPECT_EQ(r.LastSlot, 92);
     EXPECT_EQ(r.LastDevice, 3);
@@ -242,8 +242,9 @@ TEST(SyxLoad, ThreeMessagesReplaceWavesOneToThreeOnly) {
                            before.Bytes.begin() + 3 * 410));
 }
 
-TEST(SyxLoad, TakesTheNext409BytesWhateverTheyHold) {
-    // An F0 inside a message is data; a message does not end at an early F7.
+TEST(SyxLoad, OverflowSamplesLoadAsTheyAreAndAreNamed) {
+    // Sample bytes of 80 hex or more (F0 and F7 among them) are Morvane's own "Allow overflow"
+    // files: the message is taken whole, and the report names the wave.
     std::vector<std::uint8_t> first = Message(0, 80, 0, 0xF0, "A");
     first[100] = 0xF7;
     std::vector<std::uint8_t> bytes = first;
@@ -253,30 +254,89 @@ TEST(SyxLoad, TakesTheNext409BytesWhateverTheyHold) {
     const SyxLoadResult r = LoadWavetableFromStream(in, table);
     EXPECT_EQ(r.MessagesRead, 2);
     EXPECT_TRUE(std::equal(first.begin(), first.end(), table.Message(0)));
-    EXPECT_EQ(table.Message(1)[5], 81);
+    EXPECT_EQ(r.Overflow, WaveSet{1});
+    EXPECT_EQ(r.ReportText(),
+              "2 wave messages were loaded. Wave 1 holds values the instrument cannot take.");
 }
 
-TEST(SyxLoad, MessageCutShortStillCountsAndKeepsTheRest) {
-    std::vector<std::uint8_t> bytes = Message(4, 100, 0, 0x21, "Full");
-    const std::vector<std::uint8_t> second = Message(4, 101, 1, 0x22, "Cut");
-    bytes.insert(bytes.end(), second.begin(), second.begin() + 50);
+TEST(SyxLoad, CutAndDamagedMessagesAreSkippedAndCounted) {
+    // 1: whole. 2: cut after 200 bytes, so that message 3 begins inside its 410 bytes.
+    // 4: a name byte of 80 hex. 5: F7 missing. 6: whole. 7: cut by the end of the file.
+    std::vector<std::uint8_t> bytes = Message(4, 100, 0, 0x21, "One");
+    std::vector<std::uint8_t> cut = Message(4, 101, 1, 0x22, "Two");
+    bytes.insert(bytes.end(), cut.begin(), cut.begin() + 200);
+    Append(bytes, Message(4, 102, 2, 0x23, "Three"));
+    std::vector<std::uint8_t> badName = Message(4, 103, 3, 0x24, "Four");
+    badName[395] = 0x80;
+    Append(bytes, badName);
+    std::vector<std::uint8_t> noEnd = Message(4, 104, 4, 0x25, "Five");
+    noEnd[409] = 0x00;
+    Append(bytes, noEnd);
+    Append(bytes, Message(4, 105, 5, 0x26, "Six"));
+    const std::vector<std::uint8_t> last = Message(4, 106, 6, 0x27, "Seven");
+    bytes.insert(bytes.end(), last.begin(), last.begin() + 50);
+
     const Wavetable before = NewTable();
-    Wavetable table = before;
-    std::istringstream in(std::string(bytes.begin(), bytes.end()));
-    const SyxLoadResult r = LoadWavetableFromStream(in, table);
-    EXPECT_EQ(r.MessagesRead, 2);
-    EXPECT_EQ(r.LastSlot, 101);
-    EXPECT_TRUE(std::equal(second.begin(), second.begin() + 50, table.Message(1)));
-    EXPECT_TRUE(std::equal(table.Message(1) + 50, table.Message(1) + 410, before.Message(1) + 50));
+    Wavetable expected = before;
+    std::copy_n(bytes.begin(), 410, expected.Message(0));
+    std::copy_n(bytes.begin() + 610, 410, expected.Message(1));
+    std::copy_n(bytes.begin() + 610 + 3 * 410, 410, expected.Message(2));
+    for (const std::size_t block : {1u, 409u, 410u, 411u, 65536u}) {
+        SCOPED_TRACE("block " + std::to_string(block));
+        std::istringstream in(std::string(bytes.begin(), bytes.end()));
+        ByteReader reader(StreamSource(in), block);
+        Wavetable table = before;
+        const SyxLoadResult r = LoadWavetable(reader, table);
+        EXPECT_EQ(r.MessagesRead, 3);
+        EXPECT_EQ(r.Damaged, 3);
+        EXPECT_EQ(r.EndsInside, 7);
+        EXPECT_EQ(r.LastSlot, 105);
+        EXPECT_EQ(table, expected);
+        EXPECT_EQ(r.ReportText(), "3 wave messages were loaded. The file ends inside message 7. "
+                                  "3 damaged messages were skipped.");
+    }
 }
 
-TEST(SyxLoad, AnF0AsTheLastByteStartsAMessage) {
+TEST(SyxLoad, NoWholeMessageIsRefusedAndChangesNothing) {
+    TempFolder folder;
+    const Wavetable before = NewTable();
+    const std::string path = folder.File("none.syx");
+    const std::string none = "The file holds no whole wave message.";
+    const std::vector<std::uint8_t> head = Message(1, 80, 0, 1, "Head");
+    for (const auto &[bytes, text] : std::vector<std::pair<std::vector<std::uint8_t>, std::string>>{
+             {{}, none},
+             {std::vector<std::uint8_t>(5000, 0x7F), none},
+             // Only the last F0 could begin a message.
+             {std::vector<std::uint8_t>(10000, 0xF0), none + " The file ends inside message 1."},
+             {{0x01, 0xF0}, none + " The file ends inside message 1."},
+             {std::vector<std::uint8_t>(head.begin(), head.begin() + 409),
+              none + " The file ends inside message 1."}}) {
+        WriteAll(path, bytes);
+        Wavetable table = before;
+        try {
+            LoadWavetableFromFile(path, table);
+            ADD_FAILURE() << "loaded " << bytes.size() << " bytes";
+        } catch (const Error &e) {
+            EXPECT_EQ(std::string(e.what()), text);
+        }
+        EXPECT_EQ(table, before);
+    }
+}
+
+TEST(SyxSave, OverflowWavesAreNamedForTheBox) {
     Wavetable table = NewTable();
-    const Wavetable before = table;
-    std::istringstream in(std::string("\x01\xF0", 2));
-    const SyxLoadResult r = LoadWavetableFromStream(in, table);
-    EXPECT_EQ(r.MessagesRead, 1);
-    EXPECT_EQ(table, before); // byte 0 was F0 already, the rest was not read
+    EXPECT_EQ(OverflowWaves(table, 1, 64), WaveSet{0});
+    table.SamplePtr(2, 5)[0] = 0x80;
+    table.SamplePtr(6, 127)[2] = 0xFF;
+    table.SamplePtr(63, 0)[1] = 0x90;
+    EXPECT_EQ(OverflowWaves(table, 1, 64),
+              (WaveSet{1} << 2) | (WaveSet{1} << 6) | (WaveSet{1} << 63));
+    EXPECT_EQ(OverflowWavesText(OverflowWaves(table, 4, 64)),
+              "Waves 7 and 64 hold values the instrument cannot take.");
+    EXPECT_EQ(OverflowWavesText(OverflowWaves(table, 1, 63)),
+              "Waves 3 and 7 hold values the instrument cannot take.");
+    EXPECT_EQ(OverflowWavesText(OverflowWaves(table, 1, 64)),
+              "Waves 3, 7 and 64 hold values the instrument cannot take.");
 }
 
 TEST(SyxLoad, MoreThan64MessagesLoadsTheFirst64AndSaysSo) {
@@ -307,67 +367,6 @@ TEST(SyxLoad, Exactly64MessagesSayNothingMore) {
     EXPECT_EQ(r.MessagesRead, 64);
     EXPECT_EQ(r.MessagesBeyond, 0);
     EXPECT_EQ(r.TooManyText(), "");
-}
-
-TEST(SyxLoad, FileWithoutMessagesChangesNothing) {
-    TempFolder folder;
-    const Wavetable before = NewTable();
-    for (const std::vector<std::uint8_t> &bytes :
-         {std::vector<std::uint8_t>{}, std::vector<std::uint8_t>(5000, 0x7F)}) {
-        const std::string path = folder.File("empty.syx");
-        WriteAll(path, bytes);
-        Wavetable table = before;
-        const SyxLoadResult r = LoadWavetableFromFile(path, table);
-        EXPECT_EQ(r.MessagesRead, 0);
-        EXPECT_EQ(r.Error, "");
-        EXPECT_EQ(table, before);
-    }
-}
-
-TEST(SyxLoad, MissingFileIsAnErrorTextAndChangesNothing) {
-    TempFolder folder;
-    const Wavetable before = NewTable();
-    Wavetable table = before;
-    const std::string path = folder.File("absent.syx");
-    const SyxLoadResult r = LoadWavetableFromFile(path, table);
-    EXPECT_EQ(r.MessagesRead, 0);
-    EXPECT_NE(r.Error.find("No such file or directory"), std::string::npos) << r.Error;
-    EXPECT_NE(r.Error.find(path), std::string::npos) << r.Error;
-    EXPECT_EQ(table, before);
-}
-
-TEST(SyxLoad, ReadErrorKeepsWhatWasReadBefore) {
-    // A folder opens but cannot be read.
-    TempFolder folder;
-    Wavetable table = NewTable();
-    const SyxLoadResult r = LoadWavetableFromFile(folder.Path().string(), table);
-    EXPECT_EQ(r.MessagesRead, 0);
-    EXPECT_NE(r.Error.find("Is a directory"), std::string::npos) << r.Error;
-}
-
-TEST(SyxLoad, BlockBoundariesDoNotChangeTheResult) {
-    std::vector<std::uint8_t> bytes = {0x01, 0x02};
-    for (int i = 0; i < 5; ++i) {
-        Append(bytes, Message(1, static_cast<std::uint8_t>(80 + i), 0,
-                              static_cast<std::uint8_t>(0x10 + i), "Blocks"));
-        bytes.push_back(0x33);
-    }
-    bytes.resize(bytes.size() - 200); // the last message cut short
-    Wavetable expected = NewTable();
-    {
-        ByteReader reader(std::span<const std::uint8_t>(bytes.data(), bytes.size()));
-        EXPECT_EQ(LoadWavetable(reader, expected).MessagesRead, 5);
-    }
-    for (const std::size_t block : {1u, 2u, 409u, 410u, 411u, 4096u}) {
-        SCOPED_TRACE("block " + std::to_string(block));
-        std::istringstream in(std::string(bytes.begin(), bytes.end()));
-        ByteReader reader(StreamSource(in), block);
-        Wavetable table = NewTable();
-        const SyxLoadResult r = LoadWavetable(reader, table);
-        EXPECT_EQ(r.MessagesRead, 5);
-        EXPECT_EQ(r.LastSlot, 84);
-        EXPECT_EQ(table, expected);
-    }
 }
 
 TEST(SyxRoundTrip, WholeTableComesBackByteForByte) {

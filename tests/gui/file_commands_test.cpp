@@ -7,6 +7,7 @@
 #include <optional>
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QApplication>
 #include <QComboBox>
@@ -215,18 +216,119 @@ TEST_F(FileCommands, LoadOfMoreThan64MessagesSaysHowManyItHeld) {
     EXPECT_EQ(window->Table().Message(63)[8], 63);
 }
 
-TEST_F(FileCommands, LoadOfAMissingFileSaysSoAndKeepsAValidWaveList) {
-    const Wavetable before = window->Table();
-    const std::string path = File("absent.syx");
+// Everything a failed load must leave as it was.
+struct DocumentState {
+    Wavetable Table;
+    std::string Title, Label, FirstItem, OpenName;
+    int Items, Current, Position, Count;
+    bool Modified;
+    bool operator==(const DocumentState &) const = default;
+};
+
+TEST_F(FileCommands, FailedLoadsAndImportsChangeNothingAndSayWhyOnce) {
+    // A document with a name, an edit and two history steps.
+    const std::string good = File("good.syx");
+    WriteAll(good, Message(2, 95, 0x11, "Good"));
+    dialogs.FileAnswers.push_back(good);
+    window->btnLoadwavetable->click();
+    WriteSample(window->Table(), 0, 0, 1234);
+    window->PushHistory();
+    window->SetModified(true);
+    auto state = [this] {
+        return DocumentState{window->Table(),
+                             Title(),
+                             Label(),
+                             window->lbWaveTableIndex->item(0)->text().toStdString(),
+                             window->OpenDialog1.FileName,
+                             window->lbWaveTableIndex->count(),
+                             window->CurrentWave(),
+                             window->History().HistoryPosition(),
+                             window->History().HistoryCount(),
+                             window->IsModified()};
+    };
+    const DocumentState before = state();
+
+    const std::string empty = File("empty.syx");
+    WriteAll(empty, {});
+    const std::string cut = File("cut.syx");
+    const std::vector<std::uint8_t> m = Message(1, 80, 0x22, "Cut");
+    WriteAll(cut, std::vector<std::uint8_t>(m.begin(), m.begin() + 300));
+    const std::string fifo = File("pipe.syx");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string cutWav = File("cut.wav");
+    files::WaveBuffers &buffers = files::WaveBuffersInstance();
+    files::PrepareWaveExport(NewTable(), buffers);
+    files::FillWaveHeader(buffers);
+    std::vector<std::uint8_t> wav = files::WaveFileBytes(buffers);
+    wav.resize(10000);
+    WriteAll(cutWav, wav);
+    const std::string none = "LoadWavetableFromFile The file holds no whole wave message.";
+    struct Case {
+        QAbstractButton *Button;
+        std::string Path, Text;
+    };
+    for (const Case &c : std::vector<Case>{
+             {window->btnLoadwavetable, File("absent.syx"),
+              "LoadWavetableFromFile Cannot open \"" + File("absent.syx") +
+                  "\": No such file or directory"},
+             {window->btnLoadwavetable, folder.string(),
+              "LoadWavetableFromFile Cannot open \"" + folder.string() + "\": Is a directory"},
+             {window->btnLoadwavetable, fifo,
+              "LoadWavetableFromFile Cannot open \"" + fifo + "\": it is not a regular file"},
+             {window->btnLoadwavetable, "/dev/zero",
+              "LoadWavetableFromFile Cannot open \"/dev/zero\": it is not a regular file"},
+             {window->btnLoadwavetable, empty, none},
+             {window->btnLoadwavetable, cut, none + " The file ends inside message 1."},
+             {window->btnImportWTfromMidi, File("absent.mid"),
+              "LoadWavetableFromFile Cannot open \"" + File("absent.mid") +
+                  "\": No such file or directory"},
+             {window->btnImportWTfromMidi, cut, "No wavetable in file."},
+             {window->btnLoadWave, cutWav,
+              "The file is shorter than its header says: it holds 9956 of 32768 bytes of "
+              "samples."}}) {
+        SCOPED_TRACE(c.Path);
+        dialogs.Messages.clear();
+        if (c.Button != window->btnLoadWave)
+            dialogs.ConfirmAnswers.push_back(Answer::No); // "Do you want to save wavetables ?"
+        dialogs.FileAnswers.push_back(c.Path);
+        c.Button->click();
+        EXPECT_EQ(dialogs.Messages, std::vector<std::string>{c.Text});
+        EXPECT_EQ(state(), before); // the next save does not propose the failed file either
+    }
+}
+
+TEST_F(FileCommands, PartLoadSaysWhatWasSkippedAndOverflowSaveSaysSoAfterWriting) {
+    std::vector<std::uint8_t> bytes = Message(3, 90, 0x11, "Part");
+    std::vector<std::uint8_t> damaged = Message(3, 90, 0x12, "Part");
+    damaged[3] = 0x80; // the device byte
+    bytes.insert(bytes.end(), damaged.begin(), damaged.end());
+    std::vector<std::uint8_t> overflow = Message(3, 91, 0x13, "Part");
+    overflow[8] = 0x9F; // a sample byte from an "Allow overflow" save
+    bytes.insert(bytes.end(), overflow.begin(), overflow.end());
+    bytes.insert(bytes.end(), overflow.begin(), overflow.begin() + 20);
+    const std::string path = File("part.syx");
+    WriteAll(path, bytes);
     dialogs.FileAnswers.push_back(path);
     window->btnLoadwavetable->click();
-    ASSERT_EQ(dialogs.Messages.size(), 1u);
-    EXPECT_EQ(dialogs.Messages[0],
-              "LoadWavetableFromFile Cannot open \"" + path + "\": No such file or directory");
-    EXPECT_EQ(window->Table(), before);
-    EXPECT_EQ(window->lbWaveTableIndex->count(), 64);
-    EXPECT_EQ(window->CurrentWave(), 1);
-    EXPECT_EQ(Title(), TitleForPath(path));
+    EXPECT_EQ(dialogs.Messages,
+              std::vector<std::string>{"2 wave messages were loaded. The file ends inside message "
+                                       "4. 1 damaged message was skipped. Wave 2 holds values the "
+                                       "instrument cannot take."});
+    EXPECT_EQ(window->lbWaveTableIndex->count(), 2);
+    EXPECT_EQ(window->Table().Message(1)[8], 0x9F);
+    EXPECT_EQ(window->History().HistoryCount(), 2);
+
+    // The save writes the bytes as they are, then says so.
+    dialogs.Messages.clear();
+    const std::string saved = File("saved.syx");
+    dialogs.FileAnswers.push_back(saved);
+    window->btnSaveWavetable->click();
+    EXPECT_EQ(dialogs.Messages, std::vector<std::string>{"Wave 2 holds values the instrument "
+                                                         "cannot take. The instrument will not "
+                                                         "read them from this file."});
+    const std::vector<std::uint8_t> written = ReadAll(saved);
+    ASSERT_EQ(written.size(), 64u * 410u);
+    EXPECT_EQ(written[410 + 8], 0x9F);
     EXPECT_FALSE(window->IsModified());
 }
 

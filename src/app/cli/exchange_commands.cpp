@@ -115,7 +115,11 @@ int ConvertCommand(int &, char **, const std::vector<std::string> &args) {
         return Usage("cannot tell the format of " + out + " from its name: give --to", synopsis,
                      more);
     try {
-        const Wavetable table = exchange::LoadTableFile(options.Files[0], options.Load);
+        std::string report;
+        const Wavetable table = exchange::LoadTableFile(options.Files[0], options.Load, report);
+        // As the window's box: what was skipped, and waves the instrument cannot take.
+        if (!report.empty())
+            std::cerr << "morvane-cli convert: " << report << "\n";
         exchange::SaveTableFile(out, *format, table, options.Slot);
     } catch (const std::exception &e) {
         return Failed("convert", e);

@@ -12,6 +12,7 @@
 #include "cli/main_window_target.h"
 #include "cli/script_runner.h"
 #include "edit/random.h"
+#include "files/byte_reader.h"
 #include "ui/qt/application.h"
 #include "ui/qt/main_window.h"
 #include "ui/scripted_dialogs.h"
@@ -39,12 +40,14 @@ int RunScriptCommand(int &argc, char **argv, const std::vector<std::string> &arg
     if (fileName == "-") {
         text.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
     } else {
-        std::ifstream file(fileName, std::ios::binary);
-        if (!file) {
-            std::cerr << "morvane-cli: can not read " << fileName << '\n';
+        // Only a regular file of at most files::kMaxFileBytes: a folder, a FIFO or /dev/zero is
+        // refused at once.
+        try {
+            text = files::ReadWholeFile(fileName);
+        } catch (const std::exception &e) {
+            std::cerr << "morvane-cli: can not read " << fileName << ": " << e.what() << '\n';
             return 2;
         }
-        text.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
     }
 
     // Headless unless the caller chose a platform.

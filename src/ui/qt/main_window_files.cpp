@@ -70,23 +70,25 @@ void AfterTableReplaced(TfrmMain &w, const std::string &path) {
     w.PushHistory();
 }
 
-void LoadWavetableFromFile(TfrmMain &w, const std::string &path) {
+// False when nothing was loaded: the table, the list, the title and the history stay.
+bool LoadWavetableFromFile(TfrmMain &w, const std::string &path) {
+    files::SyxLoadResult result;
+    try {
+        result = files::LoadWavetableFromFile(path, w.Table());
+    } catch (const std::exception &e) {
+        w.Dialogs().Message(kLoadPrefix + e.what());
+        return false;
+    }
     w.lbWaveTableIndex->clear();
-    const files::SyxLoadResult result = files::LoadWavetableFromFile(path, w.Table());
     for (int n = 1; n <= result.MessagesRead; ++n)
         w.lbWaveTableIndex->addItem(QString::fromStdString(LoadedWaveListText(n)));
-    // Without any message the table keeps its waves; the list names all 64 so that wave 1
-    // stays current.
-    if (result.MessagesRead == 0)
-        for (int n = 1; n <= kWaveCount; ++n)
-            w.lbWaveTableIndex->addItem(QString::fromStdString(NewWaveListText(n)));
-    if (result.MessagesRead >= 1)
-        ShowSlotAndDevice(w, result.LastSlot, result.LastDevice);
-    if (!result.Error.empty())
-        w.Dialogs().Message(kLoadPrefix + result.Error);
+    ShowSlotAndDevice(w, result.LastSlot, result.LastDevice);
+    if (const std::string report = result.ReportText(); !report.empty())
+        w.Dialogs().Message(report);
     if (const std::string tooMany = result.TooManyText(); !tooMany.empty())
         w.Dialogs().Message(tooMany);
     AfterTableReplaced(w, path);
+    return true;
 }
 
 void SaveWavetableToFile(TfrmMain &w, const std::string &path) {
@@ -105,6 +107,11 @@ void SaveWavetableToFile(TfrmMain &w, const std::string &path) {
     }
     w.SetModified(false);
     w.UpdateTitle(PathText(path));
+    // The file holds what the table holds; the user learns which waves the instrument refuses.
+    if (const std::string overflow =
+            OverflowWavesText(OverflowWaves(w.Table(), request.First, request.Last));
+        !overflow.empty())
+        w.Dialogs().Message(overflow + " The instrument will not read them from this file.");
 }
 
 void WriteMidiFile(TfrmMain &w, const std::string &path) {
@@ -131,9 +138,12 @@ std::vector<std::string> SelectorTexts(const std::vector<std::string> &names) {
 void TfrmMain::btnLoadwavetableClick(QObject *) {
     if (!AskSaveChanges())
         return;
+    const std::string previous = OpenDialog1.FileName;
     if (!Dialogs().OpenFile(OpenDialog1))
         return;
-    LoadWavetableFromFile(*this, OpenDialog1.FileName);
+    // The next save proposes the file loaded last, never one that failed.
+    if (!LoadWavetableFromFile(*this, OpenDialog1.FileName))
+        OpenDialog1.FileName = previous;
 }
 
 void TfrmMain::btnSaveWavetableClick(QObject *) {
@@ -176,11 +186,18 @@ void TfrmMain::btnImportWTfromMidiClick(QObject *) {
             return std::nullopt;
         return static_cast<std::size_t>(answer.Index);
     };
-    const files::MidiImportResult result = files::ImportWavetableFromMidi(path, Table(), prompts);
+    files::MidiImportResult result;
+    try {
+        result = files::ImportWavetableFromMidi(path, Table(), prompts);
+    } catch (const std::exception &e) {
+        Dialogs().Message(kLoadPrefix + e.what());
+        return;
+    }
     if (!result.Imported)
         return;
-    if (result.Copy.Count >= 1)
-        ShowSlotAndDevice(*this, result.Copy.LastSlot, result.Copy.LastDevice);
+    ShowSlotAndDevice(*this, result.Copy.LastSlot, result.Copy.LastDevice);
+    if (const std::string report = result.Copy.ReportText(); !report.empty())
+        Dialogs().Message(report);
     AfterTableReplaced(*this, path);
 }
 
@@ -196,17 +213,21 @@ void TfrmMain::btnExportWTasWavClick(QObject *) {
 void TfrmMain::btnLoadWaveClick(QObject *) {
     if (!Dialogs().OpenFile(OpenDialog2))
         return;
-    // The snapshot holds the table as it was before the import.
-    PushHistory();
     files::WaveBuffers &buffers = files::WaveBuffersInstance();
-    const std::string message = files::ReadWaveFile(OpenDialog2.FileName, buffers);
-    if (files::IsWaveRefusal(message)) {
-        Dialogs().Message(message);
+    try {
+        files::ReadWaveFile(OpenDialog2.FileName, buffers);
+    } catch (const std::exception &e) {
+        // Refused or unreadable: the table and the history stay as they were.
+        Dialogs().Message(e.what());
         return;
     }
-    // A silent range throws before any wave changes; the error reaches the general error box.
-    files::ImportWaveSamples(buffers, Table(), CmbWTFrom->currentIndex() + 1,
+    // A silent range throws before anything changed; the error reaches the general error box.
+    Wavetable imported = Table();
+    files::ImportWaveSamples(buffers, imported, CmbWTFrom->currentIndex() + 1,
                              CmbWTTo->currentIndex() + 1);
+    // The snapshot holds the table as it was before the import.
+    PushHistory();
+    Table() = imported;
     DrawWavetable(CurrentWave());
     SetModified(false);
     DrawOverview();

@@ -550,6 +550,8 @@ void TfrmMain::CreateMenu() {
     Wave1->addSeparator();
     Amplify1 = item(Wave1, "Amplify1", "Amplify +", QKeySequence(Qt::Key_F10));
     Amplify2 = item(Wave1, "Amplify2", "Amplify -", QKeySequence(Qt::Key_F9));
+    Wave1->addSeparator();
+    Waterfall1 = item(Wave1, "Waterfall1", "Waterfall ...");
 
     Tools1 = menu(MainMenu1, "Tools1", "Tools");
     Morph1 = item(Tools1, "Morph1", "Morph wavetable");
@@ -690,6 +692,7 @@ void TfrmMain::ConnectHandlers() {
     BindAction(SendToSynth1, &TfrmMain::SendToSynth1Click);
     BindAction(ImportAudio1, &TfrmMain::ImportAudio1Click);
     BindAction(ExportWavetable2048, &TfrmMain::ExportWavetable2048Click);
+    BindAction(Waterfall1, &TfrmMain::Waterfall1Click);
 
     BindAction(MorvaneHelp1, &TfrmMain::MorvaneHelp1Click);
     BindAction(Youtubedemovideo1, &TfrmMain::Youtubedemovideo1Click);

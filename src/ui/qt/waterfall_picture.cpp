@@ -3,10 +3,11 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
+#include <vector>
 
 #include <QColor>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPolygonF>
 
 namespace morvane {
@@ -45,34 +46,72 @@ QColor LevelColour(double db) {
 
 QImage RenderWaterfall(const Wavetable& table, const ui::WaterfallGeometry& geometry,
                        const WaterfallMarks& marks, qreal pixelRatio) {
+    // Hidden lines are removed with a floating horizon instead of filling each wave's area:
+    // the area of a wave reaches down to its base, below every point of the waves behind it, so
+    // a point behind is hidden exactly where it lies at or below the highest nearer curve in its
+    // column. Drawn front to back, every pixel is touched once instead of up to 64 times.
     QImage image = BlankPicture(geometry.Width, geometry.Height, pixelRatio);
     QPainter painter(&image);
-    QPolygonF curve(kSampleCount);
-    QPolygonF area(kSampleCount + 2);
-    for (int i = kWaveCount - 1; i >= 0; --i) {
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    const int columns = std::max(geometry.Width, 1);
+    std::vector<double> horizon(static_cast<std::size_t>(columns) + 1,
+                                std::numeric_limits<double>::infinity());
+    std::array<QPointF, kSampleCount> curve;
+    QPolygonF run;
+    run.reserve(4 * kSampleCount);
+    for (int i = 0; i < kWaveCount; ++i) {
         for (int n = 0; n < kSampleCount; ++n) {
             const ui::WaterfallPoint p =
                 ui::WaterfallProject(geometry, i, n, ReadSample(table, i, n));
-            curve[n] = QPointF(p.X, p.Y);
-            area[n] = curve[n];
+            curve[static_cast<std::size_t>(n)] = QPointF(p.X, p.Y);
         }
-        const double base = ui::WaterfallBase(geometry, i);
-        area[kSampleCount] = QPointF(curve[kSampleCount - 1].x(), base);
-        area[kSampleCount + 1] = QPointF(curve[0].x(), base);
-        // The hiding area needs no antialiasing: its edge is the antialiased curve drawn over it.
-        painter.setRenderHint(QPainter::Antialiasing, false);
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(kBackground);
-        painter.drawPolygon(area);
-
         const int wave = i + 1;
         const bool current = wave == marks.CurrentWave;
         const bool selected = marks.SelectionShown && wave >= marks.First && wave <= marks.Last;
-        painter.setRenderHint(QPainter::Antialiasing, true);
         painter.setPen(QPen(current ? kCurrentLine : (selected ? kSelectionLine : kLine),
                             current ? 2.0 : 1.0));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawPolyline(curve);
+
+        const auto horizonAt = [&](int column) -> double& {
+            return horizon[static_cast<std::size_t>(std::clamp(column, 0, columns))];
+        };
+        const auto flush = [&] {
+            if (run.size() >= 2)
+                painter.drawPolyline(run);
+            run.clear();
+        };
+        // The curve's height in each whole column it crosses, checked against the horizon.
+        bool visible = curve[0].y() < horizonAt(static_cast<int>(std::lround(curve[0].x())));
+        if (visible)
+            run << curve[0];
+        for (std::size_t n = 0; n + 1 < curve.size(); ++n) {
+            const QPointF a = curve[n];
+            const QPointF b = curve[n + 1];
+            for (int c = static_cast<int>(std::floor(a.x())) + 1; c <= b.x(); ++c) {
+                const double y = a.y() + (b.y() - a.y()) * (c - a.x()) / (b.x() - a.x());
+                const bool v = y < horizonAt(c);
+                if (v != visible) {
+                    // The line ends or starts half a column before the one where it changes.
+                    const double x = std::max(c - 0.5, a.x());
+                    run << QPointF(x, a.y() + (b.y() - a.y()) * (x - a.x()) / (b.x() - a.x()));
+                    if (!v)
+                        flush();
+                    visible = v;
+                }
+            }
+            if (visible)
+                run << b;
+        }
+        flush();
+        // This wave now hides everything behind it below its curve.
+        for (std::size_t n = 0; n + 1 < curve.size(); ++n) {
+            const QPointF a = curve[n];
+            const QPointF b = curve[n + 1];
+            for (int c = static_cast<int>(std::ceil(a.x())); c <= b.x(); ++c) {
+                const double y = a.y() + (b.y() - a.y()) * (c - a.x()) / (b.x() - a.x());
+                double& h = horizonAt(c);
+                h = std::min(h, y);
+            }
+        }
     }
     return image;
 }

@@ -17,8 +17,8 @@ struct WaterfallMarks {
 };
 
 // The waterfall of `table` as a picture of geometry.Width x geometry.Height logical pixels at
-// `pixelRatio` device pixels each, antialiased: drawn back to front, each wave's area from its
-// curve down to its base filled with the background so that nearer waves hide what is behind.
+// `pixelRatio` device pixels each, antialiased. A wave hides what lies behind its area, from its
+// curve down to its base, as if the waves were drawn back to front with their areas filled.
 QImage RenderWaterfall(const Wavetable& table, const ui::WaterfallGeometry& geometry,
                        const WaterfallMarks& marks, qreal pixelRatio = 1.0);
 

@@ -189,6 +189,9 @@ TfrmMain::TfrmMain(const MainWindowPorts &ports, QWidget *parent)
     : QMainWindow(parent), AudioWaveOut(ports.waveOut), SettingsPath(ports.settingsPath),
       dialogs_(ports.dialogs), clock_(ports.clock), history_(std::make_unique<HistoryStack>()),
       graphBitmap_(kGraphSize, kGraphSize), overviewBitmap_(kOverviewWidth, kOverviewHeight) {
+    // Screens above 1 device pixel per pixel draw the graph from its steps. The overview is made
+    // of 2 x 2 dots, which scaling up already shows exactly.
+    graphBitmap_.EnableRecording();
     if (dialogs_ == nullptr || clock_ == nullptr)
         throw std::invalid_argument("TfrmMain needs a dialogs port and a clock");
     setObjectName(QStringLiteral("frmMain"));

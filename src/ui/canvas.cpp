@@ -9,6 +9,21 @@ Canvas::Canvas(int width, int height)
     : width_(width), height_(height),
       pixels_(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), Rgb(255, 255, 255)) {}
 
+void Canvas::EnableRecording() {
+    constexpr std::size_t kTypicalSteps = 2048; // a graph with its grid, curve and a long path
+    recording_ = true;
+    steps_.reserve(kTypicalSteps);
+}
+
+void Canvas::Record(const CanvasStep& step) {
+    if (!recording_)
+        return;
+    if (step.What == CanvasStep::Kind::Rectangle && step.X0 <= 0 && step.Y0 <= 0 &&
+        step.X1 >= width_ && step.Y1 >= height_)
+        steps_.clear(); // everything before it is covered
+    steps_.push_back(step);
+}
+
 void Canvas::MoveTo(int x, int y) {
     penX_ = x;
     penY_ = y;
@@ -44,6 +59,7 @@ void Canvas::LineTo(int x1, int y1) {
     penY_ = y1;
     if (x0 == x1 && y0 == y1)
         return;
+    Record({CanvasStep::Kind::Line, x0, y0, x1, y1, Pen, 0});
     if (y0 == y1) {
         if (x1 > x0)
             HorizontalRun(x0, x1 - 1, y0, Pen);
@@ -67,7 +83,7 @@ void Canvas::LineTo(int x1, int y1) {
     int x = x0;
     int y = y0;
     while (x != x1 || y != y1) {
-        SetPixel(x, y, Pen);
+        PutPixel(x, y, Pen);
         const int e2 = 2 * err;
         if (e2 >= dy) {
             err += dy;
@@ -83,6 +99,7 @@ void Canvas::LineTo(int x1, int y1) {
 void Canvas::Rectangle(int l, int t, int r, int b) {
     if (r <= l || b <= t)
         return;
+    Record({CanvasStep::Kind::Rectangle, l, t, r, b, Pen, Brush});
     for (int y = t + 1; y < b - 1; ++y)
         HorizontalRun(l + 1, r - 2, y, Brush);
     HorizontalRun(l, r - 1, t, Pen);
@@ -98,11 +115,19 @@ Colour Canvas::Pixel(int x, int y) const {
 }
 
 void Canvas::SetPixel(int x, int y, Colour c) {
+    Record({CanvasStep::Kind::Pixel, x, y, x, y, c, 0});
+    PutPixel(x, y, c);
+}
+
+void Canvas::PutPixel(int x, int y, Colour c) {
     if (x < 0 || y < 0 || x >= width_ || y >= height_)
         return;
     pixels_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(x)] = c;
 }
 
-void Canvas::Fill(Colour c) { std::fill(pixels_.begin(), pixels_.end(), c); }
+void Canvas::Fill(Colour c) {
+    Record({CanvasStep::Kind::Rectangle, 0, 0, width_, height_, c, c});
+    std::fill(pixels_.begin(), pixels_.end(), c);
+}
 
 } // namespace morvane

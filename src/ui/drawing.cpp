@@ -36,6 +36,11 @@ void DrawGrid(Canvas& canvas) {
         }
     }
     canvas.MoveTo(kGraphSize, kGraphSize); // where the last vertical line leaves the pen
+    if (canvas.Recording())
+        for (int k = 1; k <= kCells; ++k) {
+            canvas.Record({CanvasStep::Kind::Line, 0, kCell * k, kGraphSize, kCell * k, kGrid, 0});
+            canvas.Record({CanvasStep::Kind::Line, kCell * k, 0, kCell * k, kGraphSize, kGrid, 0});
+        }
 }
 
 } // namespace

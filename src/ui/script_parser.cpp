@@ -170,6 +170,8 @@ constexpr ActionName kActions[] = {
     {"save-overview", ActionKind::SaveOverview},
     {"save-buffers", ActionKind::SaveBuffers},
     {"save-window", ActionKind::SaveWindow},
+    {"save-waterfall", ActionKind::SaveWaterfall},
+    {"save-spectrogram", ActionKind::SaveSpectrogram},
     {"wait", ActionKind::Wait},
     {"widgets", ActionKind::Widgets},
 };
@@ -446,6 +448,8 @@ std::optional<Action> ParseLine(std::string_view line) {
     case ActionKind::SaveOverview:
     case ActionKind::SaveBuffers:
     case ActionKind::SaveWindow:
+    case ActionKind::SaveWaterfall:
+    case ActionKind::SaveSpectrogram:
         ExpectWords(words, 1, 1, (words[0] + " PATH").c_str());
         if (words[1].empty())
             throw ScriptError(words[0] + " needs a path");
@@ -487,6 +491,8 @@ std::string LanguageSummary() {
            "  save-overview PATH         write the overview picture (128 x 129) as PNG\n"
            "  save-buffers PATH          write the play buffers as 16-bit little-endian samples\n"
            "  save-window PATH           write a picture of the whole window as PNG\n"
+           "  save-waterfall PATH        write the waterfall of the table (800 x 600) as PNG\n"
+           "  save-spectrogram PATH      write the spectrogram of the table (800 x 600) as PNG\n"
            "  wait MS                    let the event loop run for MS milliseconds\n"
            "  widgets                    list every control and menu item\n";
 }

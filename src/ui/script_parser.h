@@ -61,6 +61,8 @@ enum class ActionKind {
     SaveOverview,
     SaveBuffers,
     SaveWindow,
+    SaveWaterfall,
+    SaveSpectrogram,
     Wait,
     Widgets,
 };

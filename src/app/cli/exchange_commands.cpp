@@ -11,6 +11,7 @@
 #include "document/error.h"
 #include "exchange/table_files.h"
 #include "files/atomic_file.h"
+#include "ui/qt/waterfall_picture.h"
 #include "ui/script_parser.h"
 
 namespace morvane::cli {
@@ -23,6 +24,7 @@ struct Options {
     std::optional<exchange::TableFormat> To;
     exchange::LoadOptions Load;
     std::optional<int> Slot;
+    std::string View = "table"; // render: table, waterfall or spectrogram
 };
 
 class UsageError : public std::runtime_error {
@@ -57,6 +59,12 @@ Options ParseOptions(const std::vector<std::string> &args, bool withTo) {
                                      length);
                 options.Load.FrameLength = *n;
             }
+        } else if (!withTo && word == "--view") {
+            options.View = value();
+            if (options.View != "table" && options.View != "waterfall" &&
+                options.View != "spectrogram")
+                throw UsageError("--view takes table, waterfall or spectrogram, not " +
+                                 options.View);
         } else if (word == "--keep-level") {
             options.Load.Normalise = false;
         } else if (withTo && word == "--slot") {
@@ -140,21 +148,35 @@ int InfoCommand(int &, char **, const std::vector<std::string> &args) {
 }
 
 int RenderCommand(int &, char **, const std::vector<std::string> &args) {
-    const std::string synopsis = "render IN OUT.png [OPTIONS]";
+    const std::string synopsis = "render IN OUT.png [--view table|waterfall|spectrogram] [OPTIONS]";
+    const std::string more =
+        std::string("  --view V             table: the overview and the 64 waves (default);\n"
+                    "                       waterfall or spectrogram: 800 x 600 pictures\n") +
+        kLoadOptionsHelp;
     Options options;
     try {
         options = ParseOptions(args, false);
     } catch (const UsageError &e) {
-        return Usage(e.what(), synopsis, kLoadOptionsHelp);
+        return Usage(e.what(), synopsis, more);
     }
     if (options.Files.size() != 2)
-        return Usage("render needs IN and OUT.png", synopsis, kLoadOptionsHelp);
+        return Usage("render needs IN and OUT.png", synopsis, more);
     try {
         const Wavetable table = exchange::LoadTableFile(options.Files[0], options.Load);
-        const Canvas picture = exchange::RenderTable(table);
-        // The canvas is 0xFFRRGGBB per pixel, the layout of QImage's RGB32.
-        const QImage image(reinterpret_cast<const uchar *>(picture.Data()), picture.Width(),
-                           picture.Height(), picture.Width() * 4, QImage::Format_RGB32);
+        QImage image;
+        if (options.View == "waterfall") {
+            image = RenderWaterfall(table, ui::WaterfallGeometry{}, WaterfallMarks{0, false, 1, 64});
+        } else if (options.View == "spectrogram") {
+            ui::SpectrogramLevels levels;
+            ui::ComputeSpectrogram(table, levels);
+            image = RenderSpectrogram(levels, 800, 600, 0);
+        } else {
+            const Canvas picture = exchange::RenderTable(table);
+            // The canvas is 0xFFRRGGBB per pixel, the layout of QImage's RGB32.
+            image = QImage(reinterpret_cast<const uchar *>(picture.Data()), picture.Width(),
+                           picture.Height(), picture.Width() * 4, QImage::Format_RGB32)
+                        .copy();
+        }
         QByteArray png;
         QBuffer buffer(&png);
         buffer.open(QIODevice::WriteOnly);

@@ -4,6 +4,7 @@
 #include "edit/history.h"
 #include "ui/canvas.h"
 #include "ui/qt/main_window.h"
+#include "ui/qt/waterfall_window.h"
 
 namespace morvane::cli {
 
@@ -46,6 +47,14 @@ QImage MainWindowTarget::GraphPicture() const {
 
 QImage MainWindowTarget::OverviewPicture() const {
     return ToImage(window_.OverviewBitmap());
+}
+
+QImage MainWindowTarget::WaterfallPicture() const {
+    return SavedWaterfallPicture(window_);
+}
+
+QImage MainWindowTarget::SpectrogramPicture() const {
+    return SavedSpectrogramPicture(window_);
 }
 
 std::optional<std::vector<std::int16_t>> MainWindowTarget::PlayBuffers() const {

@@ -21,6 +21,8 @@ public:
     QImage GraphPicture() const override;
     QImage OverviewPicture() const override;
     std::optional<std::vector<std::int16_t>> PlayBuffers() const override;
+    QImage WaterfallPicture() const override;
+    QImage SpectrogramPicture() const override;
 
 private:
     TfrmMain &window_;

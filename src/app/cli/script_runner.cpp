@@ -449,10 +449,14 @@ void ScriptRunner::Execute(const script::Action &action, int line) {
         return;
     case ActionKind::SaveGraph:
     case ActionKind::SaveOverview:
-    case ActionKind::SaveWindow: {
+    case ActionKind::SaveWindow:
+    case ActionKind::SaveWaterfall:
+    case ActionKind::SaveSpectrogram: {
         const QImage picture = action.Kind == ActionKind::SaveGraph ? target_.GraphPicture()
-                               : action.Kind == ActionKind::SaveOverview
-                                   ? target_.OverviewPicture()
+                               : action.Kind == ActionKind::SaveOverview ? target_.OverviewPicture()
+                               : action.Kind == ActionKind::SaveWaterfall ? target_.WaterfallPicture()
+                               : action.Kind == ActionKind::SaveSpectrogram
+                                   ? target_.SpectrogramPicture()
                                    : target_.Window().grab().toImage();
         if (!picture.save(FromUtf8(action.Name), "PNG"))
             throw ScriptError("can not write " + script::Quote(action.Name));

@@ -32,6 +32,10 @@ public:
     // The play buffers of the current audio generator, buffer after buffer, or none while
     // there is no generator.
     virtual std::optional<std::vector<std::int16_t>> PlayBuffers() const = 0;
+    // The waterfall and the spectrogram of the table, 800 x 600; none where the target has no
+    // table to show.
+    virtual QImage WaterfallPicture() const { return {}; }
+    virtual QImage SpectrogramPicture() const { return {}; }
 };
 
 } // namespace morvane::cli

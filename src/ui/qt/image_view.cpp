@@ -29,6 +29,7 @@ void TImageView::CopyFrom(const Canvas& canvas) {
     for (int y = 0; y < rows; ++y)
         std::memcpy(image_.scanLine(y), canvas.Data() + static_cast<std::ptrdiff_t>(y) * canvas.Width(),
                     bytes);
+    steps_.assign(canvas.Steps().begin(), canvas.Steps().end()); // keeps its capacity
     update();
 }
 
@@ -62,9 +63,38 @@ void TImageView::leaveEvent(QEvent* event) {
     QWidget::leaveEvent(event);
 }
 
+void PaintCanvasSteps(QPainter& painter, const std::vector<CanvasStep>& steps) {
+    const auto colour = [](Colour c) { return QColor::fromRgb(c); };
+    for (const CanvasStep& step : steps) {
+        switch (step.What) {
+        case CanvasStep::Kind::Line:
+            painter.setRenderHint(QPainter::Antialiasing, true);
+            painter.setPen(QPen(colour(step.Pen), 1.0, Qt::SolidLine, Qt::FlatCap));
+            painter.drawLine(QLineF(step.X0 + 0.5, step.Y0 + 0.5, step.X1 + 0.5, step.Y1 + 0.5));
+            break;
+        case CanvasStep::Kind::Rectangle:
+            painter.fillRect(QRect(step.X0, step.Y0, step.X1 - step.X0, step.Y1 - step.Y0),
+                             colour(step.Pen));
+            if (step.X1 - step.X0 > 2 && step.Y1 - step.Y0 > 2)
+                painter.fillRect(QRect(step.X0 + 1, step.Y0 + 1, step.X1 - step.X0 - 2,
+                                       step.Y1 - step.Y0 - 2),
+                                 colour(step.Fill));
+            break;
+        case CanvasStep::Kind::Pixel:
+            painter.fillRect(QRect(step.X0, step.Y0, 1, 1), colour(step.Pen));
+            break;
+        }
+    }
+}
+
 void TImageView::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    // On a scaled window the picture is stretched; smoothly, rather than with jagged steps.
+    if (devicePixelRatioF() > 1 && !steps_.empty()) {
+        painter.setClipRect(QRect(0, 0, image_.width(), image_.height()));
+        PaintCanvasSteps(painter, steps_);
+        return;
+    }
+    // A picture without steps (the overview) is stretched smoothly on a scaled window.
     if (devicePixelRatioF() != 1.0)
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawImage(event->rect(), image_, event->rect());

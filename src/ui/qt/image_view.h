@@ -1,13 +1,21 @@
 #pragma once
 
+#include <vector>
+
 #include <QImage>
 #include <QWidget>
 
+#include "ui/canvas.h"
+
 class QMouseEvent;
+class QPainter;
 
 namespace morvane {
 
-class Canvas;
+// Draws the recorded steps of a canvas with `painter`, in the canvas's pixel coordinates: lines
+// antialiased through the pixel centres, rectangles and pixels as exact squares. On a screen of
+// a higher pixel ratio this is the same picture, drawn at the screen's resolution.
+void PaintCanvasSteps(QPainter& painter, const std::vector<CanvasStep>& steps);
 
 // An image control that keeps a retained picture and paints it in paintEvent; nothing is drawn
 // on screen directly, so a redraw never shows a half-drawn state. It reports the mouse as the
@@ -22,7 +30,9 @@ public:
     explicit TImageView(int width, int height, QWidget* parent = nullptr);
 
     // Copies the canvas into the picture at (0, 0) in one block (rows beyond the canvas, or
-    // beyond the picture, are left alone) and schedules a repaint.
+    // beyond the picture, are left alone) and schedules a repaint. The canvas's recorded steps
+    // come along: at a device pixel ratio above 1 the control paints them instead of scaling
+    // the picture up, at the same logical positions.
     void CopyFrom(const Canvas& canvas);
     const QImage& Image() const { return image_; }
 
@@ -48,6 +58,7 @@ protected:
 private:
     QImage image_;
     QString pointerText_;
+    std::vector<CanvasStep> steps_;
 };
 
 } // namespace morvane

@@ -179,6 +179,9 @@ TfrmMain::TfrmMain(const MainWindowPorts &ports, QWidget *parent)
     : QMainWindow(parent), AudioWaveOut(ports.waveOut), SettingsPath(ports.settingsPath),
       dialogs_(ports.dialogs), clock_(ports.clock), history_(std::make_unique<HistoryStack>()),
       graphBitmap_(kGraphSize, kGraphSize), overviewBitmap_(kOverviewWidth, kOverviewHeight) {
+    // Screens above 1 device pixel per pixel draw the graph from its steps. The overview is made
+    // of 2 x 2 dots, which scaling up already shows exactly.
+    graphBitmap_.EnableRecording();
     if (dialogs_ == nullptr || clock_ == nullptr)
         throw std::invalid_argument("TfrmMain needs a dialogs port and a clock");
     setObjectName(QStringLiteral("frmMain"));
@@ -545,6 +548,8 @@ void TfrmMain::CreateMenu() {
     Wave1->addSeparator();
     Amplify1 = item(Wave1, "Amplify1", "Amplify +", QKeySequence(Qt::Key_F10));
     Amplify2 = item(Wave1, "Amplify2", "Amplify -", QKeySequence(Qt::Key_F9));
+    Wave1->addSeparator();
+    Waterfall1 = item(Wave1, "Waterfall1", "Waterfall ...");
 
     Tools1 = menu(MainMenu1, "Tools1", "Tools");
     Morph1 = item(Tools1, "Morph1", "Morph wavetable");
@@ -700,6 +705,7 @@ void TfrmMain::ConnectHandlers() {
     BindAction(SendToSynth1, &TfrmMain::SendToSynth1Click);
     BindAction(ImportAudio1, &TfrmMain::ImportAudio1Click);
     BindAction(ExportWavetable2048, &TfrmMain::ExportWavetable2048Click);
+    BindAction(Waterfall1, &TfrmMain::Waterfall1Click);
 
     BindAction(MorvaneHelp1, &TfrmMain::MorvaneHelp1Click);
     BindAction(UserGuide1, &TfrmMain::UserGuide1Click);

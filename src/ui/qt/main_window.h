@@ -50,6 +50,7 @@ namespace morvane {
 class HistoryStack;
 class TImageView;
 class TWaveList;
+class TfrmWaterfall;
 
 // What the main window is given from outside: the dialogs it asks the user through and the
 // clock that seeds the random generator. Both outlive the window.
@@ -229,6 +230,8 @@ public:
     const midi::MidiOutputSettings& MidiSettings();
     void ImportAudio1Click(QObject* sender);
     void ExportWavetable2048Click(QObject* sender);
+    // waterfall_window.cpp: opens the waterfall and spectrogram window.
+    void Waterfall1Click(QObject* sender);
 
     // ---- Controls ---------------------------------------------------------------------------
     QWidget* ClientArea = nullptr; // the 866 x 573 area below the menu bar
@@ -412,6 +415,7 @@ public:
     QAction* MAXwave1 = nullptr;
     QAction* Amplify1 = nullptr;
     QAction* Amplify2 = nullptr;
+    QAction* Waterfall1 = nullptr;
     QMenu* Tools1 = nullptr;
     QAction* Morph1 = nullptr;
     QAction* Wavetablerandomoerder1 = nullptr;
@@ -427,6 +431,8 @@ public:
     QAction* SendToSynth1 = nullptr;
     QAction* ImportAudio1 = nullptr;
     QAction* ExportWavetable2048 = nullptr;
+    // The tool windows, made on first use; children of this window.
+    TfrmWaterfall* frmWaterfall = nullptr;
     QMenu* Help1 = nullptr;
     QAction* MorvaneHelp1 = nullptr;
     QAction* UserGuide1 = nullptr;

@@ -11,6 +11,7 @@
 #include "document/error.h"
 #include "exchange/table_files.h"
 #include "files/atomic_file.h"
+#include "render/table_picture.h"
 #include "ui/qt/waterfall_picture.h"
 #include "ui/script_parser.h"
 
@@ -171,7 +172,7 @@ int RenderCommand(int &, char **, const std::vector<std::string> &args) {
             ui::ComputeSpectrogram(table, levels);
             image = RenderSpectrogram(levels, 800, 600, 0);
         } else {
-            const Canvas picture = exchange::RenderTable(table);
+            const Canvas picture = RenderTable(table);
             // The canvas is 0xFFRRGGBB per pixel, the layout of QImage's RGB32.
             image = QImage(reinterpret_cast<const uchar *>(picture.Data()), picture.Width(),
                            picture.Height(), picture.Width() * 4, QImage::Format_RGB32)

@@ -2,7 +2,7 @@
 
 #include "audio/audio_gen.h"
 #include "edit/history.h"
-#include "ui/canvas.h"
+#include "render/canvas.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/waterfall_window.h"
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "ui/script_parser.h"
+#include "script/script_parser.h"
 
 namespace morvane {
 

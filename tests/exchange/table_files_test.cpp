@@ -5,7 +5,7 @@
 #include "document/error.h"
 #include "exchange/import_choices.h"
 #include "exchange_test_support.h"
-#include "ui/script_parser.h"
+#include "script/script_parser.h"
 
 namespace morvane::exchange {
 namespace {

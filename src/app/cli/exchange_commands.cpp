@@ -12,8 +12,8 @@
 #include "exchange/table_files.h"
 #include "files/atomic_file.h"
 #include "render/table_picture.h"
+#include "script/script_parser.h"
 #include "ui/qt/waterfall_picture.h"
-#include "ui/script_parser.h"
 
 namespace morvane::cli {
 

@@ -8,7 +8,7 @@
 #include "audio/settings_file.h"
 #include "midi/rtmidi/rtmidi_out.h"
 #include "midi/sysex_messages.h"
-#include "ui/script_parser.h"
+#include "script/script_parser.h"
 
 namespace morvane::cli {
 

@@ -1,4 +1,4 @@
-#include "ui/script_parser.h"
+#include "script/script_parser.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,10 @@
-#include "ui/import_audio_choices.h"
+#include "script/import_audio_answer.h"
 
 #include <algorithm>
 
 #include "script/script_parser.h"
 
-namespace morvane {
-
-namespace script {
+namespace morvane::script {
 
 ImportAudioChoice ParseImportAudio(const std::vector<std::string> &words) {
     const char *const usage = "usage: importaudio FRAMELEN|auto|whole normalise|keep ok|cancel";
@@ -31,10 +29,6 @@ ImportAudioChoice ParseImportAudio(const std::vector<std::string> &words) {
     return choice;
 }
 
-} // namespace script
-
-namespace ui {
-
 namespace {
 
 std::string LengthWord(int length) {
@@ -44,7 +38,7 @@ std::string LengthWord(int length) {
 } // namespace
 
 ImportAudioAnswer AnswerImportAudio(const ImportAudioChoices &choices,
-                                    const script::ImportAudioChoice &choice, std::string &line,
+                                    const ImportAudioChoice &choice, std::string &line,
                                     std::string &failure) {
     ImportAudioAnswer answer;
     int index = choices.Proposed;
@@ -73,6 +67,4 @@ ImportAudioAnswer AnswerImportAudio(const ImportAudioChoices &choices,
     return answer;
 }
 
-} // namespace ui
-
-} // namespace morvane
+} // namespace morvane::script

@@ -118,6 +118,16 @@ struct MidiSetupChoice {
     bool Ok = false;
 };
 
+// importaudio FRAMELEN|auto|whole normalise|keep ok|cancel
+struct ImportAudioChoice {
+    std::optional<int> FrameLength; // none: the proposed one; 0: the whole file
+    bool Normalise = true;
+    bool Ok = false;
+};
+
+// Parses the words of the line, "importaudio" and three more; throws ScriptError.
+ImportAudioChoice ParseImportAudio(const std::vector<std::string> &words);
+
 struct Action {
     ActionKind Kind = ActionKind::Widgets;
     std::string Name;  // control, timer, pseudo-name or path

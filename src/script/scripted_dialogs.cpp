@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "files/user_guide.h"
+#include "script/import_audio_answer.h"
 
 namespace morvane {
 
@@ -286,7 +287,7 @@ ImportAudioAnswer ScriptedDialogs::ImportAudio(const ImportAudioChoices &choices
     importAudios_.pop_front();
     std::string line;
     std::string failure;
-    const ImportAudioAnswer answer = ui::AnswerImportAudio(choices, choice, line, failure);
+    const ImportAudioAnswer answer = script::AnswerImportAudio(choices, choice, line, failure);
     if (!failure.empty()) {
         Fail(failure);
         return {};

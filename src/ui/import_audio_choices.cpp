@@ -1,10 +1,21 @@
-#include "exchange/import_choices.h"
+#include "ui/import_audio_choices.h"
 
 #include <algorithm>
 
 #include "exchange/limits.h"
 
-namespace morvane::exchange {
+namespace morvane::ui {
+
+// The dialog's texts are built from the exchange library's numbers and words.
+using exchange::AudioFile;
+using exchange::DescribeMapping;
+using exchange::FrameCount;
+using exchange::FramesFoundText;
+using exchange::FrameSourceText;
+using exchange::GroupedNumber;
+using exchange::kWholeFile;
+using exchange::OfferedFrameLengths;
+using exchange::ProposedFrameLength;
 
 std::string FrameLengthText(const AudioFile &file, int choice) {
     if (choice == kWholeFile)
@@ -48,4 +59,4 @@ ImportAudioChoices MakeImportAudioChoices(const AudioFile &file, int first, int 
     return choices;
 }
 
-} // namespace morvane::exchange
+} // namespace morvane::ui

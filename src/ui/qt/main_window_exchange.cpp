@@ -12,10 +12,10 @@
 
 #include "audio/settings_file.h"
 #include "exchange/audio_import.h"
-#include "exchange/import_choices.h"
 #include "exchange/wavetable_export.h"
 #include "midi/rtmidi/rtmidi_out.h"
 #include "midi/sysex_messages.h"
+#include "ui/import_audio_choices.h"
 #include "ui/midi_setup_choices.h"
 
 namespace morvane {
@@ -146,7 +146,7 @@ void TfrmMain::ImportAudio1Click(QObject *) {
     try {
         const exchange::AudioFile file = exchange::ReadAudioFile(OpenDialogAudio.FileName);
         const ImportAudioAnswer answer =
-            Dialogs().ImportAudio(exchange::MakeImportAudioChoices(file, first, last));
+            Dialogs().ImportAudio(ui::MakeImportAudioChoices(file, first, last));
         if (!answer.Ok)
             return;
         exchange::ImportSettings settings;

@@ -14,7 +14,7 @@ ImportAudioChoice ParseImportAudio(const std::vector<std::string> &words) {
     if (words[1] == "whole") {
         choice.FrameLength = 0;
     } else if (words[1] != "auto") {
-        const std::optional<int> length = ParseInt(words[1]);
+        const std::optional<int> length = ParseDecimal(words[1]);
         if (!length || *length <= 0)
             throw ScriptError("importaudio needs a frame length of 1 or more, auto or whole, not " +
                               Quote(words[1]));

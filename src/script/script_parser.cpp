@@ -26,7 +26,7 @@ void ExpectWords(const std::vector<std::string> &words, std::size_t least, std::
 }
 
 int NonNegative(const std::string &word, const char *what) {
-    const auto n = ParseInt(word);
+    const auto n = ParseDecimal(word);
     if (!n || *n < 0)
         throw ScriptError(std::string(what) + " must be a whole number 0 or more, not " +
                           Quote(word));
@@ -46,8 +46,8 @@ MouseAction ParseMouse(const std::vector<std::string> &words) {
         mouse.Phase = MousePhase::Up;
     else
         throw ScriptError(std::string("usage: ") + usage);
-    const auto x = ParseInt(words[2]);
-    const auto y = ParseInt(words[3]);
+    const auto x = ParseDecimal(words[2]);
+    const auto y = ParseDecimal(words[3]);
     if (!x || !y)
         throw ScriptError("mouse position must be whole numbers, not " + Quote(words[2]) + " " +
                           Quote(words[3]));
@@ -128,7 +128,7 @@ MidiSetupChoice ParseMidiSetup(const std::vector<std::string> &words) {
         choice.How = MidiSetupChoice::PortKind::Name;
         choice.Name = words[1];
     }
-    const auto pause = ParseInt(words[2]);
+    const auto pause = ParseDecimal(words[2]);
     if (!pause || *pause < 20 || *pause > 2000)
         throw ScriptError("the MIDI pause is 20 to 2000 ms, not " + Quote(words[2]));
     choice.PauseMs = *pause;
@@ -253,22 +253,10 @@ std::vector<ScriptLine> SplitLines(std::string_view text) {
     return lines;
 }
 
-std::optional<int> ParseInt(std::string_view text) {
-    if (text.empty())
-        return std::nullopt;
-    if (text[0] == '+')
-        return std::nullopt;
-    int value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size())
-        return std::nullopt;
-    return value;
-}
-
 std::optional<int> ParseIndexWord(std::string_view text) {
-    if (text.size() < 2 || text[0] != '#' || text[1] == '-')
+    if (text.size() < 2 || text[0] != '#' || text[1] == '-' || text[1] == '+')
         return std::nullopt;
-    return ParseInt(text.substr(1));
+    return ParseDecimal(text.substr(1));
 }
 
 const std::vector<std::string> &KeyNames() {

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "document/decimal.h"
 #include "edit/random.h"
 #include "ui/dialogs.h"
 
@@ -156,8 +157,6 @@ const std::vector<std::string> &KeyNames();
 // "HH:MM:SS.mmm" within one day.
 TimeOfDay ParseTimeOfDay(std::string_view text);
 
-// A whole decimal number, optionally negative, that fits an int; none otherwise.
-std::optional<int> ParseInt(std::string_view text);
 // "#N" with N a whole number 0 or more; none otherwise.
 std::optional<int> ParseIndexWord(std::string_view text);
 

@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QImage>
 
+#include "document/decimal.h"
 #include "document/error.h"
 #include "exchange/table_files.h"
 #include "files/atomic_file.h"
@@ -54,7 +55,7 @@ Options ParseOptions(const std::vector<std::string> &args, bool withTo) {
             if (length == "whole") {
                 options.Load.FrameLength = 0;
             } else {
-                const std::optional<int> n = script::ParseInt(length);
+                const std::optional<int> n = ParseDecimal(length);
                 if (!n || *n <= 0)
                     throw UsageError("--frame-length takes a number of samples or whole, not " +
                                      length);
@@ -70,7 +71,7 @@ Options ParseOptions(const std::vector<std::string> &args, bool withTo) {
             options.Load.Normalise = false;
         } else if (withTo && word == "--slot") {
             const std::string &slot = value();
-            options.Slot = script::ParseInt(slot);
+            options.Slot = ParseDecimal(slot);
             if (!options.Slot)
                 throw UsageError("--slot takes a number from 80 to 118, not " + slot);
         } else if (word.size() > 1 && word[0] == '-' && word[1] == '-') {

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "audio/settings_file.h"
+#include "document/decimal.h"
 #include "midi/rtmidi/rtmidi_out.h"
 #include "midi/sysex_messages.h"
 #include "script/script_parser.h"
@@ -40,7 +41,7 @@ SendOptions ParseSendOptions(const std::vector<std::string> &args) {
                 throw UsageError("--port needs a port's name");
         } else if (word == "--pause") {
             const std::string &text = value();
-            const std::optional<int> ms = script::ParseInt(text);
+            const std::optional<int> ms = ParseDecimal(text);
             if (!ms || *ms < midi::kMinPauseMs || *ms > midi::kMaxPauseMs)
                 throw UsageError("--pause takes " + std::to_string(midi::kMinPauseMs) + " to " +
                                  std::to_string(midi::kMaxPauseMs) + " milliseconds, not " + text);

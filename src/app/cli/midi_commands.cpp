@@ -5,7 +5,7 @@
 #include <iostream>
 #include <optional>
 
-#include "audio/settings_file.h"
+#include "files/settings_file.h"
 #include "document/decimal.h"
 #include "midi/rtmidi/rtmidi_out.h"
 #include "midi/sysex_messages.h"
@@ -103,7 +103,7 @@ extern "C" void OnInterrupt(int) {
 }
 
 midi::MidiOutputSettings SavedSettings() {
-    return midi::LoadMidiOutputSettings(audio::DefaultSettingsFilePath());
+    return midi::LoadMidiOutputSettings(files::DefaultSettingsFilePath());
 }
 
 } // namespace

@@ -10,7 +10,7 @@
 #include <QLineEdit>
 #include <QSlider>
 
-#include "audio/settings_file.h"
+#include "files/settings_file.h"
 #include "exchange/audio_import.h"
 #include "exchange/wavetable_export.h"
 #include "midi/rtmidi/rtmidi_out.h"
@@ -34,7 +34,7 @@ std::unique_ptr<midi::MidiOut> MakeMidiOut(const midi::MidiOutFactory &factory) 
 
 std::filesystem::path SettingsPathOf(const TfrmMain &w) {
     // Beside the audio settings, in the same file.
-    return w.SettingsPath.empty() ? audio::DefaultSettingsFilePath()
+    return w.SettingsPath.empty() ? files::DefaultSettingsFilePath()
                                   : std::filesystem::path(w.SettingsPath);
 }
 

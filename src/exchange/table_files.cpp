@@ -109,13 +109,13 @@ void LoadMorvaneWav(const std::vector<std::uint8_t> &bytes, Wavetable &table) {
     }
 }
 
-void LoadSyx(const std::string &path, Wavetable &table, std::string &report) {
+void LoadSyx(const std::string &path, Wavetable &table, LoadReport &report) {
     const files::SyxLoadResult result = files::LoadWavetableFromFile(path, table);
-    report = result.ReportText();
+    report = {result.ReportText(), result.EndsInside > 0 || result.Damaged > 0};
 }
 
 void LoadMidi(const std::string &path, const std::string &wanted, Wavetable &table,
-              std::string &report) {
+              LoadReport &report) {
     std::string name = wanted;
     {
         files::ByteReader reader(files::OpenFileSource(path));
@@ -136,7 +136,7 @@ void LoadMidi(const std::string &path, const std::string &wanted, Wavetable &tab
     const files::MidiCopy copy = files::CopyWavetableFromMidi(reader, name, table);
     if (copy.Count == 0)
         throw Error(ShownName(path) + " holds no wavetable." + copy.Skipped.Text());
-    report = copy.ReportText();
+    report = {copy.ReportText(), copy.Skipped.EndsInside > 0 || copy.Skipped.Damaged > 0};
 }
 
 std::string Trimmed(const std::string &text) {
@@ -202,12 +202,12 @@ std::optional<TableFormat> TableFormatFromName(const std::string &path) {
 }
 
 Wavetable LoadTableFile(const std::string &path, const LoadOptions &options) {
-    std::string report;
+    LoadReport report;
     return LoadTableFile(path, options, report);
 }
 
-Wavetable LoadTableFile(const std::string &path, const LoadOptions &options, std::string &report) {
-    report.clear();
+Wavetable LoadTableFile(const std::string &path, const LoadOptions &options, LoadReport &report) {
+    report = {};
     Wavetable table;
     FillNewWavetable(table, 0);
     std::vector<std::uint8_t> head;

@@ -18,6 +18,7 @@
 #include "ui/qt/progress_dialog.h"
 #include "ui/qt/user_guide_window.h"
 #include "ui/qt/wave_tables_dialog.h"
+#include "ui/qt/waterfall_window.h"
 #include "window_fixture.h"
 
 namespace morvane::testing {
@@ -64,6 +65,11 @@ TEST_F(WindowTest, EveryControlAndMenuItemOfTheMainWindowHasATooltip) {
                                 "sample by sample (Ctrl+F1)"));
     EXPECT_EQ(window->Pastesum->toolTip(), window->btnPasteAdd->toolTip());
     EXPECT_TRUE(window->Pastespecial1->toolTipsVisible());
+}
+
+TEST_F(WindowTest, EveryControlOfTheToolWindowsHasATooltip) {
+    window->Waterfall1->trigger();
+    EXPECT_EQ(WithoutTooltip(*window->frmWaterfall), QStringList());
 }
 
 TEST(Tooltips, EveryControlOfEachDialogHasATooltip) {

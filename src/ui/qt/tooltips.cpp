@@ -161,6 +161,9 @@ constexpr Tooltip kTooltips[] = {
     {"frmMain", "Label3 cmbNormalize Label12",
      "amplify by — the percentage Amplify + and Amplify - change the level by"},
     {"frmMain", "btnFourier", "Fourier — not in use"},
+    {"frmMain", "Waterfall1",
+     "Waterfall ... — the whole table at a glance: the 64 waves one behind the other, or its "
+     "spectrogram; a click picks a wave"},
     // ---- Wavetable selection ----
     {"frmMain", "Label4 trbMorphWaves1",
      "Select wave from — the first wave of the selection (Morph, random order, Save, and the "
@@ -241,6 +244,19 @@ constexpr Tooltip kTooltips[] = {
     {"frmMain", "WindowScale250", "The window two and a half times as large"},
     {"frmMain", "WindowScale300", "The window three times as large"},
 
+    // ---- Waterfall ----
+    {"frmWaterfall", "cmbWaterfallView",
+     "Waterfall or Spectrogram — two pictures of the whole table"},
+    {"frmWaterfall", "lblWaterfallAngle trbWaterfallAngle",
+     "Angle — at 0 degrees the waves recede sideways, at 90 straight up"},
+    {"frmWaterfall", "lblWaterfallScale trbWaterfallScale",
+     "Depth — how far behind wave 1 wave 64 stands"},
+    {"frmWaterfall", "imgWaterfall",
+     "The 64 waves, wave 1 in front: the current wave in orange, the selection in green while "
+     "F11 is on. Click a wave to make it the current one"},
+    {"frmWaterfall", "imgSpectrogram",
+     "Harmonics 1 to 64 upwards, waves 1 to 64 across, from -96 dB (black) to 0 dB (pale "
+     "yellow). Click a column to make its wave the current one"},
     // ---- Help ----
     {"frmHelp", "Memo1", "First steps; Help › User guide has the whole guide"},
     // ---- User guide ----

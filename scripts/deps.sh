@@ -11,6 +11,7 @@ MORVANE_PACKAGES=(
   jackd2 libjack-jackd2-dev
   librtmidi-dev libasound2-dev libsndfile1-dev libfftw3-dev libmuparser-dev
   desktop-file-utils appstream
+  g++-aarch64-linux-gnu qemu-user
 )
 
 morvane_install_deps() {

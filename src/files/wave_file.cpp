@@ -6,6 +6,7 @@
 #include <istream>
 
 #include "document/error.h"
+#include "document/extended.h"
 #include "files/atomic_file.h"
 
 namespace morvane::files {
@@ -189,12 +190,11 @@ void ImportWaveSamples(const WaveBuffers &buffers, Wavetable &table, int first, 
     // Every sample of the range is zero: 0 / 0 has no value to store.
     if (peak == 0)
         throw Error("Division by zero");
-    const long double fullScale = kFullScale;
+    const Extended fullScale = kFullScale;
     for (int n = first; n <= last; ++n) {
         for (int k = 0; k < kSampleCount; ++k) {
-            const long double value = static_cast<long double>(WaveSampleValue(at(n, k)));
-            const auto g = static_cast<std::int64_t>(
-                std::floor(value / static_cast<long double>(peak) * fullScale));
+            const Extended value = WaveSampleValue(at(n, k));
+            const std::int64_t g = TruncToInt64(Floor(value / peak * fullScale));
             WriteSample(table, n - 1, k, static_cast<std::int32_t>(g / 2));
         }
     }

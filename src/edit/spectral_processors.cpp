@@ -157,6 +157,8 @@ EditResult ApplyProcessor(Wavetable &table, const ProcessorSettings &settings, i
     EditResult result;
     if (last < first)
         return result;
+    if (kind == SpectralProcessor::Morph && last == first)
+        throw Error("The spectral morph needs a selection of two waves or more");
     Spectrum startSpectrum;
     Spectrum endSpectrum;
     if (kind == SpectralProcessor::Morph) {

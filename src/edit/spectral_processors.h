@@ -46,7 +46,8 @@ enum class SpectralProcessor {
     Normalise,
     // No values. With a = from, b = to and t = (w - a) / (b - a): M_k := (1 - t) M_k(a) +
     // t M_k(b), P_k := P_k(a) + t * wrap(P_k(b) - P_k(a)) (the shorter arc); for the real DC and
-    // 64, the signed value is interpolated. The first and last wave stay as they are.
+    // 64, the signed value is interpolated. The first and last wave stay as they are; a single
+    // wave throws Error.
     Morph,
 };
 

@@ -469,7 +469,9 @@ TEST_F(WindowTest, MenuBarHoldsEveryCommandInOrder) {
                 {"MAXwave1", "MAX wave", {}},
                 {"-", "", {}},
                 {"Amplify1", "Amplify +", QKeySequence(Qt::Key_F10)},
-                {"Amplify2", "Amplify -", QKeySequence(Qt::Key_F9)}});
+                {"Amplify2", "Amplify -", QKeySequence(Qt::Key_F9)},
+                {"-", "", {}},
+                {"Harmonics1", "Harmonics ...", QKeySequence(Qt::Key_F12)}});
     ExpectMenu(top[3]->menu(), {{"Morph1", "Morph wavetable", {}},
                                 {"Wavetablerandomoerder1", "Wavetable random order", {}},
                                 {"-", "", {}},

@@ -21,6 +21,8 @@ public:
     QImage GraphPicture() const override;
     QImage OverviewPicture() const override;
     std::optional<std::vector<std::int16_t>> PlayBuffers() const override;
+    std::vector<std::string> HarmonicLines() const override;
+    void SetHarmonic(const script::HarmonicSetting &harmonic) override;
 
 private:
     TfrmMain &window_;

@@ -38,6 +38,7 @@
 
 #include "document/path_text.h"
 #include "edit/history.h"
+#include "ui/qt/harmonics_window.h"
 #include "ui/qt/image_view.h"
 #include "ui/qt/wave_list.h"
 
@@ -208,6 +209,7 @@ TfrmMain::TfrmMain(const MainWindowPorts &ports, QWidget *parent)
     CreateControls();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     ConnectHandlers();
+    frmHarmonics = new TfrmHarmonics(*this);
 
     // Centred on the desktop.
     adjustSize();
@@ -550,6 +552,8 @@ void TfrmMain::CreateMenu() {
     Wave1->addSeparator();
     Amplify1 = item(Wave1, "Amplify1", "Amplify +", QKeySequence(Qt::Key_F10));
     Amplify2 = item(Wave1, "Amplify2", "Amplify -", QKeySequence(Qt::Key_F9));
+    Wave1->addSeparator();
+    Harmonics1 = item(Wave1, "Harmonics1", "Harmonics ...", QKeySequence(Qt::Key_F12));
 
     Tools1 = menu(MainMenu1, "Tools1", "Tools");
     Morph1 = item(Tools1, "Morph1", "Morph wavetable");
@@ -669,6 +673,7 @@ void TfrmMain::ConnectHandlers() {
     BindAction(Amplify1, &TfrmMain::btnSetVolumePlusClick);
     BindClick(btnSetVolumeMinus, &TfrmMain::btnSetVolumePlusClick);
     BindAction(Amplify2, &TfrmMain::btnSetVolumePlusClick);
+    BindAction(Harmonics1, &TfrmMain::Harmonics1Click);
 
     BindClick(btnMorph, &TfrmMain::btnMorphClick);
     BindAction(Morph1, &TfrmMain::btnMorphClick);

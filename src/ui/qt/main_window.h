@@ -46,6 +46,7 @@ class QKeyEvent;
 namespace morvane {
 
 class HistoryStack;
+class TfrmHarmonics;
 class TImageView;
 class TWaveList;
 
@@ -219,6 +220,9 @@ public:
     const midi::MidiOutputSettings& MidiSettings();
     void ImportAudio1Click(QObject* sender);
     void ExportWavetable2048Click(QObject* sender);
+
+    // ---- Handlers, main_window_harmonics.cpp ------------------------------------------------
+    void Harmonics1Click(QObject* sender);
 
     // ---- Controls ---------------------------------------------------------------------------
     QWidget* ClientArea = nullptr; // the 866 x 573 area below the menu bar
@@ -402,6 +406,7 @@ public:
     QAction* MAXwave1 = nullptr;
     QAction* Amplify1 = nullptr;
     QAction* Amplify2 = nullptr;
+    QAction* Harmonics1 = nullptr;
     QMenu* Tools1 = nullptr;
     QAction* Morph1 = nullptr;
     QAction* Wavetablerandomoerder1 = nullptr;
@@ -435,6 +440,7 @@ public:
     midi::MidiOutFactory MidiOutFactory; // the exchange commands' MIDI system; RtMidi if empty
     std::optional<midi::MidiOutputSettings> MidiOutput; // read at first use, see MidiSettings
     bool SendingToSynth = false;                        // a send to the synth is running
+    TfrmHarmonics* frmHarmonics = nullptr; // the harmonic tool window, a child made at start-up
 
     // Key preview: the application hands every key event that reaches a widget of this window
     // to this first (shortcuts never come here). The event goes on to the focused control.

@@ -126,10 +126,10 @@ double WrapDegrees(double degrees) {
 
 double PhaseDegrees(const Spectrum &spectrum, int k) {
     const auto i = static_cast<std::size_t>(ClampHarmonic(k));
-    if (IsReal(k))
-        return spectrum.Cos[i] > 0 ? kHalfTurn / 2 : (spectrum.Cos[i] < 0 ? -kHalfTurn / 2 : 0.0);
-    if (spectrum.Cos[i] == 0 && spectrum.Sin[i] == 0)
+    if (Magnitude(spectrum, k) < kNegligibleMagnitude)
         return 0.0;
+    if (IsReal(k))
+        return spectrum.Cos[i] > 0 ? kHalfTurn / 2 : -kHalfTurn / 2;
     return WrapDegrees(std::atan2(spectrum.Cos[i], spectrum.Sin[i]) * kDegreesPerRadian);
 }
 
@@ -143,7 +143,7 @@ void SetHarmonic(Spectrum &spectrum, int k, double magnitude, double phaseDegree
 void SetMagnitude(Spectrum &spectrum, int k, double magnitude) {
     const auto i = static_cast<std::size_t>(ClampHarmonic(k));
     const double old = Magnitude(spectrum, k);
-    if (old == 0) {
+    if (old < kNegligibleMagnitude) {
         if (IsReal(k))
             spectrum.Cos[i] = magnitude;
         else

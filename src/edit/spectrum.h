@@ -38,15 +38,20 @@ void Analyse(const std::array<std::int32_t, kSampleCount> &samples, Spectrum &sp
 // The sum above in double precision, not yet rounded.
 void Synthesise(const Spectrum &spectrum, std::array<double, kSampleCount> &samples);
 
-// Magnitude and phase of harmonic k (0..64, clamped). The phase lies in (-180, 180]; a zero
-// magnitude has phase 0.
+// Below half a step of the sample scale a harmonic cannot be heard or stored: its phase is
+// noise of the rounding, and it counts as zero when raised.
+inline constexpr double kNegligibleMagnitude = 0.5 / kSpectrumScale;
+
+// Magnitude and phase of harmonic k (0..64, clamped). The phase lies in (-180, 180]; a
+// negligible magnitude has phase 0.
 double Magnitude(const Spectrum &spectrum, int k);
 double PhaseDegrees(const Spectrum &spectrum, int k);
 
 // Harmonic k := (magnitude, phase) as the sum above reads it: Cos = M sin P, Sin = M cos P.
 // For k = 0 and 64 that leaves M sin P as the signed value.
 void SetHarmonic(Spectrum &spectrum, int k, double magnitude, double phaseDegrees);
-// Only the magnitude, keeping the phase; a harmonic raised from zero starts in sine phase
+// Only the magnitude, keeping the phase; a harmonic raised from zero (a negligible magnitude)
+// starts in sine phase
 // (P = 0; for the real k = 0 and 64, P = 90, as a sine phase would give them nothing).
 void SetMagnitude(Spectrum &spectrum, int k, double magnitude);
 // Only the phase, keeping the magnitude. For k = 0 and 64 only the sign of sin P counts: a

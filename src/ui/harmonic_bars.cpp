@@ -14,12 +14,12 @@ constexpr double kHalfTurn = 180.0;
 constexpr double kDecibelsPerDecade = 20.0;
 constexpr int kPhaseZeroRow = kPhaseTop + kPhaseRows / 2;
 constexpr int kPhaseBottom = kPhaseTop + kPhaseRows;
-constexpr int kBarInset = 1;      // a pixel of space left of each bar
-constexpr int kBarFill = 4;       // the bar itself, then a pixel of space
-constexpr int kTickEvery = 8;     // a faint tick under every eighth harmonic
-constexpr double kAudible = 1e-7; // below this a harmonic has no phase worth showing
+constexpr int kBarInset = 1;  // a pixel of space left of each bar
+constexpr int kBarFill = 4;   // the bar itself, then a pixel of space
+constexpr int kTickEvery = 8; // a faint tick under every eighth harmonic
 
 constexpr Colour kBackground = Rgb(255, 255, 255);
+constexpr Colour kRowBackground = Rgb(244, 244, 250); // the two rows and the DC column
 constexpr Colour kBaseline = Rgb(160, 160, 160);
 constexpr Colour kTick = Rgb(220, 220, 220);
 constexpr Colour kMagnitudeColour = Rgb(0, 0, 160);
@@ -106,6 +106,9 @@ Hit HitAt(int x, int y, bool decibels) {
 
 void DrawBars(Canvas &canvas, const edit::Spectrum &spectrum, bool decibels) {
     canvas.Fill(kBackground);
+    FillRect(canvas, 0, 0, kDcWidth, kMagnitudeBottom, kRowBackground);
+    FillRect(canvas, kBarsLeft, 0, kWidth, kMagnitudeBottom, kRowBackground);
+    FillRect(canvas, kBarsLeft, kPhaseTop, kWidth, kPhaseBottom + 1, kRowBackground);
     FillRect(canvas, 0, kMagnitudeBottom, kWidth, kMagnitudeBottom + 1, kBaseline);
     FillRect(canvas, 0, kDcZeroRow, kDcWidth, kDcZeroRow + 1, kBaseline);
     FillRect(canvas, kBarsLeft, kPhaseZeroRow, kWidth, kPhaseZeroRow + 1, kBaseline);
@@ -129,7 +132,7 @@ void DrawBars(Canvas &canvas, const edit::Spectrum &spectrum, bool decibels) {
             if (row < 0)
                 FillRect(canvas, left, 0, left + kBarFill, 2, kCapColour);
         }
-        if (m > kAudible) {
+        if (m >= edit::kNegligibleMagnitude) {
             const double p = edit::PhaseDegrees(spectrum, k);
             const int phaseRow =
                 kPhaseTop + static_cast<int>(std::round((kHalfTurn - p) * kPhaseRows / kFullTurn));

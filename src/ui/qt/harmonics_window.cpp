@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdio>
 #include <exception>
 
@@ -34,15 +35,18 @@ struct ProcessorItem {
 };
 constexpr std::array<ProcessorItem, 10> kProcessors = {{
     {"Low-pass", "64", "1", "Keeps harmonics up to N (0 to 64); the edge bar takes the fraction"},
-    {"High-pass", "1", "32", "Keeps harmonics from N up (0 to 64); the edge bar takes the fraction"},
+    {"High-pass", "1", "32",
+     "Keeps harmonics from N up (0 to 64); the edge bar takes the fraction"},
     {"Keep odd", "100", "100", "Lowers the even harmonics by the amount (0 to 100 %)"},
     {"Keep even", "100", "100", "Lowers the odd harmonics by the amount (0 to 100 %)"},
     {"Shift", "1", "1", "Moves every harmonic up or down by S (-64 to 64)"},
     {"Zero phases", "100", "100", "Turns the phases toward 0 by the amount (0 to 100 %)"},
-    {"Random phases", "100", "100", "Turns the phases toward random ones by the amount (0 to 100 %)"},
+    {"Random phases", "100", "100",
+     "Turns the phases toward random ones by the amount (0 to 100 %)"},
     {"Remove DC", "100", "100", "Removes the amount (0 to 100 %) of DC"},
     {"Normalise", "100", "100", "Brings the peak to the level (0 to 100 % of full scale)"},
-    {"Spectral morph", "", "", "Morphs the spectra from the first to the last wave of the selection"},
+    {"Spectral morph", "", "",
+     "Morphs the spectra from the first to the last wave of the selection"},
 }};
 constexpr int kMorphItem = 9;
 
@@ -95,11 +99,11 @@ TfrmHarmonics::TfrmHarmonics(TfrmMain &main)
     imgHarmonics->move(kMargin, kMargin);
     lblHarmonicWave = label(this, "lblHarmonicWave", "Wave 1", kMargin, kInfoTop, 56);
     lblHarmonicDC = label(this, "lblHarmonicDC", "DC: +0.000000", 64, kInfoTop, 96);
-    lblHarmonicValue = label(this, "lblHarmonicValue", "", 160, kInfoTop, 196);
+    lblHarmonicValue = label(this, "lblHarmonicValue", "", 160, kInfoTop, 200);
     cmbHarmonicScale = new QComboBox(this);
     cmbHarmonicScale->setObjectName(QStringLiteral("cmbHarmonicScale"));
     cmbHarmonicScale->addItems({QStringLiteral("Linear"), QStringLiteral("dB")});
-    cmbHarmonicScale->setGeometry(kWindowWidth - kMargin - 72, kInfoTop - 3, 72, 21);
+    cmbHarmonicScale->setGeometry(kWindowWidth - kMargin - 64, kInfoTop - 3, 64, 21);
 
     grpSpectralProcessors = new QGroupBox(QStringLiteral("Spectral processors"), this);
     grpSpectralProcessors->setObjectName(QStringLiteral("grpSpectralProcessors"));
@@ -146,9 +150,8 @@ TfrmHarmonics::TfrmHarmonics(TfrmMain &main)
             [this, guarded](Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y) {
                 guarded([&] { imgHarmonicsMouseUp(imgHarmonics, button, shift, x, y); });
             });
-    connect(cmbHarmonicScale, &QComboBox::currentIndexChanged, this, [this, guarded] {
-        guarded([this] { cmbHarmonicScaleChange(cmbHarmonicScale); });
-    });
+    connect(cmbHarmonicScale, &QComboBox::currentIndexChanged, this,
+            [this, guarded] { guarded([this] { cmbHarmonicScaleChange(cmbHarmonicScale); }); });
     connect(cmbSpectralProcessor, &QComboBox::currentIndexChanged, this, [this, guarded] {
         guarded([this] { cmbSpectralProcessorChange(cmbSpectralProcessor); });
     });
@@ -170,8 +173,10 @@ void TfrmHarmonics::Open() {
         move(at);
         placed_ = true;
     }
-    show();
-    raise();
+    if (isVisible())
+        raise();
+    else
+        show();
 }
 
 void TfrmHarmonics::showEvent(QShowEvent *event) {
@@ -190,7 +195,10 @@ void TfrmHarmonics::ShowWave(int wave) {
     bars::DrawBars(barsBitmap_, spectrum_, Decibels());
     imgHarmonics->CopyFrom(barsBitmap_);
     lblHarmonicWave->setText(QStringLiteral("Wave ") + QString::number(wave));
-    lblHarmonicDC->setText(Formatted("DC: %+.6f", spectrum_.Cos[0]));
+    // The signed DC value; what rounds to zero shows without a sign.
+    const double dc =
+        std::abs(spectrum_.Cos[0]) < edit::kNegligibleMagnitude ? 0.0 : spectrum_.Cos[0];
+    lblHarmonicDC->setText(Formatted("DC: %+.6f", dc));
 }
 
 void TfrmHarmonics::ShowValueAt(int x, int y) {
@@ -199,10 +207,11 @@ void TfrmHarmonics::ShowValueAt(int x, int y) {
         lblHarmonicValue->clear();
         return;
     }
-    const int k = hit.Harmonic;
-    lblHarmonicValue->setText(QStringLiteral("Harmonic ") + QString::number(k) +
-                              Formatted(": %.6f  %.2f deg", edit::Magnitude(spectrum_, k),
-                                        edit::PhaseDegrees(spectrum_, k)));
+    // "harmonic: K M P" as a script prints it, without the word.
+    const std::string line = edit::HarmonicLine(spectrum_, hit.Harmonic);
+    lblHarmonicValue->setText(QStringLiteral("Harmonic ") +
+                              QString::fromLatin1(line.substr(line.find(' ') + 1)) +
+                              QStringLiteral(" deg"));
 }
 
 void TfrmHarmonics::CommandTail(bool overflow) {
@@ -222,8 +231,8 @@ void TfrmHarmonics::StepTail(const bars::Stroke::StepResult &step) {
     main_.SetModified(true);
 }
 
-void TfrmHarmonics::imgHarmonicsMouseDown(QObject *, Qt::MouseButton button,
-                                          Qt::KeyboardModifiers, int x, int y) {
+void TfrmHarmonics::imgHarmonicsMouseDown(QObject *, Qt::MouseButton button, Qt::KeyboardModifiers,
+                                          int x, int y) {
     if (stroke_.Active())
         return; // a second button during a stroke changes nothing
     const WaveRange waves = main_.CheckedWaveSelection();

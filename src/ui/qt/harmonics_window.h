@@ -34,8 +34,8 @@ public:
     void Open();
 
     // ---- Handlers ---------------------------------------------------------------------------
-    void imgHarmonicsMouseDown(QObject *sender, Qt::MouseButton button,
-                               Qt::KeyboardModifiers shift, int x, int y);
+    void imgHarmonicsMouseDown(QObject *sender, Qt::MouseButton button, Qt::KeyboardModifiers shift,
+                               int x, int y);
     void imgHarmonicsMouseMove(QObject *sender, Qt::KeyboardModifiers shift, int x, int y);
     void imgHarmonicsMouseUp(QObject *sender, Qt::MouseButton button, Qt::KeyboardModifiers shift,
                              int x, int y);

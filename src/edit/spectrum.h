@@ -38,9 +38,9 @@ void Analyse(const std::array<std::int32_t, kSampleCount> &samples, Spectrum &sp
 // The sum above in double precision, not yet rounded.
 void Synthesise(const Spectrum &spectrum, std::array<double, kSampleCount> &samples);
 
-// Below half a step of the sample scale a harmonic cannot be heard or stored: its phase is
-// noise of the rounding, and it counts as zero when raised.
-inline constexpr double kNegligibleMagnitude = 0.5 / kSpectrumScale;
+// Below -120 dB of full scale (about one step of the sample scale) a harmonic is the rounding
+// of the samples, not a sound: its phase shows as 0, and raising it starts from zero.
+inline constexpr double kNegligibleMagnitude = 1e-6;
 
 // Magnitude and phase of harmonic k (0..64, clamped). The phase lies in (-180, 180]; a
 // negligible magnitude has phase 0.

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cmath>
+#include <memory>
 #include <numbers>
 
 #include "edit/spectrum.h"

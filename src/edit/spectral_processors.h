@@ -22,7 +22,7 @@ enum class SpectralProcessor {
     // floor(N) kept, the next one weighted by the fraction of N, the rest removed.
     LowPass,
     // v = N in 0..64. Harmonic k scaled by clamp(k - N + 1, 0, 1): everything from ceil(N) on
-    // kept, the one below weighted by 1 - (ceil(N) - N), the rest (DC too, for N >= 1) removed.
+    // kept, the one below weighted by ceil(N) - N, the rest (DC too, for N >= 1) removed.
     HighPass,
     // v = amount A in 0..100 %. Even harmonics 2, 4, ..., 64 scaled by 1 - A/100; DC stays.
     KeepOdd,

@@ -109,7 +109,8 @@ void Synthesise(const Spectrum &spectrum, std::array<double, kSampleCount> &samp
 }
 
 double Magnitude(const Spectrum &spectrum, int k) {
-    const auto i = static_cast<std::size_t>(ClampHarmonic(k));
+    k = ClampHarmonic(k);
+    const auto i = static_cast<std::size_t>(k);
     if (IsReal(k))
         return std::abs(spectrum.Cos[i]);
     return std::hypot(spectrum.Cos[i], spectrum.Sin[i]);
@@ -125,7 +126,8 @@ double WrapDegrees(double degrees) {
 }
 
 double PhaseDegrees(const Spectrum &spectrum, int k) {
-    const auto i = static_cast<std::size_t>(ClampHarmonic(k));
+    k = ClampHarmonic(k);
+    const auto i = static_cast<std::size_t>(k);
     if (Magnitude(spectrum, k) < kNegligibleMagnitude)
         return 0.0;
     if (IsReal(k))
@@ -134,14 +136,16 @@ double PhaseDegrees(const Spectrum &spectrum, int k) {
 }
 
 void SetHarmonic(Spectrum &spectrum, int k, double magnitude, double phaseDegrees) {
-    const auto i = static_cast<std::size_t>(ClampHarmonic(k));
+    k = ClampHarmonic(k);
+    const auto i = static_cast<std::size_t>(k);
     const double radians = phaseDegrees / kDegreesPerRadian;
     spectrum.Cos[i] = magnitude * std::sin(radians);
     spectrum.Sin[i] = IsReal(k) ? 0.0 : magnitude * std::cos(radians);
 }
 
 void SetMagnitude(Spectrum &spectrum, int k, double magnitude) {
-    const auto i = static_cast<std::size_t>(ClampHarmonic(k));
+    k = ClampHarmonic(k);
+    const auto i = static_cast<std::size_t>(k);
     const double old = Magnitude(spectrum, k);
     if (old < kNegligibleMagnitude) {
         if (IsReal(k))
@@ -156,7 +160,8 @@ void SetMagnitude(Spectrum &spectrum, int k, double magnitude) {
 }
 
 void SetPhase(Spectrum &spectrum, int k, double phaseDegrees) {
-    const auto i = static_cast<std::size_t>(ClampHarmonic(k));
+    k = ClampHarmonic(k);
+    const auto i = static_cast<std::size_t>(k);
     if (IsReal(k)) {
         const double wrapped = WrapDegrees(phaseDegrees);
         if (wrapped > 0 && wrapped < kHalfTurn)

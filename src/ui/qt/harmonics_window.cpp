@@ -62,9 +62,9 @@ QString Text(const char *text) {
     return QString::fromLatin1(text);
 }
 
-QString Formatted(const char *format, double a, double b = 0) {
+QString Formatted(const char *format, double value) {
     char text[64];
-    std::snprintf(text, sizeof text, format, a, b);
+    std::snprintf(text, sizeof text, format, value);
     return QString::fromLatin1(text);
 }
 

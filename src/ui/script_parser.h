@@ -65,6 +65,7 @@ enum class ActionKind {
     SaveSpectrogram,
     Wait,
     Widgets,
+    Harmonic,
 };
 
 enum class Modifier : unsigned { None = 0, Ctrl = 1, Shift = 2, Alt = 4 };
@@ -86,6 +87,16 @@ struct MouseAction {
     // The button the words name; for down and up Left when none is named, for move None.
     MouseButton Button = MouseButton::Left;
     bool Ctrl = false;
+    // The picture the event goes to ("on NAME"); empty for the graph imgWaveTables.
+    std::string Target;
+};
+
+// `harmonic K M P`: harmonic K (0..64) to magnitude M (0 or more, 1.0 = full scale) and phase
+// P in degrees.
+struct HarmonicSetting {
+    int K = 0;
+    double Magnitude = 0;
+    double Phase = 0;
 };
 
 // The wavetable selector's queued answer.
@@ -131,6 +142,7 @@ struct Action {
     AudioSetupChoice Audio;
     MidiSetupChoice Midi;
     ImportAudioChoice Import; // importaudio
+    HarmonicSetting Harmonic; // harmonic
     TimeOfDay Time;
 };
 
@@ -148,6 +160,8 @@ TimeOfDay ParseTimeOfDay(std::string_view text);
 
 // A whole decimal number, optionally negative, that fits an int; none otherwise.
 std::optional<int> ParseInt(std::string_view text);
+// A decimal number ("0.25", "-90", "1e-3") that is finite; none otherwise.
+std::optional<double> ParseNumber(std::string_view text);
 // "#N" with N a whole number 0 or more; none otherwise.
 std::optional<int> ParseIndexWord(std::string_view text);
 

@@ -471,6 +471,7 @@ TEST_F(WindowTest, MenuBarHoldsEveryCommandInOrder) {
                 {"Amplify1", "Amplify +", QKeySequence(Qt::Key_F10)},
                 {"Amplify2", "Amplify -", QKeySequence(Qt::Key_F9)},
                 {"-", "", {}},
+                {"Harmonics1", "Harmonics ...", QKeySequence(Qt::Key_F12)},
                 {"Waterfall1", "Waterfall ...", {}}});
     ExpectMenu(top[3]->menu(), {{"Morph1", "Morph wavetable", {}},
                                 {"Wavetablerandomoerder1", "Wavetable random order", {}},

@@ -70,6 +70,8 @@ TEST_F(WindowTest, EveryControlAndMenuItemOfTheMainWindowHasATooltip) {
 TEST_F(WindowTest, EveryControlOfTheToolWindowsHasATooltip) {
     window->Waterfall1->trigger();
     EXPECT_EQ(WithoutTooltip(*window->frmWaterfall), QStringList());
+    window->Harmonics1->trigger();
+    EXPECT_EQ(WithoutTooltip(*window->frmHarmonics), QStringList());
 }
 
 TEST(Tooltips, EveryControlOfEachDialogHasATooltip) {

@@ -118,12 +118,28 @@ TEST(ScriptLine, Mouse) {
     EXPECT_EQ(a->Mouse.Button, MouseButton::Right);
     EXPECT_TRUE(a->Mouse.Ctrl);
     EXPECT_TRUE(ParseLine("mouse down 1 2 ctrl")->Mouse.Ctrl);
+    EXPECT_EQ(a->Mouse.Target, "");
+    a = ParseLine("mouse up 1 2 right ctrl on imgHarmonics");
+    EXPECT_EQ(a->Mouse.Target, "imgHarmonics");
+    EXPECT_EQ(a->Mouse.Button, MouseButton::Right);
+    EXPECT_EQ(ParseLine("mouse move 1 2 on imgHarmonics")->Mouse.Target, "imgHarmonics");
     for (const char *line :
          {"mouse press 1 2", "mouse down x 2", "mouse down 1 2.5", "mouse down 1 2 left left",
-          "mouse down 1 2 ctrl left", "mouse down 1 2 shift", "mouse down 1 2 left ctrl ctrl"}) {
+          "mouse down 1 2 ctrl left", "mouse down 1 2 shift", "mouse down 1 2 left ctrl ctrl",
+          "mouse down 1 2 on", "mouse down 1 2 on img left", "harmonic 65 0.5 0",
+          "harmonic 3 -0.5 0", "harmonic 3 0.5", "harmonic 3 0.5 x", "harmonic 3 inf 0"}) {
         SCOPED_TRACE(line);
         EXPECT_THROW(ParseLine(line), ScriptError);
     }
+}
+
+TEST(ScriptLine, Harmonic) {
+    const auto a = ParseLine("harmonic 64 0.25 -90.5");
+    EXPECT_EQ(a->Kind, ActionKind::Harmonic);
+    EXPECT_EQ(a->Harmonic.K, 64);
+    EXPECT_DOUBLE_EQ(a->Harmonic.Magnitude, 0.25);
+    EXPECT_DOUBLE_EQ(a->Harmonic.Phase, -90.5);
+    EXPECT_EQ(ParseLine("harmonic 0 1e-3 0")->Harmonic.Magnitude, 0.001);
 }
 
 TEST(ScriptLine, DialogAnswers) {

@@ -23,6 +23,8 @@ public:
     std::optional<std::vector<std::int16_t>> PlayBuffers() const override;
     QImage WaterfallPicture() const override;
     QImage SpectrogramPicture() const override;
+    std::vector<std::string> HarmonicLines() const override;
+    void SetHarmonic(const script::HarmonicSetting &harmonic) override;
 
 private:
     TfrmMain &window_;

@@ -65,6 +65,7 @@ enum class Kind {
     MenuItem,
     Menu,
     Timer,
+    Window,
     Other,
 };
 
@@ -77,6 +78,10 @@ Kind KindOf(const QObject *object) {
         return Kind::Timer;
     if (!object->isWidgetType())
         return Kind::Other;
+    // A tool window the main window owns (its own frame, found and listed with it).
+    if (static_cast<const QWidget *>(object)->isWindow() &&
+        qobject_cast<const QDialog *>(object) == nullptr)
+        return Kind::Window;
     // Pictures are named after their kind ("img..."), whatever widget shows them.
     if (object->objectName().startsWith(QStringLiteral("img")))
         return Kind::Image;
@@ -142,6 +147,8 @@ const char *KindWord(Kind kind) {
         return "menu";
     case Kind::Timer:
         return "timer";
+    case Kind::Window:
+        return "window";
     case Kind::Other:
         break;
     }
@@ -187,6 +194,8 @@ QString CaptionOf(const QObject *object) {
         return combo->currentText();
     if (const auto *action = qobject_cast<const QAction *>(object))
         return action->text();
+    if (const auto *widget = qobject_cast<const QWidget *>(object); widget && widget->isWindow())
+        return widget->windowTitle();
     return {};
 }
 
@@ -513,6 +522,9 @@ void ScriptRunner::Execute(const script::Action &action, int line) {
         case ActionKind::Tick:
             Tick(action.Name, action.Count);
             break;
+        case ActionKind::Harmonic:
+            target_.SetHarmonic(action.Harmonic);
+            break;
         default:
             // An action the parser knows and this switch does not must not pass unnoticed.
             throw ScriptError("the runner does not carry out this action");
@@ -731,8 +743,11 @@ void ScriptRunner::Key(const script::Chord &chord) {
 }
 
 void ScriptRunner::Mouse(const script::MouseAction &mouse) {
-    QWidget *image = FindWidget("imgWaveTables");
-    if (!Reachable(image, "imgWaveTables"))
+    const std::string target = mouse.Target.empty() ? std::string("imgWaveTables") : mouse.Target;
+    QWidget *image = FindWidget(target);
+    if (KindOf(image) != Kind::Image)
+        throw ScriptError(target + " is a " + KindWord(KindOf(image)) + ", not a picture");
+    if (!Reachable(image, target))
         return;
     const Qt::MouseButton button = mouse.Button == script::MouseButton::Left     ? Qt::LeftButton
                                    : mouse.Button == script::MouseButton::Right  ? Qt::RightButton
@@ -813,6 +828,11 @@ void ScriptRunner::Print(const std::string &name) {
         Line("history: " + target_.History());
         return;
     }
+    if (name == "harmonics") {
+        for (const std::string &line : target_.HarmonicLines())
+            Line(line);
+        return;
+    }
     QObject *control = Find(name);
     const Kind kind = KindOf(control);
     const std::string prefix = name + ": ";
@@ -870,6 +890,10 @@ void ScriptRunner::Print(const std::string &name) {
             return;
         }
         throw ScriptError(name + " is a picture; save it with save-graph or save-overview");
+    case Kind::Window:
+        Line(prefix + (static_cast<const QWidget *>(control)->isVisible() ? "shown" : "closed") +
+             " " + script::Quote(Utf8(CaptionOf(control))));
+        return;
     case Kind::Other:
         break;
     }
@@ -879,13 +903,21 @@ void ScriptRunner::Print(const std::string &name) {
 void ScriptRunner::ListWidgets() {
     QWidget &window = target_.Window();
     QWidget &client = target_.ClientArea();
-    const QPoint origin = client.mapToGlobal(QPoint(0, 0));
+    QPoint origin = client.mapToGlobal(QPoint(0, 0));
+    // The main window's controls first; the tool windows it owns follow, each after a line of
+    // its own, with places in its own client area.
+    std::vector<QWidget *> toolWindows;
     std::function<void(QObject *)> visit = [&](QObject *parent) {
         for (QObject *child : parent->children()) {
             auto *widget = qobject_cast<QWidget *>(child);
             if (widget == nullptr || qobject_cast<QMenuBar *>(widget) != nullptr ||
                 qobject_cast<QMenu *>(widget) != nullptr)
                 continue;
+            if (KindOf(widget) == Kind::Window) {
+                if (!widget->objectName().isEmpty())
+                    toolWindows.push_back(widget);
+                continue;
+            }
             const QString name = widget->objectName();
             const Kind kind = KindOf(widget);
             if (!name.isEmpty() && !name.startsWith(QStringLiteral("qt_")) && kind != Kind::Other) {
@@ -901,6 +933,14 @@ void ScriptRunner::ListWidgets() {
         }
     };
     visit(&window);
+    for (QWidget *tool : toolWindows) {
+        Line("widget: " + Utf8(tool->objectName()) + " window 0,0," + std::to_string(tool->width()) +
+             "," + std::to_string(tool->height()) + (tool->isVisible() ? " visible" : " hidden") +
+             (tool->isEnabled() ? " enabled " : " disabled ") +
+             script::Quote(Utf8(tool->windowTitle())));
+        origin = tool->mapToGlobal(QPoint(0, 0));
+        visit(tool);
+    }
 
     QMenuBar *bar = window.findChild<QMenuBar *>();
     if (bar == nullptr)

@@ -7,6 +7,8 @@
 
 #include <QImage>
 
+#include "ui/script_parser.h"
+
 class QWidget;
 
 namespace morvane::cli {
@@ -36,6 +38,14 @@ public:
     // table to show.
     virtual QImage WaterfallPicture() const { return {}; }
     virtual QImage SpectrogramPicture() const { return {}; }
+    // `print harmonics`: the current wave's 65 lines "harmonic: K M P".
+    virtual std::vector<std::string> HarmonicLines() const {
+        throw script::ScriptError("this window has no harmonic view");
+    }
+    // `harmonic K M P`: the command a bar stroke over the harmonic view is, in one step.
+    virtual void SetHarmonic(const script::HarmonicSetting &) {
+        throw script::ScriptError("this window has no harmonic view");
+    }
 };
 
 } // namespace morvane::cli

@@ -39,6 +39,7 @@
 #include "document/path_text.h"
 #include "edit/history.h"
 #include "files/user_guide.h"
+#include "ui/qt/harmonics_window.h"
 #include "ui/qt/image_view.h"
 #include "ui/qt/tooltips.h"
 #include "ui/qt/wave_list.h"
@@ -202,6 +203,7 @@ TfrmMain::TfrmMain(const MainWindowPorts &ports, QWidget *parent)
     ApplyTooltips(*this);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     ConnectHandlers();
+    frmHarmonics = new TfrmHarmonics(*this);
 
     // Centred on the desktop.
     adjustSize();
@@ -549,6 +551,7 @@ void TfrmMain::CreateMenu() {
     Amplify1 = item(Wave1, "Amplify1", "Amplify +", QKeySequence(Qt::Key_F10));
     Amplify2 = item(Wave1, "Amplify2", "Amplify -", QKeySequence(Qt::Key_F9));
     Wave1->addSeparator();
+    Harmonics1 = item(Wave1, "Harmonics1", "Harmonics ...", QKeySequence(Qt::Key_F12));
     Waterfall1 = item(Wave1, "Waterfall1", "Waterfall ...");
 
     Tools1 = menu(MainMenu1, "Tools1", "Tools");
@@ -684,6 +687,7 @@ void TfrmMain::ConnectHandlers() {
     BindAction(Amplify1, &TfrmMain::btnSetVolumePlusClick);
     BindClick(btnSetVolumeMinus, &TfrmMain::btnSetVolumePlusClick);
     BindAction(Amplify2, &TfrmMain::btnSetVolumePlusClick);
+    BindAction(Harmonics1, &TfrmMain::Harmonics1Click);
 
     BindClick(btnMorph, &TfrmMain::btnMorphClick);
     BindAction(Morph1, &TfrmMain::btnMorphClick);

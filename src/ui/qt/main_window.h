@@ -48,6 +48,7 @@ class QKeyEvent;
 namespace morvane {
 
 class HistoryStack;
+class TfrmHarmonics;
 class TImageView;
 class TWaveList;
 class TfrmWaterfall;
@@ -233,6 +234,9 @@ public:
     // waterfall_window.cpp: opens the waterfall and spectrogram window.
     void Waterfall1Click(QObject* sender);
 
+    // ---- Handlers, main_window_harmonics.cpp ------------------------------------------------
+    void Harmonics1Click(QObject* sender);
+
     // ---- Controls ---------------------------------------------------------------------------
     QWidget* ClientArea = nullptr; // the 866 x 573 area below the menu bar
 
@@ -415,6 +419,7 @@ public:
     QAction* MAXwave1 = nullptr;
     QAction* Amplify1 = nullptr;
     QAction* Amplify2 = nullptr;
+    QAction* Harmonics1 = nullptr;
     QAction* Waterfall1 = nullptr;
     QMenu* Tools1 = nullptr;
     QAction* Morph1 = nullptr;
@@ -457,6 +462,7 @@ public:
     midi::MidiOutFactory MidiOutFactory; // the exchange commands' MIDI system; RtMidi if empty
     std::optional<midi::MidiOutputSettings> MidiOutput; // read at first use, see MidiSettings
     bool SendingToSynth = false;                        // a send to the synth is running
+    TfrmHarmonics* frmHarmonics = nullptr; // the harmonic tool window, a child made at start-up
 
     // Key preview: the application hands every key event that reaches a widget of this window
     // to this first (shortcuts never come here). The event goes on to the focused control.

@@ -161,6 +161,9 @@ constexpr Tooltip kTooltips[] = {
     {"frmMain", "Label3 cmbNormalize Label12",
      "amplify by — the percentage Amplify + and Amplify - change the level by"},
     {"frmMain", "btnFourier", "Fourier — not in use"},
+    {"frmMain", "Harmonics1",
+     "Harmonics ... — the current wave as a spectrum: draw its harmonics' levels and phases, "
+     "and sweep spectral processors across the selected waves (F12)"},
     {"frmMain", "Waterfall1",
      "Waterfall ... — the whole table at a glance: the 64 waves one behind the other, or its "
      "spectrogram; a click picks a wave"},
@@ -244,6 +247,25 @@ constexpr Tooltip kTooltips[] = {
     {"frmMain", "WindowScale250", "The window two and a half times as large"},
     {"frmMain", "WindowScale300", "The window three times as large"},
 
+    // ---- Harmonics ----
+    {"frmHarmonics", "imgHarmonics",
+     "Harmonics 1 to 64: levels above, phases below, DC on the left. Draw with the left button "
+     "to set the bars the pointer passes, the right button sets them to zero; one stroke is one "
+     "undo step"},
+    {"frmHarmonics", "lblHarmonicWave", "The wave the bars show: the current wave"},
+    {"frmHarmonics", "lblHarmonicDC", "DC — the wave's offset, as a fraction of full scale"},
+    {"frmHarmonics", "lblHarmonicValue", "The harmonic under the pointer: its level and phase"},
+    {"frmHarmonics", "cmbHarmonicScale", "Linear or dB — the scale of the level bars"},
+    {"frmHarmonics", "cmbSpectralProcessor",
+     "The spectral processor Apply runs on the current wave, or on the selected waves"},
+    {"frmHarmonics", "lblProcessorStart edtProcessorStart",
+     "Start — the processor's value for the first wave of the range"},
+    {"frmHarmonics", "lblProcessorEnd edtProcessorEnd",
+     "End — its value for the last wave; the waves between get values in a straight line, so "
+     "one Apply makes a sweep"},
+    {"frmHarmonics", "btnApplyProcessor",
+     "Apply — run the processor over the waves, as one undo step"},
+    {"frmHarmonics", "lblProcessorRange", "The waves Apply acts on and the values it takes"},
     // ---- Waterfall ----
     {"frmWaterfall", "cmbWaterfallView",
      "Waterfall or Spectrogram — two pictures of the whole table"},

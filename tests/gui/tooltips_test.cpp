@@ -12,6 +12,7 @@
 #include <QTextImageFormat>
 
 #include "ui/qt/audio_setup_dialog.h"
+#include "ui/qt/harmonics_window.h"
 #include "ui/qt/help_dialog.h"
 #include "ui/qt/import_audio_dialog.h"
 #include "ui/qt/midi_output_dialog.h"

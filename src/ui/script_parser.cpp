@@ -172,6 +172,7 @@ constexpr ActionName kActions[] = {
     {"save-window", ActionKind::SaveWindow},
     {"wait", ActionKind::Wait},
     {"widgets", ActionKind::Widgets},
+    {"drop", ActionKind::Drop},
 };
 
 } // namespace
@@ -446,6 +447,7 @@ std::optional<Action> ParseLine(std::string_view line) {
     case ActionKind::SaveOverview:
     case ActionKind::SaveBuffers:
     case ActionKind::SaveWindow:
+    case ActionKind::Drop:
         ExpectWords(words, 1, 1, (words[0] + " PATH").c_str());
         if (words[1].empty())
             throw ScriptError(words[0] + " needs a path");
@@ -488,7 +490,8 @@ std::string LanguageSummary() {
            "  save-buffers PATH          write the play buffers as 16-bit little-endian samples\n"
            "  save-window PATH           write a picture of the whole window as PNG\n"
            "  wait MS                    let the event loop run for MS milliseconds\n"
-           "  widgets                    list every control and menu item\n";
+           "  widgets                    list every control and menu item\n"
+           "  drop PATH                  drop the file PATH on the window\n";
 }
 
 } // namespace morvane::script

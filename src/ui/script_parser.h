@@ -63,6 +63,7 @@ enum class ActionKind {
     SaveWindow,
     Wait,
     Widgets,
+    Drop,
 };
 
 enum class Modifier : unsigned { None = 0, Ctrl = 1, Shift = 2, Alt = 4 };

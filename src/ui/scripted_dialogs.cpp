@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "ui/audio_setup_choices.h"
+
 namespace morvane {
 
 namespace {
@@ -260,7 +262,8 @@ AudioSetupAnswer ScriptedDialogs::AudioSetup(const AudioSetupChoices &choices) {
             break;
         }
     }
-    Line("audio-setup: " + Joined(choices.Devices));
+    Line("audio-setup: " +
+         (choices.Devices.empty() ? std::string(ui::kNoSoundOutputText) : Joined(choices.Devices)));
     return answer;
 }
 

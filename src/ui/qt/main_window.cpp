@@ -208,6 +208,7 @@ TfrmMain::TfrmMain(const MainWindowPorts &ports, QWidget *parent)
     CreateControls();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     ConnectHandlers();
+    setAcceptDrops(true); // files dropped anywhere on the window, see dropEvent
 
     // Centred on the desktop.
     adjustSize();
@@ -488,6 +489,7 @@ void TfrmMain::CreateMenu() {
     Loadwavetable1 = item(File1, "Loadwavetable1", "&Load wavetable");
     Importwavetablefrommidi1 =
         item(File1, "Importwavetablefrommidi1", "Import wavetable from midi");
+    CreateRecentMenu();
     File1->addSeparator();
     Savewavetable1 = item(File1, "Savewavetable1", "Save wavetable (System Exclusive)");
     SavewavetableMidi1 = item(File1, "SavewavetableMidi1", "Save wavetable (Midi)");
@@ -937,6 +939,7 @@ void TfrmMain::FormCreate(QObject *) {
     modified_ = false;
     sampleRange_ = SampleRange{0, kSampleCount - 1};
     LoadAudioSettings();
+    LoadRecentFiles();
     graphBitmap_.Fill(Rgb(255, 255, 255)); // GraphBitmap exists from construction on
     SweepDirection = 1;
     btnNewWavetableClick(nullptr);

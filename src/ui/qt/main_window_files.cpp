@@ -70,7 +70,8 @@ void AfterTableReplaced(TfrmMain &w, const std::string &path) {
     w.PushHistory();
 }
 
-void LoadWavetableFromFile(TfrmMain &w, const std::string &path) {
+// True when the whole file could be read.
+bool LoadWavetableFromFile(TfrmMain &w, const std::string &path) {
     w.lbWaveTableIndex->clear();
     const files::SyxLoadResult result = files::LoadWavetableFromFile(path, w.Table());
     for (int n = 1; n <= result.MessagesRead; ++n)
@@ -87,6 +88,7 @@ void LoadWavetableFromFile(TfrmMain &w, const std::string &path) {
     if (const std::string tooMany = result.TooManyText(); !tooMany.empty())
         w.Dialogs().Message(tooMany);
     AfterTableReplaced(w, path);
+    return result.Error.empty();
 }
 
 void SaveWavetableToFile(TfrmMain &w, const std::string &path) {
@@ -105,6 +107,7 @@ void SaveWavetableToFile(TfrmMain &w, const std::string &path) {
     }
     w.SetModified(false);
     w.UpdateTitle(PathText(path));
+    w.RememberFile(path);
 }
 
 void WriteMidiFile(TfrmMain &w, const std::string &path) {
@@ -112,6 +115,7 @@ void WriteMidiFile(TfrmMain &w, const std::string &path) {
         return;
     // Errors reach the general error box.
     files::WriteMidiFile(path, w.Table(), TfrmMain::ToSingleByte(w.edtName->text()), ShownSlot(w));
+    w.RememberFile(path);
 }
 
 // The selector shows the names without their padding; the choice is mapped back by position,
@@ -133,7 +137,13 @@ void TfrmMain::btnLoadwavetableClick(QObject *) {
         return;
     if (!Dialogs().OpenFile(OpenDialog1))
         return;
-    LoadWavetableFromFile(*this, OpenDialog1.FileName);
+    LoadWavetablePath(OpenDialog1.FileName);
+}
+
+void TfrmMain::LoadWavetablePath(const std::string &path) {
+    OpenDialog1.FileName = path; // as if chosen in the dialog: the save proposes its name
+    if (LoadWavetableFromFile(*this, path))
+        RememberFile(path);
 }
 
 void TfrmMain::btnSaveWavetableClick(QObject *) {
@@ -166,7 +176,11 @@ void TfrmMain::btnImportWTfromMidiClick(QObject *) {
         return;
     if (!Dialogs().OpenFile(OpenDialog3))
         return;
-    const std::string path = OpenDialog3.FileName;
+    ImportMidiPath(OpenDialog3.FileName);
+}
+
+void TfrmMain::ImportMidiPath(const std::string &path) {
+    OpenDialog3.FileName = path;
     files::MidiImportPrompts prompts;
     prompts.Message = [this](const std::string &text) { Dialogs().Message(text); };
     prompts.Choose = [this](const std::vector<std::string> &names) -> std::optional<std::size_t> {
@@ -182,6 +196,7 @@ void TfrmMain::btnImportWTfromMidiClick(QObject *) {
     if (result.Copy.Count >= 1)
         ShowSlotAndDevice(*this, result.Copy.LastSlot, result.Copy.LastDevice);
     AfterTableReplaced(*this, path);
+    RememberFile(path);
 }
 
 void TfrmMain::btnExportWTasWavClick(QObject *) {
@@ -191,15 +206,21 @@ void TfrmMain::btnExportWTasWavClick(QObject *) {
     files::PrepareWaveExport(Table(), buffers);
     // Errors reach the general error box.
     files::WriteWaveFile(savedialogWAVE.FileName, buffers);
+    RememberFile(savedialogWAVE.FileName);
 }
 
 void TfrmMain::btnLoadWaveClick(QObject *) {
     if (!Dialogs().OpenFile(OpenDialog2))
         return;
+    ImportWavePath(OpenDialog2.FileName);
+}
+
+void TfrmMain::ImportWavePath(const std::string &path) {
+    OpenDialog2.FileName = path;
     // The snapshot holds the table as it was before the import.
     PushHistory();
     files::WaveBuffers &buffers = files::WaveBuffersInstance();
-    const std::string message = files::ReadWaveFile(OpenDialog2.FileName, buffers);
+    const std::string message = files::ReadWaveFile(path, buffers);
     if (files::IsWaveRefusal(message)) {
         Dialogs().Message(message);
         return;
@@ -210,6 +231,7 @@ void TfrmMain::btnLoadWaveClick(QObject *) {
     DrawWavetable(CurrentWave());
     SetModified(false);
     DrawOverview();
+    RememberFile(path);
 }
 
 } // namespace morvane

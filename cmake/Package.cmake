@@ -5,7 +5,7 @@ set(CPACK_PACKAGE_NAME morvane)
 set(CPACK_PACKAGE_VENDOR "The Morvane developers")
 set(CPACK_PACKAGE_CONTACT "The Morvane developers <morvane@users.noreply.github.com>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "wavetable editor for the Waldorf Blofeld synthesizer")
-set(CPACK_PACKAGE_DESCRIPTION
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
   "Morvane builds, edits, plays and sends the wavetables of the Waldorf Blofeld: 64 waves of\n"
   "128 samples, loaded and saved as System Exclusive (.syx) or Standard MIDI Files (.mid),\n"
   "with audio import and export for other synthesizers and a script runner (morvane-cli).")

@@ -209,6 +209,8 @@ TfrmMain::TfrmMain(const MainWindowPorts &ports, QWidget *parent)
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     ConnectHandlers();
     setAcceptDrops(true); // files dropped anywhere on the window, see dropEvent
+    // The name field would take a dropped file's path as text.
+    edtName->setAcceptDrops(false);
 
     // Centred on the desktop.
     adjustSize();

@@ -278,11 +278,10 @@ fs::path SettingsFilePath(const fs::path &executableFolder, const std::string &x
                           const std::string &home, const fs::path &installedFolder) {
     const fs::path beside = executableFolder / kSettingsFileName;
     std::error_code ec;
-    const bool installed = !installedFolder.empty() &&
-                           fs::weakly_canonical(installedFolder, ec) ==
-                               fs::weakly_canonical(executableFolder, ec);
-    if (fs::exists(beside, ec) ||
-        (!installed && ::access(executableFolder.c_str(), W_OK) == 0)) {
+    const bool installed =
+        !installedFolder.empty() &&
+        fs::weakly_canonical(installedFolder, ec) == fs::weakly_canonical(executableFolder, ec);
+    if (fs::exists(beside, ec) || (!installed && ::access(executableFolder.c_str(), W_OK) == 0)) {
         return beside;
     }
     fs::path config;

@@ -204,7 +204,7 @@ public:
     void LoadAudioSettings();
     // A failed open of the sound output, reported by the generator of Play number `run`: the
     // log line, the button back to "Play" and one box naming the device and the reason.
-    void PlayOpenFailed(int run, const std::string &reason);
+    void PlayOpenFailed(int run, const std::string& reason);
     // Runs when the window closes; canClose may be cleared to keep it open.
     void FormCloseQuery(QObject* sender, bool& canClose);
 
@@ -231,24 +231,23 @@ public:
     // A file named on the command line, dropped on the window or chosen from the recent list:
     // the command for its kind (see ui::OpenKindOf) runs on it as if it had been chosen in that
     // command's file dialog, with the question about unsaved changes where the command asks it.
-    void OpenFileFromOutside(const std::string &path);
+    void OpenFileFromOutside(const std::string& path);
     // The same for the file named at start; an error goes to the general error box.
-    void OpenFileAtStart(const std::string &path);
+    void OpenFileAtStart(const std::string& path);
     // The file the editor opens at start: the first of the program's arguments (after Qt took
     // its own), made absolute; none without arguments.
-    static std::optional<QString> FileArgument(const QStringList &arguments);
+    static std::optional<QString> FileArgument(const QStringList& arguments);
     // The commands' steps after their file dialog, on a given path.
-    void LoadWavetablePath(const std::string &path);
-    void ImportMidiPath(const std::string &path);
-    void ImportWavePath(const std::string &path);
-    void ImportAudioPath(const std::string &path);
+    void LoadWavetablePath(const std::string& path);
+    void ImportMidiPath(const std::string& path);
+    void ImportWavePath(const std::string& path);
+    void ImportAudioPath(const std::string& path);
     // A file loaded, imported or saved goes to the front of the recent list, which is kept at
     // once in the settings file.
-    void RememberFile(const std::string &path);
+    void RememberFile(const std::string& path);
     void LoadRecentFiles();
-    const ui::RecentFiles &RecentList() const { return recent_; }
-    void RecentFileClick(QObject *sender);
-    void ClearList1Click(QObject *sender);
+    void RecentFileClick(QObject* sender);
+    void ClearList1Click(QObject* sender);
 
     // ---- Controls ---------------------------------------------------------------------------
     QWidget* ClientArea = nullptr; // the 866 x 573 area below the menu bar

@@ -37,8 +37,8 @@ bool ImportRangeOk(TfrmMain &w) {
     const int first = w.CmbWTFrom->currentIndex() + 1;
     const int last = w.CmbWTTo->currentIndex() + 1;
     if (last < first) {
-        w.Dialogs().Message(kImportAudioPrefix + "The target waves From: " +
-                            std::to_string(first) + " To: " + std::to_string(last) +
+        w.Dialogs().Message(kImportAudioPrefix + "The target waves From: " + std::to_string(first) +
+                            " To: " + std::to_string(last) +
                             " are no range: From must not lie after To.");
         return false;
     }

@@ -1,9 +1,7 @@
 // Files from outside the commands' dialogs: the file named at start, files dropped on the
 // window, and the recent list, on the real window with a settings file of its own.
 #include <filesystem>
-#include <fstream>
 #include <random>
-#include <sstream>
 
 #include <gtest/gtest.h>
 
@@ -21,13 +19,6 @@ namespace morvane::testing {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string ReadFile(const fs::path &path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 class OpenFilesTest : public ::testing::Test {
 protected:
@@ -115,17 +106,15 @@ TEST_F(OpenFilesTest, AFileNamedAtStartLoadsWithoutAQuestion) {
     EXPECT_EQ(RecentCaptions().size(), 1u);
 }
 
-TEST_F(OpenFilesTest, ADropAsksAboutChangesAndGoesToTheCommandOfItsKind) {
+// The questions a drop brings and the reopening from the list are in the script case
+// open_drop_recent; here what a script can not do: a name that hides the kind, a file that goes.
+TEST_F(OpenFilesTest, ADropGoesToTheCommandOfItsKindAndAsksAboutChanges) {
     Wavetable saved{};
     const std::string path = SavedTable("dropped", -777, saved);
-    const Wavetable before = window->Table();
     window->SetModified(true);
-    dialogs.ConfirmAnswers = {Answer::Cancel, Answer::No};
+    dialogs.ConfirmAnswers = {Answer::No};
     Drop(path);
-    EXPECT_EQ(window->Table().Bytes, before.Bytes);
-    Drop(path);
-    EXPECT_EQ(dialogs.Confirmations,
-              std::vector<std::string>(2, "Do you want to save wavetables ?"));
+    EXPECT_EQ(dialogs.Confirmations, std::vector<std::string>{"Do you want to save wavetables ?"});
     EXPECT_EQ(window->Table().Bytes, saved.Bytes);
 
     // A MIDI file by its content, whatever its name: the selector picks the second table.
@@ -149,20 +138,12 @@ TEST_F(OpenFilesTest, TheRecentListReopensForgetsGoneFilesAndClears) {
     EXPECT_EQ(window->RecentFile[1]->text(), QString::fromStdString(folder.string() + "/a&&b.syx"));
     EXPECT_TRUE(window->OpenRecent1->menuAction()->isEnabled());
 
-    window->RecentFile[1]->trigger();
-    EXPECT_EQ(window->Table().Bytes, a.Bytes);
-    EXPECT_EQ(window->RecentFile[0]->text(), QString::fromStdString(folder.string() + "/a&&b.syx"));
-    const std::string kept = ReadFile(folder / "morvane.ini");
-    EXPECT_NE(kept.find("[RecentFiles]\nFile1=" + pathA + "\nFile2=" + pathB + "\nFile3=\n"),
-              std::string::npos)
-        << kept;
-
     fs::remove(pathB);
-    window->RecentFile[1]->trigger();
+    window->RecentFile[0]->trigger();
     EXPECT_EQ(dialogs.Messages, std::vector<std::string>{"The file " + pathB +
                                                          " is not there any more; it is taken "
                                                          "off the recent list."});
-    EXPECT_EQ(window->Table().Bytes, a.Bytes);
+    EXPECT_EQ(window->Table().Bytes, b.Bytes); // the table loaded last stays
     EXPECT_EQ(RecentCaptions().size(), 1u);
 
     window->ClearList1->trigger();

@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include "document/error.h"
 #include "files/wave_file.h"
 #include "ui/open_file_kind.h"
 
@@ -90,13 +89,6 @@ TEST_F(RecentFilesFile, AHandEditedSectionIsReadWithinBounds) {
           std::string(kMaxRecentPathLength, 'p') + "\n");
     EXPECT_EQ(Listed(LoadRecentFiles(File())), (std::vector<std::string>{"/y.wav", "/x.syx"}));
     EXPECT_EQ(LoadRecentFiles(folder_ / "none.ini"), RecentFiles{});
-}
-
-TEST_F(RecentFilesFile, AFileThatCanNotBeWrittenIsReported) {
-    fs::create_directories(File()); // a folder where the file should be
-    RecentFiles recent;
-    recent.Add("/a.syx");
-    EXPECT_THROW(SaveRecentFiles(recent, File()), Error);
 }
 
 TEST(OpenKind, TheNameFirstThenTheFirstBytes) {

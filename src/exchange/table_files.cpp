@@ -44,33 +44,8 @@ std::vector<std::uint8_t> ReadPrefix(const std::string &path, std::size_t n) {
     return bytes;
 }
 
-std::uint32_t Le(const std::vector<std::uint8_t> &b, std::size_t at, int size) {
-    std::uint32_t value = 0;
-    for (int i = size - 1; i >= 0; --i)
-        value = (value << 8) | b[at + static_cast<std::size_t>(i)];
-    return value;
-}
-
-// Morvane's own WAV: exactly the export's length and header, and samples that are values of
-// the table's range in sign and magnitude. A 32-bit two's-complement file of the same length
-// fails the last test (its negative samples have FF in byte 3).
 bool IsMorvaneWav(const std::vector<std::uint8_t> &bytes) {
-    if (bytes.size() != files::kWaveFileSize)
-        return false;
-    if (std::string(bytes.begin(), bytes.begin() + 4) != "RIFF" ||
-        std::string(bytes.begin() + 8, bytes.begin() + 12) != "WAVE" ||
-        Le(bytes, files::kWaveOffsetAudioFormat, 2) != files::kWavePcm ||
-        Le(bytes, files::kWaveOffsetChannels, 2) != files::kWaveChannels ||
-        Le(bytes, files::kWaveOffsetSampleRate, 4) != files::kWaveSampleRate ||
-        Le(bytes, files::kWaveOffsetBitsPerSample, 2) != files::kWaveBitsPerSample)
-        return false;
-    for (std::size_t at = files::kWaveHeaderSize; at < bytes.size(); at += files::kWaveSampleSize) {
-        const std::uint8_t top = bytes[at + 3];
-        const std::uint32_t magnitude = Le(bytes, at, 3);
-        if ((top != 0 && top != files::kWaveSignBit) || magnitude > kMaxSample)
-            return false;
-    }
-    return true;
+    return files::IsMorvaneWaveBytes(bytes);
 }
 
 FileKind KindOf(const std::string &path, std::vector<std::uint8_t> &head) {

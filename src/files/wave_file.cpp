@@ -55,6 +55,32 @@ std::int64_t WaveSampleMagnitude(const WaveSample &sample) {
            (sample[3] & 0x7F) * kByte3Unit;
 }
 
+bool IsMorvaneWaveBytes(std::span<const std::uint8_t> bytes) {
+    const auto le = [&bytes](std::size_t at, int size) {
+        std::uint32_t value = 0;
+        for (int i = size - 1; i >= 0; --i)
+            value = (value << 8) | bytes[at + static_cast<std::size_t>(i)];
+        return value;
+    };
+    const auto text = [&bytes](std::size_t at) {
+        return std::string(bytes.begin() + static_cast<std::ptrdiff_t>(at),
+                           bytes.begin() + static_cast<std::ptrdiff_t>(at) + 4);
+    };
+    if (bytes.size() != kWaveFileSize)
+        return false;
+    if (text(0) != "RIFF" || text(8) != "WAVE" || le(kWaveOffsetAudioFormat, 2) != kWavePcm ||
+        le(kWaveOffsetChannels, 2) != kWaveChannels ||
+        le(kWaveOffsetSampleRate, 4) != kWaveSampleRate ||
+        le(kWaveOffsetBitsPerSample, 2) != kWaveBitsPerSample)
+        return false;
+    for (std::size_t at = kWaveHeaderSize; at < bytes.size(); at += kWaveSampleSize) {
+        const std::uint8_t top = bytes[at + 3];
+        if ((top != 0 && top != kWaveSignBit) || le(at, 3) > static_cast<std::uint32_t>(kMaxSample))
+            return false;
+    }
+    return true;
+}
+
 std::int64_t WaveSampleValue(const WaveSample &sample) {
     const std::int64_t m = WaveSampleMagnitude(sample);
     return (sample[3] & kWaveSignBit) != 0 ? -m : m;

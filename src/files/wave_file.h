@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <iosfwd>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -58,6 +59,12 @@ std::int64_t WaveSampleValue(const WaveSample &sample);
 
 // The dump's number for a sample value: value / 8,192 truncated toward zero, plus 128.
 std::int64_t WaveTextNumber(std::int64_t value);
+
+// Morvane's own WAV, recognised by all its bytes: exactly the export's length and header, and
+// samples that are values of the table's range in sign and magnitude. A 32-bit
+// two's-complement file of the same length fails the last test (its negative samples have FF in
+// byte 3).
+bool IsMorvaneWaveBytes(std::span<const std::uint8_t> bytes);
 
 // PrepareWaveExport: every sample of the table into WaveSamples, in table order.
 void PrepareWaveExport(const Wavetable &table, WaveBuffers &buffers);

@@ -199,6 +199,7 @@ constexpr ActionName kActions[] = {
     {"wait", ActionKind::Wait},
     {"widgets", ActionKind::Widgets},
     {"harmonic", ActionKind::Harmonic},
+    {"drop", ActionKind::Drop},
 };
 
 } // namespace
@@ -485,6 +486,7 @@ std::optional<Action> ParseLine(std::string_view line) {
     case ActionKind::SaveWindow:
     case ActionKind::SaveWaterfall:
     case ActionKind::SaveSpectrogram:
+    case ActionKind::Drop:
         ExpectWords(words, 1, 1, (words[0] + " PATH").c_str());
         if (words[1].empty())
             throw ScriptError(words[0] + " needs a path");
@@ -535,7 +537,8 @@ std::string LanguageSummary() {
            "  save-waterfall PATH        write the waterfall of the table (800 x 600) as PNG\n"
            "  save-spectrogram PATH      write the spectrogram of the table (800 x 600) as PNG\n"
            "  wait MS                    let the event loop run for MS milliseconds\n"
-           "  widgets                    list every control and menu item\n";
+           "  widgets                    list every control and menu item\n"
+           "  drop PATH                  drop the file PATH on the window\n";
 }
 
 } // namespace morvane::script

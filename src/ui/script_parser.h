@@ -66,6 +66,7 @@ enum class ActionKind {
     Wait,
     Widgets,
     Harmonic,
+    Drop,
 };
 
 enum class Modifier : unsigned { None = 0, Ctrl = 1, Shift = 2, Alt = 4 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "ui/audio_setup_choices.h"
 #include "files/user_guide.h"
 
 namespace morvane {
@@ -262,7 +263,8 @@ AudioSetupAnswer ScriptedDialogs::AudioSetup(const AudioSetupChoices &choices) {
             break;
         }
     }
-    Line("audio-setup: " + Joined(choices.Devices));
+    Line("audio-setup: " +
+         (choices.Devices.empty() ? std::string(ui::kNoSoundOutputText) : Joined(choices.Devices)));
     return answer;
 }
 

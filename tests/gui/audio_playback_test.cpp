@@ -278,17 +278,29 @@ TEST_F(AudioWindowTest, WithoutASettingsFileTheDefaultsAreWrittenAtClose) {
               "WaveBlockAlign=4\nWaveBitsPerSample=16\n");
 }
 
-TEST_F(AudioWindowTest, FailedOpenGoesToTheLogNotToABox) {
+TEST_F(AudioWindowTest, FailedOpenIsToldOnceAndPlayStaysPlay) {
     Open();
     window->AudioSettings.WaveAudioDevice = 5; // the device has two
     window->btnPlay->click();
     const QString line = QStringLiteral("Audio device could not be opened: Invalid device");
     EXPECT_TRUE(QTest::qWaitFor([&] { return window->Memo1Lines().contains(line); }, 5000));
-    EXPECT_TRUE(dialogs.Messages.empty());
-    window->btnPlay->click(); // Stop still works
+    EXPECT_EQ(dialogs.Messages,
+              std::vector<std::string>{"Play: the sound output number 5 (there is no such device) "
+                                       "could not be opened: Invalid device"});
+    EXPECT_EQ(window->btnPlay->text(), QStringLiteral("Play"));
     ASSERT_TRUE(window->AudioGen);
     window->AudioGen->Join();
     EXPECT_TRUE(window->AudioGen->Finished());
+
+    // A device that is there but refuses: named as the system lists it.
+    window->AudioSettings.WaveAudioDevice = 1;
+    window->AudioSettings.WaveBitsPerSample = 8;
+    window->btnPlay->click();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return dialogs.Messages.size() == 2; }, 5000));
+    EXPECT_EQ(dialogs.Messages.back(),
+              "Play: the sound output \"Headphones\" could not be opened: Unsupported wave format "
+              "(2 channels, 44100 Hz, 8 bits, block align 4)");
+    EXPECT_EQ(window->btnPlay->text(), QStringLiteral("Play"));
     EXPECT_EQ(window->Memo1Lines().count(line), 1);
 }
 
@@ -351,11 +363,15 @@ TEST(AudioSetupDialog, PreselectionMayNameAnotherEntryOfAShorterList) {
     EXPECT_FALSE(dialog.Answer().Ok);
 }
 
-TEST(AudioSetupDialog, WithNoDeviceBothListsStayEmpty) {
+TEST(AudioSetupDialog, WithNoDeviceItSaysSoInsteadOfTwoEmptyLists) {
     TfrmAudioSetup dialog(AudioSetupChoices{{}, {}, 5});
     dialog.show();
     dialog.activateWindow();
     QTest::qWait(50);
+    EXPECT_TRUE(dialog.lblNoOutput->isVisible());
+    EXPECT_EQ(dialog.lblNoOutput->text(), QStringLiteral("No sound output found"));
+    EXPECT_FALSE(dialog.cmbAudioDevice->isVisible());
+    EXPECT_FALSE(dialog.cmbAudioFormats->isVisible());
     EXPECT_EQ(dialog.cmbAudioDevice->count(), 0);
     EXPECT_EQ(dialog.cmbAudioFormats->count(), 0);
     dialog.BitBtn1->click();

@@ -418,6 +418,7 @@ TEST_F(WindowTest, MenuBarHoldsEveryCommandInOrder) {
     ExpectMenu(top[0]->menu(), {{"Newwavetable1", "&New wavetable", {}},
                                 {"Loadwavetable1", "&Load wavetable", {}},
                                 {"Importwavetablefrommidi1", "Import wavetable from midi", {}},
+                                {">OpenRecent1", "Open &recent", {}},
                                 {"-", "", {}},
                                 {"Savewavetable1", "Save wavetable (System Exclusive)", {}},
                                 {"SavewavetableMidi1", "Save wavetable (Midi)", {}},

@@ -212,6 +212,11 @@ TEST(ScriptLine, SavesTakeAPath) {
     auto a = ParseLine("save-window \"the window.png\"");
     EXPECT_EQ(a->Kind, ActionKind::SaveWindow);
     EXPECT_EQ(a->Name, "the window.png");
+    a = ParseLine("drop \"my lead.syx\"");
+    EXPECT_EQ(a->Kind, ActionKind::Drop);
+    EXPECT_EQ(a->Name, "my lead.syx");
+    EXPECT_THROW(ParseLine("drop"), ScriptError);
+    EXPECT_THROW(ParseLine("drop \"\""), ScriptError);
 }
 
 TEST(ScriptNumbers, WholeNumbersOnly) {

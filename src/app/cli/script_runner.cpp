@@ -11,7 +11,10 @@
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QDialog>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QKeySequence>
 #include <QLabel>
@@ -19,6 +22,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QPlainTextEdit>
@@ -525,6 +529,9 @@ void ScriptRunner::Execute(const script::Action &action, int line) {
         case ActionKind::Harmonic:
             target_.SetHarmonic(action.Harmonic);
             break;
+        case ActionKind::Drop:
+            Drop(action.Name);
+            break;
         default:
             // An action the parser knows and this switch does not must not pass unnoticed.
             throw ScriptError("the runner does not carry out this action");
@@ -788,6 +795,23 @@ void ScriptRunner::Tick(const std::string &name, int count) {
         QMetaObject::invokeMethod(timer, "timeout", Qt::DirectConnection);
         QCoreApplication::sendPostedEvents();
     }
+}
+
+void ScriptRunner::Drop(const std::string &path) {
+    // What a file manager hands over: the file's URL, dragged in over the middle of the
+    // window and let go there.
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QFileInfo(FromUtf8(path)).absoluteFilePath())});
+    QWidget &client = target_.ClientArea();
+    const QPointF at = QPointF(client.mapTo(window_.data(), client.rect().center()));
+    QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window_.data(), &enter);
+    if (!enter.isAccepted()) {
+        Line("ignored: the window does not take " + script::Quote(path));
+        return;
+    }
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window_.data(), &drop);
 }
 
 void ScriptRunner::Wait(int milliseconds) {

@@ -204,6 +204,9 @@ TfrmMain::TfrmMain(const MainWindowPorts &ports, QWidget *parent)
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     ConnectHandlers();
     frmHarmonics = new TfrmHarmonics(*this);
+    setAcceptDrops(true); // files dropped anywhere on the window, see dropEvent
+    // The name field would take a dropped file's path as text.
+    edtName->setAcceptDrops(false);
 
     // Centred on the desktop.
     adjustSize();
@@ -488,6 +491,7 @@ void TfrmMain::CreateMenu() {
     Loadwavetable1 = item(File1, "Loadwavetable1", "&Load wavetable");
     Importwavetablefrommidi1 =
         item(File1, "Importwavetablefrommidi1", "Import wavetable from midi");
+    CreateRecentMenu();
     File1->addSeparator();
     Savewavetable1 = item(File1, "Savewavetable1", "Save wavetable (System Exclusive)");
     SavewavetableMidi1 = item(File1, "SavewavetableMidi1", "Save wavetable (Midi)");
@@ -962,6 +966,7 @@ void TfrmMain::FormCreate(QObject *) {
     modified_ = false;
     sampleRange_ = SampleRange{0, kSampleCount - 1};
     LoadAudioSettings();
+    LoadRecentFiles();
     graphBitmap_.Fill(Rgb(255, 255, 255)); // GraphBitmap exists from construction on
     SweepDirection = 1;
     btnNewWavetableClick(nullptr);

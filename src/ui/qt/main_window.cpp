@@ -39,6 +39,7 @@
 #include "document/path_text.h"
 #include "edit/history.h"
 #include "files/user_guide.h"
+#include "ui/qt/formula_window.h"
 #include "ui/qt/image_view.h"
 #include "ui/qt/tooltips.h"
 #include "ui/qt/wave_list.h"
@@ -202,6 +203,7 @@ TfrmMain::TfrmMain(const MainWindowPorts &ports, QWidget *parent)
     ApplyTooltips(*this);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     ConnectHandlers();
+    frmFormula = new TfrmFormula(*this);
 
     // Centred on the desktop.
     adjustSize();
@@ -550,6 +552,7 @@ void TfrmMain::CreateMenu() {
     Amplify2 = item(Wave1, "Amplify2", "Amplify -", QKeySequence(Qt::Key_F9));
     Wave1->addSeparator();
     Waterfall1 = item(Wave1, "Waterfall1", "Waterfall ...");
+    Formula1 = item(Wave1, "Formula1", "Formula ...", QKeySequence(Qt::CTRL | Qt::Key_F));
 
     Tools1 = menu(MainMenu1, "Tools1", "Tools");
     Morph1 = item(Tools1, "Morph1", "Morph wavetable");
@@ -684,6 +687,7 @@ void TfrmMain::ConnectHandlers() {
     BindAction(Amplify1, &TfrmMain::btnSetVolumePlusClick);
     BindClick(btnSetVolumeMinus, &TfrmMain::btnSetVolumePlusClick);
     BindAction(Amplify2, &TfrmMain::btnSetVolumePlusClick);
+    BindAction(Formula1, &TfrmMain::Formula1Click);
 
     BindClick(btnMorph, &TfrmMain::btnMorphClick);
     BindAction(Morph1, &TfrmMain::btnMorphClick);

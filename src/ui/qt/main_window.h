@@ -48,6 +48,7 @@ class QKeyEvent;
 namespace morvane {
 
 class HistoryStack;
+class TfrmFormula;
 class TImageView;
 class TWaveList;
 class TfrmWaterfall;
@@ -233,6 +234,10 @@ public:
     // waterfall_window.cpp: opens the waterfall and spectrogram window.
     void Waterfall1Click(QObject* sender);
 
+    // ---- Handlers, main_window_formula.cpp --------------------------------------------------
+    // Shows the formula window (made with the main window, hidden until then).
+    void Formula1Click(QObject* sender);
+
     // ---- Controls ---------------------------------------------------------------------------
     QWidget* ClientArea = nullptr; // the 866 x 573 area below the menu bar
 
@@ -416,6 +421,7 @@ public:
     QAction* Amplify1 = nullptr;
     QAction* Amplify2 = nullptr;
     QAction* Waterfall1 = nullptr;
+    QAction* Formula1 = nullptr;
     QMenu* Tools1 = nullptr;
     QAction* Morph1 = nullptr;
     QAction* Wavetablerandomoerder1 = nullptr;
@@ -457,6 +463,7 @@ public:
     midi::MidiOutFactory MidiOutFactory; // the exchange commands' MIDI system; RtMidi if empty
     std::optional<midi::MidiOutputSettings> MidiOutput; // read at first use, see MidiSettings
     bool SendingToSynth = false;                        // a send to the synth is running
+    TfrmFormula* frmFormula = nullptr; // the formula tool window, a child of this window
 
     // Key preview: the application hands every key event that reaches a widget of this window
     // to this first (shortcuts never come here). The event goes on to the focused control.

@@ -27,7 +27,7 @@ const std::array<FormulaExample, kFormulaExampleCount> kFormulaExamples{{
     {"Wavefolder sweep", "sin((1+4*z)*sin(2*pi*w)*pi/2)"},
     {"Drive sweep", "tanh((1+9*z)*sin(2*pi*w))/tanh(1+9*z)"},
     {"Formant sweep", "sin(2*pi*(1+11*z)*w)*(1-w)"},
-    {"Bit-crush sweep", "rint(sin(2*pi*w)*(16-14*z))/(16-14*z)"},
+    {"Bit-crush sweep", "rint(sin(2*pi*w)*rint(16-14*z))/rint(16-14*z)"},
     {"Saw into square", "(1-z)*(-x) + z*((x<0)*2-1)"},
     {"Octave phase sweep", "(sin(2*pi*w) + sin(4*pi*w + z*pi))/2"},
     {"Sine into noise", "(1-z)*sin(2*pi*w) + z*(2*rand()-1)"},

@@ -70,7 +70,9 @@ TEST_F(FormulaWindowTest, ApplyIsOneUndoStepAndIsRemembered) {
     EXPECT_TRUE(window->IsModified());
     EXPECT_EQ(ReadSample(window->Table(), 63, 0), kMaxSample);
     EXPECT_EQ(ReadSample(window->Table(), 0, 127), -kMaxSample);
-    window->Undo1->trigger();
+    // The main window's Ctrl+Z, pressed in the formula window.
+    form->btnFormulaApply->setFocus();
+    QTest::keyClick(form->btnFormulaApply, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(window->Table(), before);
 
     ASSERT_EQ(form->cmbFormulaHistory->count(), 1);

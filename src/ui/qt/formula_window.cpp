@@ -84,6 +84,8 @@ TfrmFormula::TfrmFormula(TfrmMain &main)
     lblFormulaError = Named(new QLabel(this), "lblFormulaError");
     lblFormulaError->setStyleSheet(QStringLiteral("color: #b00000;"));
     lblFormulaError->setWordWrap(true);
+    // One line kept free, so that the window does not jump when a message comes and goes.
+    lblFormulaError->setMinimumHeight(lblFormulaError->fontMetrics().height());
     lblFormulaScope = Named(new QLabel(this), "lblFormulaScope");
     lblFormulaScope->setWordWrap(true);
 
@@ -127,7 +129,7 @@ TfrmFormula::TfrmFormula(TfrmMain &main)
     grid->addWidget(imgFormulaFirst, 5, 1);
     grid->addWidget(imgFormulaMiddle, 5, 2);
     grid->addWidget(imgFormulaLast, 5, 3);
-    grid->addWidget(lblFormulaExamples, 6, 0);
+    grid->addWidget(lblFormulaExamples, 6, 0, Qt::AlignTop);
     grid->addWidget(lbFormulaExamples, 6, 1, 1, 4);
     grid->addWidget(lblFormulaHistory, 7, 0);
     grid->addWidget(cmbFormulaHistory, 7, 1, 1, 4);

@@ -55,6 +55,8 @@ FormulaPoint PointOf(int sample, int wave, int from, int to) {
 }
 
 std::int32_t SampleOfValue(double value) {
+    if (std::isnan(value))
+        return 0; // no defined conversion; the callers never pass one
     const double scaled = value * kSampleScale;
     const double below = std::floor(scaled);
     const double fraction = scaled - below;

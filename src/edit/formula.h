@@ -41,7 +41,7 @@ struct FormulaPoint {
 FormulaPoint PointOf(int sample, int wave, int from, int to);
 
 // The sample a value of the formula gives: v * 1,048,575 rounded to the nearest whole number,
-// ties to even. Only for values in -1..1.
+// ties to even, for values in -1..1 (others are brought into +-1,048,575, not a number to 0).
 std::int32_t SampleOfValue(double value);
 
 // True when the value follows the overflow rule: outside -1..1, or not a number.

@@ -166,10 +166,14 @@ TfrmFormula::TfrmFormula(TfrmMain &main)
         connect(bar, &QScrollBar::valueChanged, this, [this] { UpdatePreview(); });
 }
 
-edit::CombineMode TfrmFormula::Operation() const {
+edit::FormulaSettings TfrmFormula::Settings() const {
     const int index = std::clamp(cmbFormulaOperation->currentIndex(), 0,
                                  static_cast<int>(kOperations.size()) - 1);
-    return kOperations[static_cast<std::size_t>(index)].second;
+    edit::FormulaSettings settings;
+    settings.AddToExisting = chbFormulaAddtoexisting->isChecked();
+    settings.Mode = kOperations[static_cast<std::size_t>(index)].second;
+    settings.AllowOverflow = main_.ckbAllowOverflow->isChecked();
+    return settings;
 }
 
 void TfrmFormula::showEvent(QShowEvent *event) {
@@ -181,15 +185,15 @@ void TfrmFormula::showEvent(QShowEvent *event) {
 void TfrmFormula::btnFormulaApplyClick(QObject *) {
     try {
         edit::Formula formula(edtFormula->text().toStdString());
-        edit::FormulaSettings settings;
-        settings.AddToExisting = chbFormulaAddtoexisting->isChecked();
-        settings.Mode = Operation();
-        settings.AllowOverflow = main_.ckbAllowOverflow->isChecked();
         const WaveRange waves = main_.CheckedWaveSelection();
         main_.Random().SeedFrom(main_.TimeSource().Now());
+        // Written into a copy that replaces the document only when the whole command has
+        // run, so that an error half-way leaves the table as it was.
+        Wavetable written = main_.Table();
         const edit::FormulaResult result =
-            edit::ApplyFormula(main_.Table(), formula, settings, waves.From, waves.To,
+            edit::ApplyFormula(written, formula, Settings(), waves.From, waves.To,
                                main_.GetSampleRange(), main_.Random(), main_.Backup);
+        main_.Table() = written;
         lblFormulaError->clear();
 
         LoadHistory();
@@ -243,14 +247,10 @@ void TfrmFormula::UpdatePreview() {
     std::vector<int> refused;
     try {
         edit::Formula formula(edtFormula->text().toStdString());
-        edit::FormulaSettings settings;
-        settings.AddToExisting = chbFormulaAddtoexisting->isChecked();
-        settings.Mode = Operation();
-        settings.AllowOverflow = main_.ckbAllowOverflow->isChecked();
         // Seeded as the apply seeds it, so that rand() shows what a click now would write.
         RandomGenerator random;
         random.SeedFrom(main_.TimeSource().Now());
-        refused = edit::ApplyFormula(preview_, formula, settings, waves.From, waves.To, range,
+        refused = edit::ApplyFormula(preview_, formula, Settings(), waves.From, waves.To, range,
                                      random, previewBackup_)
                       .RefusedWaves;
         lblFormulaError->clear();

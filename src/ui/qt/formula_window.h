@@ -7,6 +7,7 @@
 
 #include "document/wave_message.h"
 #include "edit/combine.h"
+#include "edit/formula.h"
 #include "edit/overflow.h"
 #include "ui/canvas.h"
 
@@ -69,7 +70,8 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    edit::CombineMode Operation() const;
+    // The box, the operation and the main window's "Allow overflow".
+    edit::FormulaSettings Settings() const;
     void LoadHistory();
     void FillHistoryBox();
 

@@ -55,10 +55,6 @@ TEST_F(FormulaWindowTest, CtrlFOpensItAndThePreviewFollowsTheText) {
     EXPECT_EQ(window->Table(), before);
     EXPECT_EQ(window->History().HistoryCount(), 1);
     EXPECT_FALSE(window->IsModified());
-
-    form->lbFormulaExamples->setCurrentRow(1);
-    EXPECT_EQ(form->edtFormula->text(), QStringLiteral("sin(2*pi*w + z*sin(4*pi*w))"));
-    EXPECT_TRUE(form->lblFormulaError->text().isEmpty());
 }
 
 TEST_F(FormulaWindowTest, ApplyIsOneUndoStepAndIsRemembered) {

@@ -12,6 +12,7 @@
 #include <QTextImageFormat>
 
 #include "ui/qt/audio_setup_dialog.h"
+#include "ui/qt/formula_window.h"
 #include "ui/qt/help_dialog.h"
 #include "ui/qt/import_audio_dialog.h"
 #include "ui/qt/midi_output_dialog.h"
@@ -58,6 +59,7 @@ QStringList WithoutTooltip(QWidget &form) {
 
 TEST_F(WindowTest, EveryControlAndMenuItemOfTheMainWindowHasATooltip) {
     EXPECT_EQ(WithoutTooltip(*window), QStringList());
+    EXPECT_EQ(WithoutTooltip(*window->frmFormula), QStringList());
     // The examples the texts follow, and a menu that shows them.
     EXPECT_EQ(window->btnPasteAdd->toolTip(),
               QString::fromUtf8("P+ — add the clipboard wave to the current wave's samples, "

@@ -22,6 +22,7 @@
 #include "ui/formula_preview.h"
 #include "ui/qt/image_view.h"
 #include "ui/qt/main_window.h"
+#include "ui/qt/tooltips.h"
 #include "ui/selection.h"
 
 namespace morvane {
@@ -77,8 +78,6 @@ TfrmFormula::TfrmFormula(TfrmMain &main)
     cmbFormulaOperation = Named(new QComboBox(this), "cmbFormulaOperation");
     for (const auto &operation : kOperations)
         cmbFormulaOperation->addItem(QString::fromLatin1(operation.first));
-    cmbFormulaOperation->setToolTip(
-        QStringLiteral("How the formula joins the wave while \"Add to existing wave\" is checked"));
     lblFormulaOperation->setBuddy(cmbFormulaOperation);
     btnFormulaApply = Named(new QPushButton(QStringLiteral("Apply"), this), "btnFormulaApply");
     lblFormulaError = Named(new QLabel(this), "lblFormulaError");
@@ -113,6 +112,8 @@ TfrmFormula::TfrmFormula(TfrmMain &main)
     cmbFormulaHistory = Named(new QComboBox(this), "cmbFormulaHistory");
     cmbFormulaHistory->setPlaceholderText(QStringLiteral("none yet"));
     lblFormulaHistory->setBuddy(cmbFormulaHistory);
+
+    ApplyTooltips(*this);
 
     auto *grid = new QGridLayout(this);
     grid->addWidget(lblFormula, 0, 0);

@@ -1,16 +1,8 @@
 #include "ui/formula_choices.h"
 
 #include <algorithm>
-#include <cstdint>
-#include <fstream>
-#include <optional>
-#include <span>
-#include <sstream>
-#include <system_error>
 
 #include "audio/settings_file.h"
-#include "document/error.h"
-#include "files/atomic_file.h"
 #include "midi/midi_settings.h"
 
 namespace morvane::ui {
@@ -49,17 +41,6 @@ std::string KeyOf(std::size_t index) {
     return "Formula" + std::to_string(index + 1);
 }
 
-std::optional<std::string> ReadWholeFile(const fs::path &path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return std::nullopt;
-    std::ostringstream content;
-    content << in.rdbuf();
-    if (in.bad())
-        return std::nullopt;
-    return std::move(content).str();
-}
-
 } // namespace
 
 void RememberFormula(std::vector<std::string> &history, std::string_view expression) {
@@ -73,7 +54,7 @@ void RememberFormula(std::vector<std::string> &history, std::string_view express
 }
 
 std::vector<std::string> LoadFormulaHistory(const fs::path &path) {
-    const std::string text = ReadWholeFile(path).value_or(std::string());
+    const std::string text = audio::ReadSettingsText(path);
     std::vector<std::string> history;
     // Oldest first, so that the newest ends up in front.
     for (std::size_t i = kFormulaHistorySize; i-- > 0;) {
@@ -84,30 +65,10 @@ std::vector<std::string> LoadFormulaHistory(const fs::path &path) {
 }
 
 void SaveFormulaHistory(const std::vector<std::string> &history, const fs::path &path) {
-    const std::string shown = "Unable to write to " + path.string();
-    std::error_code ec;
-    std::string text;
-    if (fs::exists(path, ec)) {
-        // The other sections can only be kept when the file can be read.
-        const std::optional<std::string> existing = ReadWholeFile(path);
-        if (!existing)
-            throw Error(shown);
-        text = *existing;
-    } else if (path.has_parent_path()) {
-        fs::create_directories(path.parent_path(), ec);
-    }
     audio::IniKeyValues values;
     for (std::size_t i = 0; i < kFormulaHistorySize; ++i)
         values.emplace_back(KeyOf(i), i < history.size() ? midi::IniStringValue(history[i]) : "");
-    const std::string newText = audio::WriteIniValues(text, kFormulaSection, values);
-    try {
-        files::WriteFileAtomically(
-            path.string(),
-            std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t *>(newText.data()),
-                                          newText.size()));
-    } catch (const std::exception &) {
-        throw Error(shown);
-    }
+    audio::WriteSettingsSection(path, kFormulaSection, values);
 }
 
 } // namespace morvane::ui

@@ -27,12 +27,12 @@ inline constexpr std::size_t kFormulaHistorySize = 20;
 // keeps the newest kFormulaHistorySize. An empty expression leaves the list as it is.
 void RememberFormula(std::vector<std::string> &history, std::string_view expression);
 
-// Reads the remembered expressions; a missing file, section or key is no error. Empty values
-// and repeats are skipped, at most kFormulaHistorySize are kept.
+// Reads the remembered expressions; a missing or unreadable file, section or key is no error.
+// Empty values and repeats are skipped, at most kFormulaHistorySize are kept.
 std::vector<std::string> LoadFormulaHistory(const std::filesystem::path &path);
 
 // Writes all kFormulaHistorySize keys (empty beyond the list) into section "Formulas", keeping
-// every other line of the file, through a temporary file renamed over the target. Throws
+// every other line of the file (audio::WriteSettingsSection). Throws
 // Error("Unable to write to <path>").
 void SaveFormulaHistory(const std::vector<std::string> &history, const std::filesystem::path &path);
 

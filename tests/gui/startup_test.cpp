@@ -473,7 +473,8 @@ TEST_F(WindowTest, MenuBarHoldsEveryCommandInOrder) {
                 {"Amplify2", "Amplify -", QKeySequence(Qt::Key_F9)},
                 {"-", "", {}},
                 {"Harmonics1", "Harmonics ...", QKeySequence(Qt::Key_F12)},
-                {"Waterfall1", "Waterfall ...", {}}});
+                {"Waterfall1", "Waterfall ...", {}},
+                {"Formula1", "Formula ...", ctrl(Qt::Key_F)}});
     ExpectMenu(top[3]->menu(), {{"Morph1", "Morph wavetable", {}},
                                 {"Wavetablerandomoerder1", "Wavetable random order", {}},
                                 {"-", "", {}},

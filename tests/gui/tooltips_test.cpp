@@ -13,6 +13,7 @@
 
 #include "ui/qt/audio_setup_dialog.h"
 #include "ui/qt/harmonics_window.h"
+#include "ui/qt/formula_window.h"
 #include "ui/qt/help_dialog.h"
 #include "ui/qt/import_audio_dialog.h"
 #include "ui/qt/midi_output_dialog.h"
@@ -60,6 +61,7 @@ QStringList WithoutTooltip(QWidget &form) {
 
 TEST_F(WindowTest, EveryControlAndMenuItemOfTheMainWindowHasATooltip) {
     EXPECT_EQ(WithoutTooltip(*window), QStringList());
+    EXPECT_EQ(WithoutTooltip(*window->frmFormula), QStringList());
     // The examples the texts follow, and a menu that shows them.
     EXPECT_EQ(window->btnPasteAdd->toolTip(),
               QString::fromUtf8("P+ — add the clipboard wave to the current wave's samples, "
@@ -73,6 +75,8 @@ TEST_F(WindowTest, EveryControlOfTheToolWindowsHasATooltip) {
     EXPECT_EQ(WithoutTooltip(*window->frmWaterfall), QStringList());
     window->Harmonics1->trigger();
     EXPECT_EQ(WithoutTooltip(*window->frmHarmonics), QStringList());
+    window->Formula1->trigger();
+    EXPECT_EQ(WithoutTooltip(*window->frmFormula), QStringList());
 }
 
 TEST(Tooltips, EveryControlOfEachDialogHasATooltip) {

@@ -40,6 +40,7 @@
 #include "edit/history.h"
 #include "files/user_guide.h"
 #include "ui/qt/harmonics_window.h"
+#include "ui/qt/formula_window.h"
 #include "ui/qt/image_view.h"
 #include "ui/qt/tooltips.h"
 #include "ui/qt/wave_list.h"
@@ -207,6 +208,7 @@ TfrmMain::TfrmMain(const MainWindowPorts &ports, QWidget *parent)
     setAcceptDrops(true); // files dropped anywhere on the window, see dropEvent
     // The name field would take a dropped file's path as text.
     edtName->setAcceptDrops(false);
+    frmFormula = new TfrmFormula(*this);
 
     // Centred on the desktop.
     adjustSize();
@@ -557,6 +559,7 @@ void TfrmMain::CreateMenu() {
     Wave1->addSeparator();
     Harmonics1 = item(Wave1, "Harmonics1", "Harmonics ...", QKeySequence(Qt::Key_F12));
     Waterfall1 = item(Wave1, "Waterfall1", "Waterfall ...");
+    Formula1 = item(Wave1, "Formula1", "Formula ...", QKeySequence(Qt::CTRL | Qt::Key_F));
 
     Tools1 = menu(MainMenu1, "Tools1", "Tools");
     Morph1 = item(Tools1, "Morph1", "Morph wavetable");
@@ -692,6 +695,7 @@ void TfrmMain::ConnectHandlers() {
     BindClick(btnSetVolumeMinus, &TfrmMain::btnSetVolumePlusClick);
     BindAction(Amplify2, &TfrmMain::btnSetVolumePlusClick);
     BindAction(Harmonics1, &TfrmMain::Harmonics1Click);
+    BindAction(Formula1, &TfrmMain::Formula1Click);
 
     BindClick(btnMorph, &TfrmMain::btnMorphClick);
     BindAction(Morph1, &TfrmMain::btnMorphClick);

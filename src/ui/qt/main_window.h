@@ -52,6 +52,7 @@ namespace morvane {
 
 class HistoryStack;
 class TfrmHarmonics;
+class TfrmFormula;
 class TImageView;
 class TWaveList;
 class TfrmWaterfall;
@@ -264,6 +265,9 @@ public:
     void LoadRecentFiles();
     void RecentFileClick(QObject* sender);
     void ClearList1Click(QObject* sender);
+    // ---- Handlers, main_window_formula.cpp --------------------------------------------------
+    // Shows the formula window (made with the main window, hidden until then).
+    void Formula1Click(QObject* sender);
 
     // ---- Controls ---------------------------------------------------------------------------
     QWidget* ClientArea = nullptr; // the 866 x 573 area below the menu bar
@@ -452,6 +456,7 @@ public:
     QAction* Amplify2 = nullptr;
     QAction* Harmonics1 = nullptr;
     QAction* Waterfall1 = nullptr;
+    QAction* Formula1 = nullptr;
     QMenu* Tools1 = nullptr;
     QAction* Morph1 = nullptr;
     QAction* Wavetablerandomoerder1 = nullptr;
@@ -495,6 +500,7 @@ public:
     std::optional<midi::MidiOutputSettings> MidiOutput; // read at first use, see MidiSettings
     bool SendingToSynth = false;                        // a send to the synth is running
     TfrmHarmonics* frmHarmonics = nullptr; // the harmonic tool window, a child made at start-up
+    TfrmFormula* frmFormula = nullptr; // the formula tool window, a child of this window
 
     // Key preview: the application hands every key event that reaches a widget of this window
     // to this first (shortcuts never come here). The event goes on to the focused control.

@@ -158,6 +158,9 @@ constexpr Tooltip kTooltips[] = {
      "Amplify + — make the range of the selected waves louder by the percentage below (F10)"},
     {"frmMain", "btnSetVolumeMinus Amplify2",
      "Amplify - — make the range of the selected waves softer by the percentage below (F9)"},
+    {"frmMain", "Formula1",
+     "Formula ... — write the range of the selected waves from an expression such as "
+     "sin(2*pi*w), with a live preview (Ctrl+F)"},
     {"frmMain", "Label3 cmbNormalize Label12",
      "amplify by — the percentage Amplify + and Amplify - change the level by"},
     {"frmMain", "btnFourier", "Fourier — not in use"},
@@ -320,6 +323,28 @@ constexpr Tooltip kTooltips[] = {
     {"frmImportAudio", "btnCancel", "Cancel — import nothing"},
     // ---- Progress ----
     {"frmProgress", "btnCancel", "Cancel — stop after the wave on its way"},
+    // ---- Formula ----
+    {"frmFormula", "lblFormula edtFormula",
+     "Formula — an expression in x (-1 to 1), w (0 to 1), n, i, y (-1 to 1 over the waves), z "
+     "(0 to 1), pi, e and rand(); its value -1 to 1 is the sample. Enter applies it"},
+    {"frmFormula", "chbFormulaAddtoexisting",
+     "Add to existing wave — checked: join the formula to the wave by the operation; clear: "
+     "replace the samples"},
+    {"frmFormula", "lblFormulaOperation cmbFormulaOperation",
+     "Operation — how the formula joins the wave while \"Add to existing wave\" is checked"},
+    {"frmFormula", "btnFormulaApply",
+     "Apply — write the formula over the range of the selected waves; one undo step"},
+    {"frmFormula", "lblFormulaError", "The parser's message and the position of the fault"},
+    {"frmFormula", "lblFormulaScope", "The waves, samples and rules Apply will use"},
+    {"frmFormula",
+     "lblFormulaFirst imgFormulaFirst lblFormulaMiddle imgFormulaMiddle lblFormulaLast "
+     "imgFormulaLast",
+     "Preview — the first, middle and last selected wave as Apply would write them; red: the "
+     "wave overflows and would be left as it was"},
+    {"frmFormula", "lblFormulaExamples lbFormulaExamples",
+     "Examples — choose one to put its expression into the box"},
+    {"frmFormula", "lblFormulaHistory cmbFormulaHistory",
+     "Recent formulas — the last 20 expressions applied, newest first"},
 };
 
 void SetTooltip(QObject *object, const QString &text) {

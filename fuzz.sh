@@ -21,8 +21,12 @@ for target in $targets; do
     work="$here/fuzz/corpus-$target"
     mkdir -p "$work"
     echo "== $target: $seconds s"
+    # libsndfile's Vorbis reader leaks on most damaged streams; checking every one for leaks
+    # would slow the run to a crawl. The ctest replay of the corpus still checks for leaks.
+    leaks=1
+    [ "$target" = exchange_import ] && leaks=0
     if ! "$build/fuzz/fuzz_$target" -max_total_time="$seconds" -print_final_stats=1 \
-        -artifact_prefix="$here/fuzz/artifacts/$target-" -max_len=70000 \
+        -artifact_prefix="$here/fuzz/artifacts/$target-" -max_len=70000 -detect_leaks=$leaks \
         "$work" "$here/fuzz/corpus/$target"; then
         status=1
     fi

@@ -265,6 +265,8 @@ void TfrmMain::CreateControls() {
                                  "imgColoredWaveTables", 4, 440, kOverviewWidth, kOverviewHeight);
     Memo1 = Place(new QPlainTextEdit(c), "Memo1", 37, 528, 164, 33);
     Memo1->setPlainText(kFirstLogLine);
+    // The hidden log keeps its last lines only, so that repeated refusals cannot fill memory.
+    Memo1->setMaximumBlockCount(kLogLinesKept);
     Memo1->setVisible(false);
 
     Label9 = Label(c, "Label9", "Wavetable", 141, 1, 75);
@@ -921,6 +923,12 @@ void TfrmMain::UpdateTitle(const QString &path) {
     setWindowTitle(QString::fromStdString(TitleForPath(utf8)));
 }
 
+void TfrmMain::CloseWithoutQuestion() {
+    closingWithoutQuestion_ = true;
+    close();
+    closingWithoutQuestion_ = false;
+}
+
 bool TfrmMain::AskSaveChanges() {
     if (!modified_)
         return true;
@@ -1062,6 +1070,8 @@ void TfrmMain::ApplyHistorySnapshot(const Wavetable *snapshot) {
         modified_ = true;
         table_ = *snapshot;
         DrawWavetable(CurrentWave());
+        // The overview is read as the table: it follows the restored one.
+        DrawOverview();
     } else {
         LogMessage(QStringLiteral("No more data in history"));
     }

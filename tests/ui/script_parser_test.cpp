@@ -47,11 +47,12 @@ TEST(ScriptLines, NumbersEveryLineAndDropsCarriageReturns) {
 }
 
 TEST(ScriptLines, AByteOrderMarkIsSkippedOnlyAtTheStart) {
-    const auto lines = SplitLines("\xEF\xBB\xBF" "click a\r\n\xEF\xBB\xBF" "b");
+    const std::string mark = "\xEF\xBB\xBF";
+    const auto lines = SplitLines(mark + "click a\r\n" + mark + "b");
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0].Text, "click a");
     EXPECT_EQ(lines[1].Number, 2);
-    EXPECT_EQ(lines[1].Text, "\xEF\xBB\xBF" "b");
+    EXPECT_EQ(lines[1].Text, mark + "b");
     EXPECT_EQ(SplitLines("\xEF\xBB").at(0).Text, "\xEF\xBB"); // no whole mark: kept
 }
 

@@ -30,6 +30,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSessionManager>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QTimer>
@@ -769,6 +770,22 @@ void TfrmMain::ConnectHandlers() {
             [this](Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y) {
                 Guarded([&] { imgWaveTablesMouseUp(imgWaveTables, button, shift, x, y); });
             });
+
+#ifndef QT_NO_SESSIONMANAGER
+    // The desktop's logout closes no window by itself: unsaved work is offered for saving here,
+    // and Cancel (or a save left undone) stops the logout.
+    if (auto *app = qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
+        connect(app, &QGuiApplication::commitDataRequest, this, [this](QSessionManager &manager) {
+            if (!modified_ || !manager.allowsInteraction())
+                return;
+            bool goOn = false;
+            Guarded([&] { goOn = AskSaveChanges(); });
+            manager.release();
+            if (!goOn)
+                manager.cancel();
+        });
+    }
+#endif
 }
 
 // ---- Events ------------------------------------------------------------------------------

@@ -111,8 +111,9 @@ public:
 
     // Pushes the table on the undo history and shows the new position in grbHistory.
     void PushHistory();
-    // Appends one line to the hidden message log Memo1, which keeps its last kLogLinesKept.
+    // The hidden message log Memo1 keeps this many of its last lines.
     static constexpr int kLogLinesKept = 1000;
+    // Appends one line to the hidden message log Memo1.
     void LogMessage(const QString& text);
     void LogMessage(const std::string& text);
     QStringList Memo1Lines() const;
@@ -497,7 +498,7 @@ private:
     Clock* clock_;
 
     Wavetable table_{};
-    bool closingWithoutQuestion_ = false; // set only inside CloseWithoutQuestion
+    bool closingWithoutQuestion_ = false;   // set only inside CloseWithoutQuestion
     std::unique_ptr<HistoryStack> history_; // 200 snapshots, about 5 MB: on the heap, once
     MotionPath path_{};
     RandomGenerator random_{};

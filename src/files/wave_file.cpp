@@ -140,7 +140,7 @@ void WriteWaveFile(const std::string &path, WaveBuffers &buffers) {
     const std::vector<std::uint8_t> wave = WaveFileBytes(buffers);
     const std::vector<std::uint8_t> text = WaveTextBytes(buffers);
     AtomicFile waveFile(path);
-    AtomicFile textFile(path + ".txt");
+    AtomicFile textFile(WaveTextPath(path));
     waveFile.Write(wave);
     textFile.Write(text);
     textFile.Commit();

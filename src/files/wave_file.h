@@ -81,6 +81,10 @@ std::vector<std::uint8_t> WaveTextBytes(WaveBuffers &buffers);
 // WriteWaveFile: the header is filled, then the WAV file and the dump path + ".txt" are
 // written; each target is replaced only once both files are complete. Throws morvane::Error.
 void WriteWaveFile(const std::string &path, WaveBuffers &buffers);
+// The dump that goes with the WAV file at `path`.
+inline std::string WaveTextPath(const std::string &path) {
+    return path + ".txt";
+}
 
 // ReadWaveFile: reads the header and, when it is accepted, the samples (those a shorter data
 // chunk does not hold become zero). A refused header throws morvane::Error with the refusal

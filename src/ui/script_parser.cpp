@@ -263,6 +263,10 @@ std::string Quote(std::string_view text) {
 }
 
 std::vector<ScriptLine> SplitLines(std::string_view text) {
+    // Editors on Windows often begin a UTF-8 file with a byte-order mark.
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark)
+        text.remove_prefix(kByteOrderMark.size());
     std::vector<ScriptLine> lines;
     int number = 0;
     std::size_t start = 0;

@@ -30,8 +30,8 @@ std::vector<std::string> SplitWords(std::string_view line);
 // The inverse for output: the text in double quotes, with " and \ escaped as above.
 std::string Quote(std::string_view text);
 
-// The lines of a script with their 1-based numbers; a carriage return before a line feed is
-// dropped, so scripts written on Windows run as they are.
+// The lines of a script with their 1-based numbers; a UTF-8 byte-order mark at the start and a
+// carriage return before a line feed are dropped, so scripts written on Windows run as they are.
 struct ScriptLine {
     int Number = 0;
     std::string Text;

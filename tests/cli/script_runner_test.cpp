@@ -221,6 +221,7 @@ public:
     }
 
     QWidget &Window() override { return *this; }
+    void CloseWithoutQuestion() override { close(); }
     QWidget &ClientArea() override { return *client_; }
     bool Modified() const override { return true; }
     int CurrentWave() const override { return list_->currentRow() + 1; }

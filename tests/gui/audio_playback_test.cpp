@@ -1,8 +1,10 @@
 // Play and stop, the sweep, the play buffers, the audio setup and the settings file, on the
 // real main window over a silent wave-out device.
+#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <random>
 #include <sstream>
 #include <string>
@@ -40,14 +42,32 @@ public:
     std::vector<AudioSetupAnswer> Answers;
     std::vector<AudioSetupChoices> Offered;
     std::vector<std::string> Messages;
+    std::deque<Answer> ConfirmAnswers;
+    std::vector<std::string> Confirmations;
+    std::deque<std::optional<std::string>> SaveAnswers; // a path, or none for "left"
 
     Answer Confirm(const std::string &text, bool) override {
-        ADD_FAILURE() << "unexpected question: " << text;
-        return Answer::Cancel;
+        Confirmations.push_back(text);
+        if (ConfirmAnswers.empty()) {
+            ADD_FAILURE() << "unexpected question: " << text;
+            return Answer::Cancel;
+        }
+        const Answer answer = ConfirmAnswers.front();
+        ConfirmAnswers.pop_front();
+        return answer;
     }
     void Message(const std::string &text) override { Messages.push_back(text); }
     bool OpenFile(FileDialogState &) override { return false; }
-    bool SaveFile(FileDialogState &) override { return false; }
+    bool SaveFile(FileDialogState &dialog) override {
+        if (SaveAnswers.empty() || !SaveAnswers.front()) {
+            if (!SaveAnswers.empty())
+                SaveAnswers.pop_front();
+            return false;
+        }
+        dialog.FileName = *SaveAnswers.front();
+        SaveAnswers.pop_front();
+        return true;
+    }
     SelectorAnswer SelectWavetable(const std::vector<std::string> &) override { return {}; }
     AudioSetupAnswer AudioSetup(const AudioSetupChoices &choices) override {
         Offered.push_back(choices);
@@ -81,6 +101,7 @@ protected:
         fs::remove_all(folder_, ec);
     }
     fs::path SettingsFile() const { return folder_ / "morvane.ini"; }
+    fs::path Folder() const { return folder_; }
     void Open() {
         MainWindowPorts ports{&dialogs, &clock};
         ports.waveOut = &device;
@@ -261,12 +282,50 @@ TEST_F(AudioWindowTest, SettingsAreReadAtStartAndWrittenAtClose) {
     window->AudioSettings.WaveSamplesPerSec = 48000;
     window->btnPlay->click();
     TAudioGen *generator = window->AudioGen.Get();
-    window->close(); // no question, whatever the modified flag says
+    window->close(); // nothing unsaved: no question
     EXPECT_FALSE(generator->Running);
     EXPECT_EQ(ReadFile(SettingsFile()),
               "[AudioOutput]\nWaveAudioDevice=1\nWaveChannels=1\nWaveSamplesPerSec=48000\n"
               "WaveBlockAlign=2\nWaveBitsPerSample=16\n[Mine]\nKeep=1\n");
     EXPECT_TRUE(dialogs.Messages.empty());
+}
+
+TEST_F(AudioWindowTest, CloseWithUnsavedWorkAsksAndOnlyANoOrADoneSaveCloses) {
+    const std::string settings = "[AudioOutput]\nWaveChannels=1\n";
+    {
+        std::ofstream out(SettingsFile(), std::ios::binary);
+        out << settings;
+    }
+    Open();
+    window->show();
+    window->btnPlay->click();
+    TAudioGen *generator = window->AudioGen.Get();
+    window->btnInvert->click();
+    ASSERT_TRUE(window->IsModified());
+
+    // Cancel, and Yes with the save dialog left: open, playing, the settings file untouched.
+    dialogs.ConfirmAnswers = {Answer::Cancel, Answer::Yes};
+    dialogs.SaveAnswers = {std::nullopt};
+    EXPECT_FALSE(window->close());
+    EXPECT_FALSE(window->close());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(generator->Running);
+    EXPECT_EQ(ReadFile(SettingsFile()), settings);
+
+    // Yes and a file: saved, then closed as before.
+    const fs::path saved = Folder() / "work.syx";
+    dialogs.ConfirmAnswers = {Answer::Yes};
+    dialogs.SaveAnswers = {saved.string()};
+    EXPECT_TRUE(window->close());
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_FALSE(generator->Running);
+    EXPECT_FALSE(window->IsModified());
+    EXPECT_EQ(fs::file_size(saved), 64u * 410u);
+    EXPECT_EQ(ReadFile(SettingsFile()),
+              "[AudioOutput]\nWaveChannels=1\nWaveAudioDevice=0\nWaveSamplesPerSec=44100\n"
+              "WaveBlockAlign=4\nWaveBitsPerSample=16\n");
+    EXPECT_EQ(dialogs.Confirmations,
+              std::vector<std::string>(3, "Do you want to save wavetables ?"));
 }
 
 TEST_F(AudioWindowTest, WithoutASettingsFileTheDefaultsAreWrittenAtClose) {

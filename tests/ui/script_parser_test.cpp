@@ -46,6 +46,16 @@ TEST(ScriptLines, NumbersEveryLineAndDropsCarriageReturns) {
     EXPECT_TRUE(SplitLines("").empty());
 }
 
+TEST(ScriptLines, AByteOrderMarkIsSkippedOnlyAtTheStart) {
+    const std::string mark = "\xEF\xBB\xBF";
+    const auto lines = SplitLines(mark + "click a\r\n" + mark + "b");
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0].Text, "click a");
+    EXPECT_EQ(lines[1].Number, 2);
+    EXPECT_EQ(lines[1].Text, mark + "b");
+    EXPECT_EQ(SplitLines("\xEF\xBB").at(0).Text, "\xEF\xBB"); // no whole mark: kept
+}
+
 TEST(ScriptLine, BlankAndCommentLinesHaveNoAction) {
     EXPECT_FALSE(ParseLine(""));
     EXPECT_FALSE(ParseLine("   \t"));

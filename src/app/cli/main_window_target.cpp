@@ -25,6 +25,10 @@ QWidget &MainWindowTarget::Window() {
     return window_;
 }
 
+void MainWindowTarget::CloseWithoutQuestion() {
+    window_.CloseWithoutQuestion();
+}
+
 QWidget &MainWindowTarget::ClientArea() {
     return window_.ClientArea != nullptr ? *window_.ClientArea : window_;
 }

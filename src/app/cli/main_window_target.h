@@ -14,6 +14,7 @@ public:
     explicit MainWindowTarget(TfrmMain &window) : window_(window) {}
 
     QWidget &Window() override;
+    void CloseWithoutQuestion() override;
     QWidget &ClientArea() override;
     bool Modified() const override;
     int CurrentWave() const override;

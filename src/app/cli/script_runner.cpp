@@ -385,9 +385,10 @@ int ScriptRunner::Run(const std::string &fileName, std::string_view text, std::o
             return fail(line.Number, dialogs_.Failure());
     }
     const int end = lines.empty() ? 1 : lines.back().Number;
-    // The program ends by closing its window, which runs the window's close query.
+    // The program ends by closing its window, which runs the window's close query; the end of a
+    // script is no user closing the window, so unsaved work is not asked about.
     if (window_ && window_->isVisible()) {
-        window_->close();
+        target_.CloseWithoutQuestion();
         QCoreApplication::sendPostedEvents();
         if (dialogs_.Failed())
             return fail(end, dialogs_.Failure());

@@ -22,6 +22,8 @@ public:
     virtual ~ScriptTarget() = default;
 
     virtual QWidget &Window() = 0;
+    // Closes the window as the program's end does, without asking about unsaved work.
+    virtual void CloseWithoutQuestion() = 0;
     // The widget whose top-left corner is (0, 0) of the client area, below the menu bar.
     virtual QWidget &ClientArea() = 0;
     virtual bool Modified() const = 0;

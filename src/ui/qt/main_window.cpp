@@ -30,6 +30,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSessionManager>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QTimer>
@@ -272,6 +273,8 @@ void TfrmMain::CreateControls() {
                                  "imgColoredWaveTables", 4, 440, kOverviewWidth, kOverviewHeight);
     Memo1 = Place(new QPlainTextEdit(c), "Memo1", 37, 528, 164, 33);
     Memo1->setPlainText(kFirstLogLine);
+    // The hidden log keeps its last lines only, so that repeated refusals cannot fill memory.
+    Memo1->setMaximumBlockCount(kLogLinesKept);
     Memo1->setVisible(false);
 
     Label9 = Label(c, "Label9", "Wavetable", 141, 1, 75);
@@ -779,6 +782,22 @@ void TfrmMain::ConnectHandlers() {
             [this](Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y) {
                 Guarded([&] { imgWaveTablesMouseUp(imgWaveTables, button, shift, x, y); });
             });
+
+#ifndef QT_NO_SESSIONMANAGER
+    // The desktop's logout closes no window by itself: unsaved work is offered for saving here,
+    // and Cancel (or a save left undone) stops the logout.
+    if (auto *app = qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
+        connect(app, &QGuiApplication::commitDataRequest, this, [this](QSessionManager &manager) {
+            if (!modified_ || !manager.allowsInteraction())
+                return;
+            bool goOn = false;
+            Guarded([&] { goOn = AskSaveChanges(); });
+            manager.release();
+            if (!goOn)
+                manager.cancel();
+        });
+    }
+#endif
 }
 
 // ---- Events ------------------------------------------------------------------------------
@@ -933,6 +952,12 @@ void TfrmMain::UpdateTitle(const QString &path) {
     setWindowTitle(QString::fromStdString(TitleForPath(utf8)));
 }
 
+void TfrmMain::CloseWithoutQuestion() {
+    closingWithoutQuestion_ = true;
+    close();
+    closingWithoutQuestion_ = false;
+}
+
 bool TfrmMain::AskSaveChanges() {
     if (!modified_)
         return true;
@@ -1075,6 +1100,8 @@ void TfrmMain::ApplyHistorySnapshot(const Wavetable *snapshot) {
         modified_ = true;
         table_ = *snapshot;
         DrawWavetable(CurrentWave());
+        // The overview is read as the table: it follows the restored one.
+        DrawOverview();
     } else {
         LogMessage(QStringLiteral("No more data in history"));
     }

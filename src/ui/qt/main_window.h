@@ -2,6 +2,7 @@
 
 #include <array>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <string>
@@ -115,6 +116,8 @@ public:
 
     // Pushes the table on the undo history and shows the new position in grbHistory.
     void PushHistory();
+    // The hidden message log Memo1 keeps this many of its last lines.
+    static constexpr int kLogLinesKept = 1000;
     // Appends one line to the hidden message log Memo1.
     void LogMessage(const QString& text);
     void LogMessage(const std::string& text);
@@ -131,6 +134,11 @@ public:
     void UpdateTitle(const QString& path);
     // The question before a command replaces the document: true to go on.
     bool AskSaveChanges();
+    // Closes the window as the end of a script does: without the question about unsaved work.
+    void CloseWithoutQuestion();
+    // Before a command writes these files: true when none exists or the user answers Yes to
+    // "Overwrite ?".
+    bool MayOverwrite(std::initializer_list<std::string> paths);
     // Fills the whole table anew, empties the history and pushes the new table.
     void NewWavetable();
 
@@ -540,6 +548,7 @@ private:
     Clock* clock_;
 
     Wavetable table_{};
+    bool closingWithoutQuestion_ = false;   // set only inside CloseWithoutQuestion
     std::unique_ptr<HistoryStack> history_; // 200 snapshots, about 5 MB: on the heap, once
     MotionPath path_{};
     RandomGenerator random_{};

@@ -129,6 +129,11 @@ void TfrmMain::LoadAudioSettings() {
 }
 
 void TfrmMain::FormCloseQuery(QObject *, bool &canClose) {
+    // Unsaved work is offered for saving first; while the answer keeps the window open (or the
+    // question fails) nothing else happens: the sound goes on and the settings stay unwritten.
+    canClose = false;
+    if (!closingWithoutQuestion_ && !AskSaveChanges())
+        return;
     // Nothing waits for the generator's thread here; the window waits for it only when it is
     // destroyed, so that its buffers outlive the device's use of them.
     if (AudioGen)

@@ -189,6 +189,8 @@ void TfrmMain::ImportAudioPath(const std::string &path) {
 void TfrmMain::ExportWavetable2048Click(QObject *) {
     if (!Dialogs().SaveFile(SaveDialog2048))
         return;
+    if (!MayOverwrite({SaveDialog2048.FileName}))
+        return;
     try {
         exchange::ExportWavetable2048(SaveDialog2048.FileName, Table());
     } catch (const std::exception &e) {

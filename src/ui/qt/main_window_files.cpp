@@ -2,6 +2,7 @@
 // export and import.
 #include "ui/qt/main_window.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <optional>
 
@@ -216,8 +217,16 @@ void TfrmMain::ImportMidiPath(const std::string &path) {
     RememberFile(path);
 }
 
+bool TfrmMain::MayOverwrite(std::initializer_list<std::string> paths) {
+    const bool exists = std::any_of(paths.begin(), paths.end(), FileExists);
+    return !exists || Dialogs().Confirm("Overwrite ?", false) == Answer::Yes;
+}
+
 void TfrmMain::btnExportWTasWavClick(QObject *) {
     if (!Dialogs().SaveFile(savedialogWAVE))
+        return;
+    const std::string &path = savedialogWAVE.FileName;
+    if (!MayOverwrite({path, files::WaveTextPath(path)}))
         return;
     files::WaveBuffers &buffers = files::WaveBuffersInstance();
     files::PrepareWaveExport(Table(), buffers);
@@ -250,7 +259,8 @@ void TfrmMain::ImportWavePath(const std::string &path) {
     PushHistory();
     Table() = imported;
     DrawWavetable(CurrentWave());
-    SetModified(false);
+    // The file went into a range of a table that may hold other edits: they are unsaved.
+    SetModified(true);
     DrawOverview();
     RememberFile(path);
 }

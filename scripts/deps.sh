@@ -10,7 +10,8 @@ MORVANE_PACKAGES=(
   clang clang-format libclang-rt-14-dev
   jackd2 libjack-jackd2-dev
   librtmidi-dev libasound2-dev libsndfile1-dev libfftw3-dev libmuparser-dev
-  desktop-file-utils appstream
+  desktop-file-utils appstream librsvg2-bin shared-mime-info
+  g++-aarch64-linux-gnu qemu-user
 )
 
 morvane_install_deps() {

@@ -52,6 +52,68 @@ def wav_sample(v):
     return bytes([m & 0xFF, (m >> 8) & 0xFF, (m >> 16) & 0xFF, b3])
 
 
+def riff_wave(frames16, tags=b"", channels=1, rate=44100):
+    data = b"".join(struct.pack("<h", v) for v in frames16)
+    fmt = b"fmt " + struct.pack("<IHHIIHH", 16, 1, channels, rate, rate * channels * 2, channels * 2, 16)
+    body = b"WAVE" + fmt + tags + b"data" + struct.pack("<I", len(data)) + data
+    return b"RIFF" + struct.pack("<I", len(body)) + body
+
+
+def chunk(cid, payload):
+    pad = b"\x00" if len(payload) % 2 else b""
+    return cid + struct.pack("<I", len(payload)) + payload + pad
+
+
+def saw(n, period):
+    return [int(((i % period) / period * 2 - 1) * 30000) for i in range(n)]
+
+
+def surge_wt(frame, count, flags, samples):
+    head = b"vawt" + struct.pack("<IHH", frame, count, flags)
+    if flags & 4:
+        return head + b"".join(struct.pack("<h", v) for v in samples)
+    return head + b"".join(struct.pack("<f", v / 32768) for v in samples)
+
+
+def aiff(frames16):
+    data = b"".join(struct.pack(">h", v) for v in frames16)
+    # 44100 as an 80-bit extended float
+    rate = bytes([0x40, 0x0E, 0xAC, 0x44, 0, 0, 0, 0, 0, 0])
+    comm = b"COMM" + struct.pack(">IhIh", 18, 1, len(frames16), 16) + rate
+    ssnd = b"SSND" + struct.pack(">III", len(data) + 8, 0, 0) + data
+    body = b"AIFF" + comm + ssnd
+    return b"FORM" + struct.pack(">I", len(body)) + body
+
+
+def sndfile_bytes(major, subtype, frames16):
+    """A file libsndfile itself writes (FLAC, Ogg), through ctypes; None without the library."""
+    import ctypes
+    import tempfile
+    try:
+        lib = ctypes.CDLL("libsndfile.so.1")
+    except OSError:
+        return None
+
+    class Info(ctypes.Structure):
+        _fields_ = [("frames", ctypes.c_int64), ("samplerate", ctypes.c_int), ("channels", ctypes.c_int),
+                    ("format", ctypes.c_int), ("sections", ctypes.c_int), ("seekable", ctypes.c_int)]
+    lib.sf_open.restype = ctypes.c_void_p
+    lib.sf_open.argtypes = [ctypes.c_char_p, ctypes.c_int, ctypes.POINTER(Info)]
+    lib.sf_write_short.argtypes = [ctypes.c_void_p, ctypes.POINTER(ctypes.c_short), ctypes.c_int64]
+    lib.sf_close.argtypes = [ctypes.c_void_p]
+    info = Info(0, 44100, 1, major | subtype, 0, 0)
+    with tempfile.TemporaryDirectory() as folder:
+        path = os.path.join(folder, "seed").encode()
+        handle = lib.sf_open(path, 0x20, ctypes.byref(info))  # SFM_WRITE
+        if not handle:
+            return None
+        buf = (ctypes.c_short * len(frames16))(*frames16)
+        lib.sf_write_short(handle, buf, len(frames16))
+        lib.sf_close(handle)
+        with open(path, "rb") as f:
+            return f.read()
+
+
 def write(folder, name, data):
     path = os.path.join(HERE, folder)
     os.makedirs(path, exist_ok=True)
@@ -95,6 +157,55 @@ def main():
     write("wav_read", "short_header.wav", wav_header()[:30])
     write("wav_read", "header_only.wav", wav_header())
     write("wav_read", "loud_byte3.wav", wav_header() + wav_sample(-0x7FFFFFFF) + wav_sample(0x12345678) * 300)
+
+    x = "exchange_import"
+    write(x, "untagged_saw.wav", riff_wave(saw(2048, 256)))
+    write(x, "clm_256.wav", riff_wave(saw(1024, 256), chunk(b"clm ", b"<!>256 10000000 wavetable")))
+    write(x, "clm_no_number.wav", riff_wave(saw(512, 128), chunk(b"clm ", b"<!>abc")))
+    write(x, "srge_128.wav", riff_wave(saw(512, 128), chunk(b"srge", struct.pack("<II", 1, 128))))
+    write(x, "uhwt.wav", riff_wave(saw(4096, 2048), chunk(b"uhWT", b"\x00" * 8)))
+    cue = struct.pack("<I", 3) + b"".join(struct.pack("<II4sIII", i, i * 64, b"data", 0, 0, i * 64)
+                                          for i in range(3))
+    write(x, "cue_64.wav", riff_wave(saw(192, 64), chunk(b"cue ", cue)))
+    smpl = struct.pack("<9I", 0, 0, 22675, 60, 0, 0, 0, 1, 0) + struct.pack("<6I", 0, 0, 0, 99, 0, 0)
+    write(x, "smpl_100.wav", riff_wave(saw(300, 100), chunk(b"smpl", smpl)))
+    write(x, "stereo.wav", riff_wave(saw(256, 64), channels=2))
+    write(x, "cut_data.wav", riff_wave(saw(400, 100))[:500])
+    write(x, "aiff_saw.aiff", aiff(saw(512, 128)))
+    write(x, "surge_int16.wt", surge_wt(64, 4, 4, saw(256, 64)))
+    write(x, "surge_float.wt", surge_wt(32, 3, 0, saw(96, 32)))
+    write(x, "surge_full16_cut.wt", surge_wt(64, 4, 12, saw(256, 64))[:300])
+    write(x, "surge_sample.wt", surge_wt(100, 1, 1, saw(100, 50)))
+    for name, major, subtype in (("flac_saw.flac", 0x170000, 0x0002), ("ogg_saw.ogg", 0x200000, 0x0060)):
+        made = sndfile_bytes(major, subtype, saw(1024, 128))
+        if made:
+            write(x, name, made)
+
+    s = "settings_file"
+    write(s, "both_sections.ini", b"; morvane\n[AudioOutput]\nWaveAudioDevice=-1\nWaveChannels=1\n"
+          b"WaveSamplesPerSec=48000\nWaveBlockAlign=2\nWaveBitsPerSample=16\n\n"
+          b"[MidiOutput]\nMidiApi=alsa\nMidiPort=\" Port 1 \"\nMidiPauseMs=300\n")
+    write(s, "windows_lines.ini", b"[other]\r\nx=1\r\n[audiooutput]\r\n  wavechannels = +2 \r\n# c\r\n")
+    write(s, "bad_numbers.ini", b"[AudioOutput]\nWaveChannels=2x\nWaveSamplesPerSec=99999999999\n"
+          b"WaveBlockAlign=+-4\n[AudioOutput]\nWaveChannels=1")
+    write(s, "no_section.ini", b"WaveChannels=1\nnoise")
+    write(s, "empty.ini", b"")
+
+    m = "midi_settings"
+    write(m, "port_and_text.ini", b"\x06" + b"[MidiOutput]\nMidiApi=jack\nMidiPort=a\nMidiPauseMs=20\n"
+          b"[AudioOutput]\nWaveChannels=1\n" + b" Out 2")
+    write(m, "quoted_port.ini", b"\x03" + b"[midioutput]\r\nmidiport='x'\r\nMidiPauseMs=99999\r\n" + b"a\nb")
+    write(m, "no_file_text.ini", b"\x04" + b"\"q\" ")
+    write(m, "pause_words.ini", b"\x00" + b"[MidiOutput]\nMidiPauseMs=+1e3\nMidiPort=\"\"\n")
+
+    src = os.path.join(HERE, "..", "..", "tests", "scripts")
+    for name in ("language_quoting.mvs", "keys.mvs", "mouse.mvs", "dialogs.mvs", "midi_output.mvs",
+                 "exchange_audio.mvs", "make_motion.mvs"):
+        with open(os.path.join(src, name), "rb") as f:
+            write("script_parser", name, f.read())
+    write("script_parser", "bom_crlf.mvs", b"\xEF\xBB\xBFclick btnAdd\r\nset Edit1 \"a \\\" b\"\r\n")
+    write("script_parser", "numbers.mvs", b"tick Timer1 2147483648\nwait -1\nclock 24:00:00.000\n"
+          b"mouse down 99999999999 1\nkey Ctrl+Shift+F13\nchoose #2147483647\n")
 
 
 if __name__ == "__main__":

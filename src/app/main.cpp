@@ -1,9 +1,10 @@
 // The editor: one main window over the real dialogs, the system clock and the system's sound
-// output. It takes no command-line options.
+// output. It takes no command-line options; a file named after it is opened at start.
 #include <memory>
 #include <string>
 
 #include <QByteArray>
+#include <QTimer>
 
 #include "audio/portaudio/portaudio_wave_out.h"
 #include "files/settings_file.h"
@@ -34,5 +35,9 @@ int main(int argc, char **argv) {
     if (!audioError.empty())
         window.LogMessage(audioError);
     window.show();
+    // Once the window is on screen, so that the questions an import asks appear over it.
+    if (const auto file = morvane::TfrmMain::FileArgument(QCoreApplication::arguments()))
+        QTimer::singleShot(0, &window,
+                           [&window, path = file->toStdString()] { window.OpenFileAtStart(path); });
     return morvane::TApplication::exec();
 }

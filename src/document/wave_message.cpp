@@ -5,6 +5,8 @@
 #include <numbers>
 #include <vector>
 
+#include "document/extended.h"
+
 namespace morvane {
 
 namespace {
@@ -79,8 +81,10 @@ void FillNewWavetable(Wavetable& table, std::uint8_t deviceId) {
         m[kOffsetAfterName] = 0;
         m[kOffsetAfterName + 1] = 0;
         for (int i = 1; i <= kSampleCount; ++i) {
-            // One period of a half-scale sine that starts one step after its zero crossing.
-            const double s = std::sin(2.0 * std::numbers::pi * i / kSampleCount) / 2.0 * kMaxSample;
+            // One period of a half-scale sine that starts one step after its zero crossing, in
+            // double; the sine itself is ours so that every processor gives the same bits.
+            const double x = 2.0 * std::numbers::pi * i / kSampleCount;
+            const double s = Sin(Extended(x)).ToDouble() / 2.0 * kMaxSample;
             WriteSample(table, w, i - 1, static_cast<std::int32_t>(std::floor(s)));
         }
     }

@@ -20,7 +20,7 @@ std::int32_t Combine(CombineMode mode, std::int32_t value, std::int32_t existing
     case CombineMode::Xor:
         return value ^ existing;
     case CombineMode::Multi: {
-        constexpr long double kScale = kFullScale;
+        constexpr Extended kScale = kFullScale;
         // In exact arithmetic 8 * value * existing / 2,097,150; the order of the steps is kept.
         return FloorToInt32(value / kScale * (existing / kScale) * kScale * 8);
     }

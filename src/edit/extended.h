@@ -1,27 +1,22 @@
 #pragma once
 
 #include <cstdint>
-#include <limits>
-#include <numbers>
+
+#include "document/extended.h"
 
 namespace morvane::edit {
 
-// The edits compute in 80-bit extended precision (long double on x86-64) with the operations
-// in a fixed order; results on exact integer boundaries depend on it.
-static_assert(std::numeric_limits<long double>::digits == 64,
-              "the edits need long double with a 64-bit significand (80-bit extended precision)");
-
-inline constexpr long double kPi = std::numbers::pi_v<long double>;
-inline constexpr long double kTwoPi = 2 * kPi;
-inline constexpr long double kHalfPi = kPi / 2;
-inline constexpr long double kThreeHalfPi = 3 * kPi / 2;
-
-inline constexpr char kInvalidFloatingPointOperation[] = "Invalid floating point operation";
+// The edits compute in 80-bit extended precision (Extended, the same bits on every processor)
+// with the operations in a fixed order; results on exact integer boundaries depend on it.
+inline constexpr Extended kPi = kExtendedPi;
+inline constexpr Extended kTwoPi = Extended::FromBits(0x4001, 0xC90FDAA22168C235);       // 2 pi
+inline constexpr Extended kHalfPi = Extended::FromBits(0x3FFF, 0xC90FDAA22168C235);      // pi / 2
+inline constexpr Extended kThreeHalfPi = Extended::FromBits(0x4001, 0x96CBE3F9990E91A8); // 3 pi / 2
 
 // floor toward minus infinity into a signed 32-bit integer. A NaN or a result outside the
 // 32-bit range throws Error("Invalid floating point operation"), the error an 80-bit
 // conversion raises, instead of converting with undefined behaviour.
-std::int32_t FloorToInt32(long double value);
+std::int32_t FloorToInt32(Extended value);
 
 // The 32-bit two's-complement value of a wider integer, as 32-bit arithmetic would give it.
 constexpr std::int32_t Wrap32(std::int64_t value) {

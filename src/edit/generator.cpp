@@ -1,7 +1,6 @@
 #include "edit/generator.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include "edit/extended.h"
 #include "edit/random.h"
@@ -10,12 +9,12 @@ namespace morvane::edit {
 
 namespace {
 
-constexpr long double kAmplitude = kMaxSample;      // a shape of 1.0 is full positive scale
+constexpr std::int32_t kAmplitude = kMaxSample;     // a shape of 1.0 is full positive scale
 constexpr std::uint32_t kRandomSteps = 2000000;     // the random shape's resolution
-constexpr long double kRandomScale = 1000000;       // r / 1,000,000 - 1 spans -1.0 .. 0.999999
-constexpr long double kLastStep = kSampleCount - 1; // the fade runs over samples 1..128
+constexpr std::int32_t kRandomScale = 1000000;      // r / 1,000,000 - 1 spans -1.0 .. 0.999999
+constexpr std::int32_t kLastStep = kSampleCount - 1; // the fade runs over samples 1..128
 
-long double IntoPeriod(long double x) {
+Extended IntoPeriod(Extended x) {
     while (x > kTwoPi)
         x -= kTwoPi;
     while (x < 0)
@@ -23,10 +22,10 @@ long double IntoPeriod(long double x) {
     return x;
 }
 
-long double ShapeValue(Shape shape, long double x, RandomGenerator &random) {
+Extended ShapeValue(Shape shape, Extended x, RandomGenerator &random) {
     switch (shape) {
     case Shape::Sine:
-        return std::sin(x) / 2;
+        return Sin(x) / 2;
     case Shape::Triangle:
         return TriangleWave(x) / 2;
     case Shape::Square:
@@ -34,15 +33,15 @@ long double ShapeValue(Shape shape, long double x, RandomGenerator &random) {
     case Shape::Saw:
         return SawWave(x);
     case Shape::Random:
-        return static_cast<long double>(random.Random(kRandomSteps)) / kRandomScale - 1;
+        return Extended(random.Random(kRandomSteps)) / kRandomScale - 1;
     }
     return 0;
 }
 
 // 1 at sample 1 falling to 1 - a at sample 128 for a fade out (fade >= 0); rising from
 // 1 - a to 1 for a fade in. i is the absolute sample number, not the place in the range.
-long double FadeWeight(long double fade, int i) {
-    const long double a = std::fabs(fade);
+Extended FadeWeight(Extended fade, int i) {
+    const Extended a = Abs(fade);
     if (fade >= 0)
         return 1 - a * (i - 1) / kLastStep;
     return (1 - a) + a * (i - 1) / kLastStep;
@@ -50,7 +49,7 @@ long double FadeWeight(long double fade, int i) {
 
 } // namespace
 
-long double TriangleWave(long double x) {
+Extended TriangleWave(Extended x) {
     x = IntoPeriod(x);
     if (x < kHalfPi)
         return x / kHalfPi;
@@ -61,29 +60,29 @@ long double TriangleWave(long double x) {
     return 0;
 }
 
-long double SquareWave(long double x) {
+Extended SquareWave(Extended x) {
     x = IntoPeriod(x);
-    return x < kPi ? 0.5L : -0.5L;
+    return Extended(x < kPi ? 0.5 : -0.5);
 }
 
-long double SawWave(long double x) {
+Extended SawWave(Extended x) {
     x = IntoPeriod(x);
-    return 0.5L - x / kTwoPi;
+    return Extended(0.5) - x / kTwoPi;
 }
 
 EditResult GenerateWaves(Wavetable &table, const GeneratorSettings &settings, int from, int to,
                          SampleRange range, RandomGenerator &random, WaveBackup &backup) {
     EditResult result;
-    const long double fade = static_cast<long double>(settings.FadePosition) / kFadeSteps;
+    const Extended fade = Extended(settings.FadePosition) / kFadeSteps;
     const int n = settings.Harmonic;
     const int first = std::max(range.First, 0);
     const int last = std::min(range.Last, kSampleCount - 1);
     for (int w = std::max(from, 1); w <= std::min(to, kWaveCount); ++w) {
         backup.Save(table, w - 1);
         for (int i = first + 1; i <= last + 1; ++i) {
-            const long double x = kTwoPi * n * i / kSampleCount;
-            const long double g = ShapeValue(settings.Wave, x, random);
-            const std::int32_t u = FloorToInt32(1.0L / n * g * kAmplitude);
+            const Extended x = kTwoPi * n * i / kSampleCount;
+            const Extended g = ShapeValue(settings.Wave, x, random);
+            const std::int32_t u = FloorToInt32(Extended(1) / n * g * kAmplitude);
             std::int32_t v = FloorToInt32(u * FadeWeight(fade, i));
             if (settings.AddToExisting)
                 v = Combine(settings.Mode, v, ReadSample(table, w - 1, i - 1));

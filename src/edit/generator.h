@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/extended.h"
 #include "document/sample_range.h"
 #include "document/wave_message.h"
 #include "edit/combine.h"
@@ -13,9 +14,9 @@ namespace morvane::edit {
 
 // The three non-sine shapes over one period. x is first brought into 0..2pi (a value equal to
 // 2pi stays 2pi).
-long double TriangleWave(long double x); // 0 -> 1 -> -1 -> 0
-long double SquareWave(long double x);   // +0.5 below pi, -0.5 from pi on
-long double SawWave(long double x);      // +0.5 at 0 falling to -0.5 at 2pi
+Extended TriangleWave(Extended x); // 0 -> 1 -> -1 -> 0
+Extended SquareWave(Extended x);   // +0.5 below pi, -0.5 from pi on
+Extended SawWave(Extended x);      // +0.5 at 0 falling to -0.5 at 2pi
 
 // The items of the "Waveform" list, by index.
 enum class Shape { Sine, Triangle, Square, Saw, Random };

@@ -26,7 +26,7 @@ void Morph(Wavetable &table, int from, int to, SampleRange range) {
             const std::int32_t f = ReadSample(table, a - 1, k);
             const std::int32_t m = ReadSample(table, b - 1, k);
             const std::int32_t product = (m - f) * (w - a);
-            const long double v = static_cast<long double>(product) / (b - a) + f;
+            const Extended v = Extended(product) / (b - a) + f;
             WriteSample(table, w - 1, k, FloorToInt32(v));
         }
     }

@@ -36,8 +36,7 @@ EditResult MoveVertical(Wavetable &table, int wave, SampleRange range, std::int3
 EditResult Amplify(Wavetable &table, int from, int to, SampleRange range, int percent, bool up,
                    bool allowOverflow, WaveBackup &backup) {
     EditResult result;
-    const long double factor =
-        static_cast<long double>(up ? kPercent + percent : kPercent - percent) / kPercent;
+    const Extended factor = Extended(up ? kPercent + percent : kPercent - percent) / kPercent;
     for (int w = FirstWave(from); w <= LastWave(to); ++w) {
         backup.Save(table, w - 1);
         for (int k = FirstSample(range); k <= LastSample(range); ++k) {
@@ -82,7 +81,12 @@ void Smooth(Wavetable &table, int from, int to, SampleRange range) {
 }
 
 int StepLevels(int itemIndex) {
-    return static_cast<int>(std::floor(std::pow(2.0L, itemIndex + kStepExponentBase)));
+    const int exponent = itemIndex + kStepExponentBase;
+    if (exponent < 0)
+        return 0; // 2^exponent floors to 0
+    if (exponent > 30)
+        throw Error(kInvalidFloatingPointOperation); // beyond the 32-bit range
+    return 1 << exponent;
 }
 
 void Step(Wavetable &table, int from, int to, SampleRange range, int levels) {

@@ -43,33 +43,8 @@ std::vector<std::uint8_t> ReadPrefix(const std::string &path, std::size_t n) {
     return bytes;
 }
 
-std::uint32_t Le(const std::vector<std::uint8_t> &b, std::size_t at, int size) {
-    std::uint32_t value = 0;
-    for (int i = size - 1; i >= 0; --i)
-        value = (value << 8) | b[at + static_cast<std::size_t>(i)];
-    return value;
-}
-
-// Morvane's own WAV: exactly the export's length and header, and samples that are values of
-// the table's range in sign and magnitude. A 32-bit two's-complement file of the same length
-// fails the last test (its negative samples have FF in byte 3).
 bool IsMorvaneWav(const std::vector<std::uint8_t> &bytes) {
-    if (bytes.size() != files::kWaveFileSize)
-        return false;
-    if (std::string(bytes.begin(), bytes.begin() + 4) != "RIFF" ||
-        std::string(bytes.begin() + 8, bytes.begin() + 12) != "WAVE" ||
-        Le(bytes, files::kWaveOffsetAudioFormat, 2) != files::kWavePcm ||
-        Le(bytes, files::kWaveOffsetChannels, 2) != files::kWaveChannels ||
-        Le(bytes, files::kWaveOffsetSampleRate, 4) != files::kWaveSampleRate ||
-        Le(bytes, files::kWaveOffsetBitsPerSample, 2) != files::kWaveBitsPerSample)
-        return false;
-    for (std::size_t at = files::kWaveHeaderSize; at < bytes.size(); at += files::kWaveSampleSize) {
-        const std::uint8_t top = bytes[at + 3];
-        const std::uint32_t magnitude = Le(bytes, at, 3);
-        if ((top != 0 && top != files::kWaveSignBit) || magnitude > kMaxSample)
-            return false;
-    }
-    return true;
+    return files::IsMorvaneWaveBytes(bytes);
 }
 
 FileKind KindOf(const std::string &path, std::vector<std::uint8_t> &head) {
@@ -108,13 +83,13 @@ void LoadMorvaneWav(const std::vector<std::uint8_t> &bytes, Wavetable &table) {
     }
 }
 
-void LoadSyx(const std::string &path, Wavetable &table, std::string &report) {
+void LoadSyx(const std::string &path, Wavetable &table, LoadReport &report) {
     const files::SyxLoadResult result = files::LoadWavetableFromFile(path, table);
-    report = result.ReportText();
+    report = {result.ReportText(), result.EndsInside > 0 || result.Damaged > 0};
 }
 
 void LoadMidi(const std::string &path, const std::string &wanted, Wavetable &table,
-              std::string &report) {
+              LoadReport &report) {
     std::string name = wanted;
     {
         files::ByteReader reader(files::OpenFileSource(path));
@@ -135,7 +110,7 @@ void LoadMidi(const std::string &path, const std::string &wanted, Wavetable &tab
     const files::MidiCopy copy = files::CopyWavetableFromMidi(reader, name, table);
     if (copy.Count == 0)
         throw Error(ShownName(path) + " holds no wavetable." + copy.Skipped.Text());
-    report = copy.ReportText();
+    report = {copy.ReportText(), copy.Skipped.EndsInside > 0 || copy.Skipped.Damaged > 0};
 }
 
 std::string Trimmed(const std::string &text) {
@@ -201,12 +176,12 @@ std::optional<TableFormat> TableFormatFromName(const std::string &path) {
 }
 
 Wavetable LoadTableFile(const std::string &path, const LoadOptions &options) {
-    std::string report;
+    LoadReport report;
     return LoadTableFile(path, options, report);
 }
 
-Wavetable LoadTableFile(const std::string &path, const LoadOptions &options, std::string &report) {
-    report.clear();
+Wavetable LoadTableFile(const std::string &path, const LoadOptions &options, LoadReport &report) {
+    report = {};
     Wavetable table;
     FillNewWavetable(table, 0);
     std::vector<std::uint8_t> head;

@@ -32,9 +32,15 @@ struct LoadOptions {
 // (names "untitled", slot 0); the file then fills what it holds. Audio and own WAV files give
 // the table the file's name. Throws morvane::Error with the user's text.
 Wavetable LoadTableFile(const std::string &path, const LoadOptions &options = {});
-// The same, with what the window's box would say about a file it loads only in part (skipped or
-// cut messages, waves the instrument cannot take) in `report`; empty when nothing is to be said.
-Wavetable LoadTableFile(const std::string &path, const LoadOptions &options, std::string &report);
+// What the window's box would say about a file it loads only in part (skipped or cut messages,
+// waves the instrument cannot take); empty when nothing is to be said. Incomplete: messages were
+// skipped or cut, so the table is not all the file was meant to hold.
+struct LoadReport {
+    std::string Text;
+    bool Incomplete = false;
+};
+// The same, with that report.
+Wavetable LoadTableFile(const std::string &path, const LoadOptions &options, LoadReport &report);
 
 // Writes the whole table (waves 1 to 64). `slot` 80..118 is stamped into ".syx" and ".mid";
 // none: the slot the table holds, or 80 when it holds none. Throws morvane::Error.

@@ -208,10 +208,13 @@ std::string WriteIniValues(std::string_view text, std::string_view section,
 }
 
 fs::path SettingsFilePath(const fs::path &executableFolder, const std::string &xdgConfigHome,
-                          const std::string &home) {
+                          const std::string &home, const fs::path &installedFolder) {
     const fs::path beside = executableFolder / kSettingsFileName;
     std::error_code ec;
-    if (fs::exists(beside, ec) || ::access(executableFolder.c_str(), W_OK) == 0) {
+    const bool installed =
+        !installedFolder.empty() &&
+        fs::weakly_canonical(installedFolder, ec) == fs::weakly_canonical(executableFolder, ec);
+    if (fs::exists(beside, ec) || (!installed && ::access(executableFolder.c_str(), W_OK) == 0)) {
         return beside;
     }
     fs::path config;
@@ -237,7 +240,8 @@ fs::path ExecutableFolder() {
 fs::path DefaultSettingsFilePath() {
     const char *xdg = std::getenv("XDG_CONFIG_HOME");
     const char *home = std::getenv("HOME");
-    return SettingsFilePath(ExecutableFolder(), xdg ? xdg : "", home ? home : "");
+    return SettingsFilePath(ExecutableFolder(), xdg ? xdg : "", home ? home : "",
+                            MORVANE_INSTALL_BIN_DIR);
 }
 
 std::string ReadSettingsText(const fs::path &path) {

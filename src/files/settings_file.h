@@ -17,9 +17,12 @@ inline constexpr std::string_view kSettingsFileName = "morvane.ini";
 // Where the settings file lives: "morvane.ini" beside the executable when one exists there or
 // that folder is writable (a portable install); otherwise $XDG_CONFIG_HOME/morvane/morvane.ini,
 // with ~/.config when XDG_CONFIG_HOME is unset, empty or relative. Empty strings stand for unset
-// variables.
+// variables. A program in `installedFolder` (the bin folder it was built to be installed in) is
+// an installed one, not a portable one, however writable its folder is (for root it is): it
+// keeps its settings in the configuration folder unless a morvane.ini was put beside it.
 std::filesystem::path SettingsFilePath(const std::filesystem::path &executableFolder,
-                                       const std::string &xdgConfigHome, const std::string &home);
+                                       const std::string &xdgConfigHome, const std::string &home,
+                                       const std::filesystem::path &installedFolder = {});
 // The same for this process: its executable's folder and its environment.
 std::filesystem::path DefaultSettingsFilePath();
 std::filesystem::path ExecutableFolder();

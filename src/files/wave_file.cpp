@@ -6,6 +6,7 @@
 #include <istream>
 
 #include "document/error.h"
+#include "document/extended.h"
 #include "files/atomic_file.h"
 
 namespace morvane::files {
@@ -52,6 +53,32 @@ WaveSample EncodeWaveSample(std::int32_t value) {
 std::int64_t WaveSampleMagnitude(const WaveSample &sample) {
     return sample[0] + sample[1] * std::int64_t{256} + sample[2] * std::int64_t{65536} +
            (sample[3] & 0x7F) * kByte3Unit;
+}
+
+bool IsMorvaneWaveBytes(std::span<const std::uint8_t> bytes) {
+    const auto le = [&bytes](std::size_t at, int size) {
+        std::uint32_t value = 0;
+        for (int i = size - 1; i >= 0; --i)
+            value = (value << 8) | bytes[at + static_cast<std::size_t>(i)];
+        return value;
+    };
+    const auto text = [&bytes](std::size_t at) {
+        return std::string(bytes.begin() + static_cast<std::ptrdiff_t>(at),
+                           bytes.begin() + static_cast<std::ptrdiff_t>(at) + 4);
+    };
+    if (bytes.size() != kWaveFileSize)
+        return false;
+    if (text(0) != "RIFF" || text(8) != "WAVE" || le(kWaveOffsetAudioFormat, 2) != kWavePcm ||
+        le(kWaveOffsetChannels, 2) != kWaveChannels ||
+        le(kWaveOffsetSampleRate, 4) != kWaveSampleRate ||
+        le(kWaveOffsetBitsPerSample, 2) != kWaveBitsPerSample)
+        return false;
+    for (std::size_t at = kWaveHeaderSize; at < bytes.size(); at += kWaveSampleSize) {
+        const std::uint8_t top = bytes[at + 3];
+        if ((top != 0 && top != kWaveSignBit) || le(at, 3) > static_cast<std::uint32_t>(kMaxSample))
+            return false;
+    }
+    return true;
 }
 
 std::int64_t WaveSampleValue(const WaveSample &sample) {
@@ -113,7 +140,7 @@ void WriteWaveFile(const std::string &path, WaveBuffers &buffers) {
     const std::vector<std::uint8_t> wave = WaveFileBytes(buffers);
     const std::vector<std::uint8_t> text = WaveTextBytes(buffers);
     AtomicFile waveFile(path);
-    AtomicFile textFile(path + ".txt");
+    AtomicFile textFile(WaveTextPath(path));
     waveFile.Write(wave);
     textFile.Write(text);
     textFile.Commit();
@@ -189,12 +216,11 @@ void ImportWaveSamples(const WaveBuffers &buffers, Wavetable &table, int first, 
     // Every sample of the range is zero: 0 / 0 has no value to store.
     if (peak == 0)
         throw Error("Division by zero");
-    const long double fullScale = kFullScale;
+    const Extended fullScale = kFullScale;
     for (int n = first; n <= last; ++n) {
         for (int k = 0; k < kSampleCount; ++k) {
-            const long double value = static_cast<long double>(WaveSampleValue(at(n, k)));
-            const auto g = static_cast<std::int64_t>(
-                std::floor(value / static_cast<long double>(peak) * fullScale));
+            const Extended value = WaveSampleValue(at(n, k));
+            const std::int64_t g = TruncToInt64(Floor(value / peak * fullScale));
             WriteSample(table, n - 1, k, static_cast<std::int32_t>(g / 2));
         }
     }

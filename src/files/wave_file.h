@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <iosfwd>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -59,6 +60,12 @@ std::int64_t WaveSampleValue(const WaveSample &sample);
 // The dump's number for a sample value: value / 8,192 truncated toward zero, plus 128.
 std::int64_t WaveTextNumber(std::int64_t value);
 
+// Morvane's own WAV, recognised by all its bytes: exactly the export's length and header, and
+// samples that are values of the table's range in sign and magnitude. A 32-bit
+// two's-complement file of the same length fails the last test (its negative samples have FF in
+// byte 3).
+bool IsMorvaneWaveBytes(std::span<const std::uint8_t> bytes);
+
 // PrepareWaveExport: every sample of the table into WaveSamples, in table order.
 void PrepareWaveExport(const Wavetable &table, WaveBuffers &buffers);
 
@@ -74,6 +81,10 @@ std::vector<std::uint8_t> WaveTextBytes(WaveBuffers &buffers);
 // WriteWaveFile: the header is filled, then the WAV file and the dump path + ".txt" are
 // written; each target is replaced only once both files are complete. Throws morvane::Error.
 void WriteWaveFile(const std::string &path, WaveBuffers &buffers);
+// The dump that goes with the WAV file at `path`.
+inline std::string WaveTextPath(const std::string &path) {
+    return path + ".txt";
+}
 
 // ReadWaveFile: reads the header and, when it is accepted, the samples (those a shorter data
 // chunk does not hold become zero). A refused header throws morvane::Error with the refusal

@@ -1,6 +1,5 @@
 #include "motion/motion_generation.h"
 
-#include <cmath>
 #include <cstdlib>
 
 namespace morvane::motion {
@@ -9,7 +8,7 @@ namespace {
 constexpr std::int64_t kCentreRow = 192;     // the zero line of the graph
 constexpr std::int64_t kGraphRows = 384;     // rows over the full scale
 constexpr int kPixelsPerSample = 3;          // graph columns per sample
-constexpr long double kFalloffDistance = 22; // a sample this far away moves halfway
+constexpr std::int32_t kFalloffDistance = 22; // a sample this far away moves halfway
 } // namespace
 
 std::int32_t RowValue(int y) {
@@ -33,11 +32,11 @@ PathPoint LinearStep(PathPoint a, PathPoint b, int j, int n) {
     return {a.X + ((j - 1) * (b.X - a.X)) / n, a.Y + ((j - 1) * (b.Y - a.Y)) / n};
 }
 
-int BSplineStepCoordinate(long double a, long double p1, long double b, long double t) {
-    const long double first = std::nearbyintl(a * (t - 1) * (t - 1));
-    const long double middle = std::nearbyintl(2 * p1 * (1 - t) * t);
-    const long double last = std::nearbyintl(b * t * t);
-    return static_cast<int>(first + middle + last);
+int BSplineStepCoordinate(Extended a, Extended p1, Extended b, Extended t) {
+    const Extended first = NearbyInt(a * (t - 1) * (t - 1));
+    const Extended middle = NearbyInt(2 * p1 * (1 - t) * t);
+    const Extended last = NearbyInt(b * t * t);
+    return static_cast<int>(TruncToInt64(first + middle + last));
 }
 
 void PullWave(Wavetable &table, int wave, PathPoint point, PullShape shape, int width,
@@ -57,11 +56,11 @@ void PullWave(Wavetable &table, int wave, PathPoint point, PullShape shape, int 
         if (p < 1 || p > kSampleCount)
             continue;
         const std::int32_t old = ReadSample(table, wave - 1, p - 1);
-        const long double d = static_cast<long double>(k) / kFalloffDistance;
-        const long double f = shape == PullShape::Sharp ? 1 + std::fabs(d) : 1 + d * d;
-        const long double step = std::nearbyintl(static_cast<long double>(target - old) / f);
+        const Extended d = Extended(k) / kFalloffDistance;
+        const Extended f = shape == PullShape::Sharp ? 1 + Abs(d) : 1 + d * d;
+        const Extended step = NearbyInt(Extended(target - old) / f);
         // Both ends of the pull lie in the 21-bit range, so the result does too.
-        WriteSample(table, wave - 1, p - 1, old + static_cast<std::int32_t>(step));
+        WriteSample(table, wave - 1, p - 1, old + static_cast<std::int32_t>(TruncToInt64(step)));
     }
 }
 
@@ -84,12 +83,12 @@ MotionSteps WalkPath(const MotionPath &path, bool linear, int waves) {
             continue;
         }
         const PathPoint &p2 = path.Point(i + 2);
-        const long double ax = (static_cast<long double>(p0.X) + p1.X) / 2;
-        const long double ay = (static_cast<long double>(p0.Y) + p1.Y) / 2;
-        const long double bx = (static_cast<long double>(p1.X) + p2.X) / 2;
-        const long double by = (static_cast<long double>(p1.Y) + p2.Y) / 2;
-        const long double dt = 1.0L / count;
-        long double t = 0; // summed step by step: the results depend on it at exact halves
+        const Extended ax = (Extended(p0.X) + p1.X) / 2;
+        const Extended ay = (Extended(p0.Y) + p1.Y) / 2;
+        const Extended bx = (Extended(p1.X) + p2.X) / 2;
+        const Extended by = (Extended(p1.Y) + p2.Y) / 2;
+        const Extended dt = Extended(1) / count;
+        Extended t = 0; // summed step by step: the results depend on it at exact halves
         for (int j = 1; j <= count && steps.Count < kWaveCount; ++j) {
             steps.Points[static_cast<std::size_t>(steps.Count++)] = {
                 BSplineStepCoordinate(ax, p1.X, bx, t), BSplineStepCoordinate(ay, p1.Y, by, t)};

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 
+#include "document/extended.h"
 #include "document/wave_message.h"
 #include "motion/motion_path.h"
 
@@ -44,7 +45,7 @@ PathPoint LinearStep(PathPoint a, PathPoint b, int j, int n);
 // One coordinate of a motion step on the B-spline piece with midpoints a, b and control point
 // p1: a * (t - 1) * (t - 1), 2 * p1 * (1 - t) * t and b * t * t, multiplied left to right in
 // extended precision, each rounded on its own (ties to even), then added.
-int BSplineStepCoordinate(long double a, long double p1, long double b, long double t);
+int BSplineStepCoordinate(Extended a, Extended p1, Extended b, Extended t);
 
 // The points of the path that the waves 1..Count take in turn, one per wave.
 struct MotionSteps {

@@ -1,6 +1,5 @@
 #include "render/path_drawing.h"
 
-#include <cmath>
 #include <cstddef>
 
 #include "render/canvas.h"
@@ -15,14 +14,13 @@ constexpr int kSmallHalf = 3;    // 6 x 6 squares at the inner points
 constexpr int kLastHalf = 5;     // 10 x 10 square at the last point
 } // namespace
 
-int BSplineCoordinate(long double p0, long double p1, long double p2, long double t) {
-    // std::nearbyint rounds in the current mode, which is round-to-nearest-even. The order of
-    // the products decides the result at exact halves, so it is kept as written: the squares
-    // first, then the product with the midpoint.
-    const long double a = std::nearbyintl((p0 + p1) / 2 * ((t - 1) * (t - 1)));
-    const long double b = std::nearbyintl(2 * p1 * (1 - t) * t);
-    const long double c = std::nearbyintl((p1 + p2) / 2 * (t * t));
-    return static_cast<int>(a + b + c);
+int BSplineCoordinate(Extended p0, Extended p1, Extended p2, Extended t) {
+    // Rounded to nearest even. The order of the products decides the result at exact halves,
+    // so it is kept as written: the squares first, then the product with the midpoint.
+    const Extended a = NearbyInt((p0 + p1) / 2 * ((t - 1) * (t - 1)));
+    const Extended b = NearbyInt(2 * p1 * (1 - t) * t);
+    const Extended c = NearbyInt((p1 + p2) / 2 * (t * t));
+    return static_cast<int>(TruncToInt64(a + b + c));
 }
 
 void DrawMotionPath(Canvas &canvas, std::span<const PathPoint> points, bool spline) {
@@ -48,7 +46,7 @@ void DrawMotionPath(Canvas &canvas, std::span<const PathPoint> points, bool spli
         const PathPoint &p2 = points[k + 2];
         canvas.MoveTo((p0.X + p1.X) / 2, (p0.Y + p1.Y) / 2);
         for (int j = 0; j <= kSplineSteps; ++j) {
-            const long double t = static_cast<long double>(j) / kSplineSteps;
+            const Extended t = Extended(j) / kSplineSteps;
             canvas.LineTo(BSplineCoordinate(p0.X, p1.X, p2.X, t),
                           BSplineCoordinate(p0.Y, p1.Y, p2.Y, t));
         }

@@ -2,6 +2,8 @@
 
 #include <span>
 
+#include "document/extended.h"
+
 namespace morvane {
 
 class Canvas;
@@ -22,6 +24,6 @@ void DrawMotionPath(Canvas &canvas, std::span<const PathPoint> points, bool spli
 // (p0 + p1) / 2 * (t - 1)^2, 2 * p1 * (1 - t) * t and (p1 + p2) / 2 * t^2 in extended
 // precision, the squares taken before the product, each rounded on its own (ties to even),
 // then added.
-int BSplineCoordinate(long double p0, long double p1, long double p2, long double t);
+int BSplineCoordinate(Extended p0, Extended p1, Extended p2, Extended t);
 
 } // namespace morvane

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <cmath>
 
 namespace morvane::script {
 
@@ -34,8 +35,8 @@ int NonNegative(const std::string &word, const char *what) {
 }
 
 MouseAction ParseMouse(const std::vector<std::string> &words) {
-    static const char *usage = "mouse down|move|up X Y [left|right|middle] [ctrl]";
-    ExpectWords(words, 3, 5, usage);
+    static const char *usage = "mouse down|move|up X Y [left|right|middle] [ctrl] [on NAME]";
+    ExpectWords(words, 3, 7, usage);
     MouseAction mouse;
     const std::string phase = Lower(words[1]);
     if (phase == "down")
@@ -55,7 +56,12 @@ MouseAction ParseMouse(const std::vector<std::string> &words) {
     mouse.Y = *y;
     mouse.Button = mouse.Phase == MousePhase::Move ? MouseButton::None : MouseButton::Left;
     bool buttonNamed = false;
-    for (std::size_t i = 4; i < words.size(); ++i) {
+    std::size_t end = words.size();
+    if (end >= 6 && words[end - 2] == "on") {
+        mouse.Target = words[end - 1];
+        end -= 2;
+    }
+    for (std::size_t i = 4; i < end; ++i) {
         const std::string word = Lower(words[i]);
         if (!buttonNamed && !mouse.Ctrl &&
             (word == "left" || word == "right" || word == "middle")) {
@@ -70,6 +76,24 @@ MouseAction ParseMouse(const std::vector<std::string> &words) {
         }
     }
     return mouse;
+}
+
+HarmonicSetting ParseHarmonic(const std::vector<std::string> &words) {
+    ExpectWords(words, 3, 3, "harmonic K M P");
+    HarmonicSetting harmonic;
+    const auto k = ParseDecimal(words[1]);
+    if (!k || *k < 0 || *k > 64)
+        throw ScriptError("the harmonic is a whole number from 0 to 64, not " + Quote(words[1]));
+    const auto m = ParseNumber(words[2]);
+    if (!m || *m < 0)
+        throw ScriptError("the magnitude is a number of 0 or more, not " + Quote(words[2]));
+    const auto p = ParseNumber(words[3]);
+    if (!p)
+        throw ScriptError("the phase is a number of degrees, not " + Quote(words[3]));
+    harmonic.K = *k;
+    harmonic.Magnitude = *m;
+    harmonic.Phase = *p;
+    return harmonic;
 }
 
 SelectorChoice ParseSelector(const std::string &word) {
@@ -174,6 +198,8 @@ constexpr ActionName kActions[] = {
     {"save-spectrogram", ActionKind::SaveSpectrogram},
     {"wait", ActionKind::Wait},
     {"widgets", ActionKind::Widgets},
+    {"harmonic", ActionKind::Harmonic},
+    {"drop", ActionKind::Drop},
 };
 
 } // namespace
@@ -237,6 +263,10 @@ std::string Quote(std::string_view text) {
 }
 
 std::vector<ScriptLine> SplitLines(std::string_view text) {
+    // Editors on Windows often begin a UTF-8 file with a byte-order mark.
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark)
+        text.remove_prefix(kByteOrderMark.size());
     std::vector<ScriptLine> lines;
     int number = 0;
     std::size_t start = 0;
@@ -251,6 +281,16 @@ std::vector<ScriptLine> SplitLines(std::string_view text) {
         start = end + 1;
     }
     return lines;
+}
+
+std::optional<double> ParseNumber(std::string_view text) {
+    if (text.empty() || text[0] == '+')
+        return std::nullopt;
+    double value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
+        return std::nullopt;
+    return value;
 }
 
 std::optional<int> ParseIndexWord(std::string_view text) {
@@ -438,6 +478,7 @@ std::optional<Action> ParseLine(std::string_view line) {
     case ActionKind::SaveWindow:
     case ActionKind::SaveWaterfall:
     case ActionKind::SaveSpectrogram:
+    case ActionKind::Drop:
         ExpectWords(words, 1, 1, (words[0] + " PATH").c_str());
         if (words[1].empty())
             throw ScriptError(words[0] + " needs a path");
@@ -446,6 +487,9 @@ std::optional<Action> ParseLine(std::string_view line) {
     case ActionKind::Wait:
         ExpectWords(words, 1, 1, "wait MS");
         action.Count = NonNegative(words[1], "the wait");
+        break;
+    case ActionKind::Harmonic:
+        action.Harmonic = ParseHarmonic(words);
         break;
     }
     return action;
@@ -459,8 +503,11 @@ std::string LanguageSummary() {
            "                             position; edit: text; check box or radio: on|off\n"
            "  key CHORD                  press and release a key or chord: F5, Enter, Ctrl+Z, W\n"
            "  keydown KEY / keyup KEY    one key down or up, e.g. keydown Ctrl\n"
-           "  mouse down|move|up X Y [left|right|middle] [ctrl]\n"
-           "                             a mouse event on the graph at pixel X, Y\n"
+           "  mouse down|move|up X Y [left|right|middle] [ctrl] [on NAME]\n"
+           "                             a mouse event on the graph (or the picture NAME,\n"
+           "                             e.g. imgHarmonics) at pixel X, Y\n"
+           "  harmonic K M P             harmonic K (0..64) of the waves an edit applies to:\n"
+           "                             magnitude M (1.0 = full scale), phase P degrees\n"
            "  answer yes|no|cancel       queue the answer to the next confirmation box\n"
            "  file PATH / nofile         queue the next file dialog's answer, or cancel\n"
            "  choose NAME|#N|none|cancel queue the wavetable selector's answer\n"
@@ -474,7 +521,7 @@ std::string LanguageSummary() {
            "  tick NAME [N]              fire the timer NAME N times\n"
            "  clock HH:MM:SS.mmm         the UTC time of day that seeds the random generator\n"
            "  print NAME                 print a control's state, or title, modified, current,\n"
-           "                             history\n"
+           "                             history, harmonics\n"
            "  save-graph PATH            write the graph picture (384 x 384) as PNG\n"
            "  save-overview PATH         write the overview picture (128 x 129) as PNG\n"
            "  save-buffers PATH          write the play buffers as 16-bit little-endian samples\n"
@@ -482,7 +529,8 @@ std::string LanguageSummary() {
            "  save-waterfall PATH        write the waterfall of the table (800 x 600) as PNG\n"
            "  save-spectrogram PATH      write the spectrogram of the table (800 x 600) as PNG\n"
            "  wait MS                    let the event loop run for MS milliseconds\n"
-           "  widgets                    list every control and menu item\n";
+           "  widgets                    list every control and menu item\n"
+           "  drop PATH                  drop the file PATH on the window\n";
 }
 
 } // namespace morvane::script

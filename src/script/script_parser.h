@@ -31,8 +31,8 @@ std::vector<std::string> SplitWords(std::string_view line);
 // The inverse for output: the text in double quotes, with " and \ escaped as above.
 std::string Quote(std::string_view text);
 
-// The lines of a script with their 1-based numbers; a carriage return before a line feed is
-// dropped, so scripts written on Windows run as they are.
+// The lines of a script with their 1-based numbers; a UTF-8 byte-order mark at the start and a
+// carriage return before a line feed are dropped, so scripts written on Windows run as they are.
 struct ScriptLine {
     int Number = 0;
     std::string Text;
@@ -66,6 +66,8 @@ enum class ActionKind {
     SaveSpectrogram,
     Wait,
     Widgets,
+    Harmonic,
+    Drop,
 };
 
 enum class Modifier : unsigned { None = 0, Ctrl = 1, Shift = 2, Alt = 4 };
@@ -87,6 +89,16 @@ struct MouseAction {
     // The button the words name; for down and up Left when none is named, for move None.
     MouseButton Button = MouseButton::Left;
     bool Ctrl = false;
+    // The picture the event goes to ("on NAME"); empty for the graph imgWaveTables.
+    std::string Target;
+};
+
+// `harmonic K M P`: harmonic K (0..64) to magnitude M (0 or more, 1.0 = full scale) and phase
+// P in degrees.
+struct HarmonicSetting {
+    int K = 0;
+    double Magnitude = 0;
+    double Phase = 0;
 };
 
 // The wavetable selector's queued answer.
@@ -142,6 +154,7 @@ struct Action {
     AudioSetupChoice Audio;
     MidiSetupChoice Midi;
     ImportAudioChoice Import; // importaudio
+    HarmonicSetting Harmonic; // harmonic
     TimeOfDay Time;
 };
 
@@ -157,6 +170,8 @@ const std::vector<std::string> &KeyNames();
 // "HH:MM:SS.mmm" within one day.
 TimeOfDay ParseTimeOfDay(std::string_view text);
 
+// A decimal number ("0.25", "-90", "1e-3") that is finite; none otherwise.
+std::optional<double> ParseNumber(std::string_view text);
 // "#N" with N a whole number 0 or more; none otherwise.
 std::optional<int> ParseIndexWord(std::string_view text);
 

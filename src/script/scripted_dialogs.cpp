@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "ui/audio_setup_choices.h"
 #include "files/user_guide.h"
 #include "script/import_audio_answer.h"
 
@@ -263,7 +264,8 @@ AudioSetupAnswer ScriptedDialogs::AudioSetup(const AudioSetupChoices &choices) {
             break;
         }
     }
-    Line("audio-setup: " + Joined(choices.Devices));
+    Line("audio-setup: " +
+         (choices.Devices.empty() ? std::string(ui::kNoSoundOutputText) : Joined(choices.Devices)));
     return answer;
 }
 

@@ -8,6 +8,9 @@
 
 namespace morvane::ui {
 
+// What the audio setup dialog says instead of its lists when there is no output device.
+inline constexpr const char *kNoSoundOutputText = "No sound output found";
+
 // What the audio setup dialog shows: the names of the first 22 devices, the format texts of
 // each and the entry to preselect for the saved settings.
 AudioSetupChoices MakeAudioSetupChoices(const std::vector<WaveOutCaps> &devices,

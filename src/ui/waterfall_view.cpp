@@ -4,6 +4,8 @@
 #include <cmath>
 #include <numbers>
 
+#include "edit/spectrum.h"
+
 namespace morvane::ui {
 
 namespace {
@@ -65,28 +67,11 @@ std::optional<int> WaterfallHit(const Wavetable& table, const WaterfallGeometry&
 }
 
 void ComputeSpectrogram(const Wavetable& table, SpectrogramLevels& levels) {
-    // Harmonic k of a wave: M_k = 2 |X_k| / (128 * 1,048,575) for k < 64 and |X_64| / (...) for
-    // the alternating component, so that a full-scale sine at harmonic k reads 0 dB.
-    static const auto table128 = [] {
-        std::array<double, kSampleCount> cosines{};
-        for (int n = 0; n < kSampleCount; ++n)
-            cosines[static_cast<std::size_t>(n)] = std::cos(2 * std::numbers::pi * n / kSampleCount);
-        return cosines;
-    }();
-    std::array<double, kSampleCount> s{};
+    // The harmonic view's analysis: a full-scale sine at harmonic k reads 0 dB.
     for (int w = 0; w < kWaveCount; ++w) {
-        for (int n = 0; n < kSampleCount; ++n)
-            s[static_cast<std::size_t>(n)] = ReadSample(table, w, n);
-        for (int k = 1; k <= 64; ++k) {
-            double re = 0, im = 0;
-            for (int n = 0; n < kSampleCount; ++n) {
-                const int phase = (k * n) % kSampleCount;
-                re += s[static_cast<std::size_t>(n)] * table128[static_cast<std::size_t>(phase)];
-                im -= s[static_cast<std::size_t>(n)] *
-                      table128[static_cast<std::size_t>((phase + 96) % kSampleCount)];
-            }
-            const double scale = (k == 64 ? 1.0 : 2.0) / (kSampleCount * double(kMaxSample));
-            const double magnitude = std::hypot(re, im) * scale;
+        const edit::Spectrum spectrum = edit::Analyse(table, w);
+        for (int k = 1; k <= edit::kTopHarmonic; ++k) {
+            const double magnitude = edit::Magnitude(spectrum, k);
             const double db = magnitude > 0 ? 20 * std::log10(magnitude) : kSpectrogramFloorDb;
             levels[static_cast<std::size_t>(w)][static_cast<std::size_t>(k - 1)] =
                 static_cast<float>(std::clamp(db, kSpectrogramFloorDb, 0.0));

@@ -48,7 +48,7 @@ std::optional<int> WaterfallHit(const Wavetable& table, const WaterfallGeometry&
                                 double x, double y);
 
 // The spectrogram: for each wave (0..63) the level of harmonics 1..64 in dB relative to a
-// full-scale sine, clamped to kSpectrogramFloorDb..0 (silence and anything quieter are the floor).
+// full-scale sine (the harmonic view's magnitudes, 20 log10 M), clamped to kSpectrogramFloorDb..0 (silence and anything quieter are the floor).
 inline constexpr double kSpectrogramFloorDb = -96.0;
 using SpectrogramLevels = std::array<std::array<float, 64>, kWaveCount>; // [wave][harmonic - 1]
 void ComputeSpectrogram(const Wavetable& table, SpectrogramLevels& levels);

@@ -236,6 +236,13 @@ TEST(SettingsFilePath, BesideTheExecutableWhenWritableOrPresent) {
     TempFolder folder;
     EXPECT_EQ(files::SettingsFilePath(folder.Path(), "/xdg", "/home/u"),
               folder.Path() / "morvane.ini");
+    // Installed there (root may write /usr/bin): the configuration folder, unless one was put
+    // beside the program.
+    EXPECT_EQ(files::SettingsFilePath(folder.Path(), "/xdg", "/home/u", folder.Path() / "."),
+              fs::path("/xdg/morvane/morvane.ini"));
+    std::ofstream(folder.Path() / "morvane.ini") << "";
+    EXPECT_EQ(files::SettingsFilePath(folder.Path(), "/xdg", "/home/u", folder.Path()),
+              folder.Path() / "morvane.ini");
 }
 
 TEST(SettingsFilePath, OtherwiseInTheUsersConfigFolder) {

@@ -90,18 +90,18 @@ TEST_F(ExchangeCommandsTest, ConvertTellsUsageFromFailure) {
 
 TEST_F(ExchangeCommandsTest, ConvertFollowsTheLoadRulesForCutFiles) {
     // 10,000 bytes of a .syx: 24 whole messages and the head of the 25th. The window loads
-    // the 24 and says so; convert writes them, says the same on standard error and succeeds.
+    // the 24 and says so; convert says the same on standard error, writes nothing and fails.
     const std::string whole = Head(File("a.syx"), 26240);
     std::ofstream(File("cut.syx"), std::ios::binary) << whole.substr(0, 10000);
     std::ofstream(File("head.syx"), std::ios::binary) << whole.substr(0, 300);
     testing::internal::CaptureStderr();
-    EXPECT_EQ(Run(ConvertCommand, {File("cut.syx"), File("out.syx")}), 0);
+    EXPECT_EQ(Run(ConvertCommand, {File("cut.syx"), File("out.syx")}), 1);
     EXPECT_EQ(Run(ConvertCommand, {File("head.syx"), File("none.syx")}), 1);
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
               "morvane-cli convert: 24 wave messages were loaded. The file ends inside message "
-              "25.\nmorvane-cli convert: The file holds no whole wave message. The file ends "
+              "25. Nothing was written.\nmorvane-cli convert: The file holds no whole wave message. The file ends "
               "inside message 1.\n");
-    EXPECT_EQ(Head(File("out.syx"), 24 * 410), whole.substr(0, 24 * 410));
+    EXPECT_FALSE(fs::exists(File("out.syx")));
     EXPECT_FALSE(fs::exists(File("none.syx")));
 }
 

@@ -221,6 +221,7 @@ public:
     }
 
     QWidget &Window() override { return *this; }
+    void CloseWithoutQuestion() override { close(); }
     QWidget &ClientArea() override { return *client_; }
     bool Modified() const override { return true; }
     int CurrentWave() const override { return list_->currentRow() + 1; }
@@ -524,6 +525,42 @@ TEST(ScriptRunner, WidgetsListsControlsThenMenus) {
               "unchecked disabled\n"
               "menu: File/View wave Viewwave1 \"View wave\" F1 unchecked enabled\n"
               "menu: File/Setup Setup1 \"Setup\" Ctrl+Q unchecked enabled\n");
+}
+
+TEST(ScriptRunner, ToolWindowsAreFoundAndListedAfterTheMainWindow) {
+    std::ostringstream out;
+    std::ostringstream err;
+    ScriptedDialogs dialogs(out);
+    FixedClock clock(TimeOfDay{});
+    FakeWindow window(dialogs);
+    auto *tool = new QWidget(&window, Qt::Tool);
+    tool->setObjectName(QStringLiteral("frmTool"));
+    tool->setWindowTitle(QStringLiteral("Tool"));
+    tool->setFixedSize(120, 80);
+    auto *go = new QPushButton(QStringLiteral("Go"), tool);
+    go->setObjectName(QStringLiteral("btnToolGo"));
+    go->setGeometry(10, 20, 50, 25);
+    int clicks = 0;
+    QObject::connect(go, &QPushButton::clicked, [&clicks] { ++clicks; });
+    ScriptRunner runner(window, dialogs, clock, out);
+
+    EXPECT_EQ(runner.Run("case.mvs", "click btnToolGo\nprint frmTool\nwidgets\n", err), 0)
+        << err.str();
+    const std::string listed = out.str();
+    EXPECT_EQ(listed.substr(0, listed.find("widget: Memo1")),
+              "ignored: btnToolGo is hidden\nfrmTool: closed \"Tool\"\n");
+    EXPECT_NE(listed.find("widget: imgWaveTables image 210,140,80,80 visible enabled \"\"\n"
+                          "widget: frmTool window 0,0,120,80 hidden enabled \"Tool\"\n"
+                          "widget: btnToolGo button 10,20,50,25 hidden enabled \"Go\"\n"
+                          "menu: File/Undo"),
+              std::string::npos)
+        << listed;
+
+    tool->show();
+    out.str("");
+    EXPECT_EQ(runner.Run("case.mvs", "click btnToolGo\nprint frmTool\n", err), 0) << err.str();
+    EXPECT_EQ(out.str(), "frmTool: shown \"Tool\"\n");
+    EXPECT_EQ(clicks, 1);
 }
 
 std::string ReadFile(const std::filesystem::path &path) {

@@ -17,41 +17,42 @@ using edit::Shape;
 using testing_support::At;
 using testing_support::Set;
 
-constexpr long double kPi = edit::kPi;
+constexpr Extended kPi = edit::kPi;
+const Extended kHalf(0.5);
 
 // ---- shape functions ---------------------------------------------------------------------
 
 TEST(TriangleWave, RisesFallsAndRisesOverOnePeriod) {
     EXPECT_EQ(edit::TriangleWave(0), 0);
-    EXPECT_EQ(edit::TriangleWave(kPi / 4), 0.5L);
+    EXPECT_EQ(edit::TriangleWave(kPi / 4), kHalf);
     EXPECT_EQ(edit::TriangleWave(kPi / 2), 1);
     EXPECT_EQ(edit::TriangleWave(kPi), 0);
-    EXPECT_NEAR(static_cast<double>(edit::TriangleWave(3 * kPi / 2)), -1.0, 1e-15);
-    EXPECT_NEAR(static_cast<double>(edit::TriangleWave(7 * kPi / 4)), -0.5, 1e-15);
+    EXPECT_NEAR(edit::TriangleWave(3 * kPi / 2).ToDouble(), -1.0, 1e-15);
+    EXPECT_NEAR(edit::TriangleWave(7 * kPi / 4).ToDouble(), -0.5, 1e-15);
     // Exactly 2pi is not reduced and falls to the last branch.
     EXPECT_EQ(edit::TriangleWave(2 * kPi), 0);
 }
 
 TEST(TriangleWave, ReducesIntoOnePeriodFirst) {
-    EXPECT_NEAR(static_cast<double>(edit::TriangleWave(2 * kPi + kPi / 2)), 1.0, 1e-15);
-    EXPECT_NEAR(static_cast<double>(edit::TriangleWave(-kPi / 2)), -1.0, 1e-15);
-    EXPECT_NEAR(static_cast<double>(edit::TriangleWave(20 * kPi + kPi / 4)), 0.5, 1e-14);
+    EXPECT_NEAR(edit::TriangleWave(2 * kPi + kPi / 2).ToDouble(), 1.0, 1e-15);
+    EXPECT_NEAR(edit::TriangleWave(-kPi / 2).ToDouble(), -1.0, 1e-15);
+    EXPECT_NEAR(edit::TriangleWave(20 * kPi + kPi / 4).ToDouble(), 0.5, 1e-14);
 }
 
 TEST(SquareWave, SwitchesAtPi) {
-    EXPECT_EQ(edit::SquareWave(0), 0.5L);
-    EXPECT_EQ(edit::SquareWave(std::nextafter(kPi, 0.0L)), 0.5L);
-    EXPECT_EQ(edit::SquareWave(kPi), -0.5L);
-    EXPECT_EQ(edit::SquareWave(2 * kPi), -0.5L);
-    EXPECT_EQ(edit::SquareWave(-0.1L), -0.5L); // 2pi - 0.1
-    EXPECT_EQ(edit::SquareWave(2 * kPi + 0.1L), 0.5L);
+    EXPECT_EQ(edit::SquareWave(0), kHalf);
+    EXPECT_EQ(edit::SquareWave(Extended::FromBits(0x4000, 0xC90FDAA22168C234)), kHalf);
+    EXPECT_EQ(edit::SquareWave(kPi), -kHalf);
+    EXPECT_EQ(edit::SquareWave(2 * kPi), -kHalf);
+    EXPECT_EQ(edit::SquareWave(-Extended(0.1)), -kHalf); // 2pi - 0.1
+    EXPECT_EQ(edit::SquareWave(2 * kPi + Extended(0.1)), kHalf);
 }
 
 TEST(SawWave, FallsFromHalfToMinusHalf) {
-    EXPECT_EQ(edit::SawWave(0), 0.5L);
+    EXPECT_EQ(edit::SawWave(0), kHalf);
     EXPECT_EQ(edit::SawWave(kPi), 0);
-    EXPECT_EQ(edit::SawWave(2 * kPi), -0.5L);
-    EXPECT_EQ(edit::SawWave(kPi / 2), 0.25L);
+    EXPECT_EQ(edit::SawWave(2 * kPi), -kHalf);
+    EXPECT_EQ(edit::SawWave(kPi / 2), Extended(0.25));
 }
 
 // ---- the generator -------------------------------------------------------------------------

@@ -1,8 +1,10 @@
 // Play and stop, the sweep, the play buffers, the audio setup and the settings file, on the
 // real main window over a silent wave-out device.
+#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <random>
 #include <sstream>
 #include <string>
@@ -40,14 +42,32 @@ public:
     std::vector<AudioSetupAnswer> Answers;
     std::vector<AudioSetupChoices> Offered;
     std::vector<std::string> Messages;
+    std::deque<Answer> ConfirmAnswers;
+    std::vector<std::string> Confirmations;
+    std::deque<std::optional<std::string>> SaveAnswers; // a path, or none for "left"
 
     Answer Confirm(const std::string &text, bool) override {
-        ADD_FAILURE() << "unexpected question: " << text;
-        return Answer::Cancel;
+        Confirmations.push_back(text);
+        if (ConfirmAnswers.empty()) {
+            ADD_FAILURE() << "unexpected question: " << text;
+            return Answer::Cancel;
+        }
+        const Answer answer = ConfirmAnswers.front();
+        ConfirmAnswers.pop_front();
+        return answer;
     }
     void Message(const std::string &text) override { Messages.push_back(text); }
     bool OpenFile(FileDialogState &) override { return false; }
-    bool SaveFile(FileDialogState &) override { return false; }
+    bool SaveFile(FileDialogState &dialog) override {
+        if (SaveAnswers.empty() || !SaveAnswers.front()) {
+            if (!SaveAnswers.empty())
+                SaveAnswers.pop_front();
+            return false;
+        }
+        dialog.FileName = *SaveAnswers.front();
+        SaveAnswers.pop_front();
+        return true;
+    }
     SelectorAnswer SelectWavetable(const std::vector<std::string> &) override { return {}; }
     AudioSetupAnswer AudioSetup(const AudioSetupChoices &choices) override {
         Offered.push_back(choices);
@@ -81,6 +101,7 @@ protected:
         fs::remove_all(folder_, ec);
     }
     fs::path SettingsFile() const { return folder_ / "morvane.ini"; }
+    fs::path Folder() const { return folder_; }
     void Open() {
         MainWindowPorts ports{&dialogs, &clock};
         ports.waveOut = &device;
@@ -261,12 +282,50 @@ TEST_F(AudioWindowTest, SettingsAreReadAtStartAndWrittenAtClose) {
     window->AudioSettings.WaveSamplesPerSec = 48000;
     window->btnPlay->click();
     TAudioGen *generator = window->AudioGen.Get();
-    window->close(); // no question, whatever the modified flag says
+    window->close(); // nothing unsaved: no question
     EXPECT_FALSE(generator->Running);
     EXPECT_EQ(ReadFile(SettingsFile()),
               "[AudioOutput]\nWaveAudioDevice=1\nWaveChannels=1\nWaveSamplesPerSec=48000\n"
               "WaveBlockAlign=2\nWaveBitsPerSample=16\n[Mine]\nKeep=1\n");
     EXPECT_TRUE(dialogs.Messages.empty());
+}
+
+TEST_F(AudioWindowTest, CloseWithUnsavedWorkAsksAndOnlyANoOrADoneSaveCloses) {
+    const std::string settings = "[AudioOutput]\nWaveChannels=1\n";
+    {
+        std::ofstream out(SettingsFile(), std::ios::binary);
+        out << settings;
+    }
+    Open();
+    window->show();
+    window->btnPlay->click();
+    TAudioGen *generator = window->AudioGen.Get();
+    window->btnInvert->click();
+    ASSERT_TRUE(window->IsModified());
+
+    // Cancel, and Yes with the save dialog left: open, playing, the settings file untouched.
+    dialogs.ConfirmAnswers = {Answer::Cancel, Answer::Yes};
+    dialogs.SaveAnswers = {std::nullopt};
+    EXPECT_FALSE(window->close());
+    EXPECT_FALSE(window->close());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(generator->Running);
+    EXPECT_EQ(ReadFile(SettingsFile()), settings);
+
+    // Yes and a file: saved, then closed as before.
+    const fs::path saved = Folder() / "work.syx";
+    dialogs.ConfirmAnswers = {Answer::Yes};
+    dialogs.SaveAnswers = {saved.string()};
+    EXPECT_TRUE(window->close());
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_FALSE(generator->Running);
+    EXPECT_FALSE(window->IsModified());
+    EXPECT_EQ(fs::file_size(saved), 64u * 410u);
+    EXPECT_EQ(ReadFile(SettingsFile()),
+              "[AudioOutput]\nWaveChannels=1\nWaveAudioDevice=0\nWaveSamplesPerSec=44100\n"
+              "WaveBlockAlign=4\nWaveBitsPerSample=16\n");
+    EXPECT_EQ(dialogs.Confirmations,
+              std::vector<std::string>(3, "Do you want to save wavetables ?"));
 }
 
 TEST_F(AudioWindowTest, WithoutASettingsFileTheDefaultsAreWrittenAtClose) {
@@ -278,17 +337,29 @@ TEST_F(AudioWindowTest, WithoutASettingsFileTheDefaultsAreWrittenAtClose) {
               "WaveBlockAlign=4\nWaveBitsPerSample=16\n");
 }
 
-TEST_F(AudioWindowTest, FailedOpenGoesToTheLogNotToABox) {
+TEST_F(AudioWindowTest, FailedOpenIsToldOnceAndPlayStaysPlay) {
     Open();
     window->AudioSettings.WaveAudioDevice = 5; // the device has two
     window->btnPlay->click();
     const QString line = QStringLiteral("Audio device could not be opened: Invalid device");
     EXPECT_TRUE(QTest::qWaitFor([&] { return window->Memo1Lines().contains(line); }, 5000));
-    EXPECT_TRUE(dialogs.Messages.empty());
-    window->btnPlay->click(); // Stop still works
+    EXPECT_EQ(dialogs.Messages,
+              std::vector<std::string>{"Play: the sound output number 5 (there is no such device) "
+                                       "could not be opened: Invalid device"});
+    EXPECT_EQ(window->btnPlay->text(), QStringLiteral("Play"));
     ASSERT_TRUE(window->AudioGen);
     window->AudioGen->Join();
     EXPECT_TRUE(window->AudioGen->Finished());
+
+    // A device that is there but refuses: named as the system lists it.
+    window->AudioSettings.WaveAudioDevice = 1;
+    window->AudioSettings.WaveBitsPerSample = 8;
+    window->btnPlay->click();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return dialogs.Messages.size() == 2; }, 5000));
+    EXPECT_EQ(dialogs.Messages.back(),
+              "Play: the sound output \"Headphones\" could not be opened: Unsupported wave format "
+              "(2 channels, 44100 Hz, 8 bits, block align 4)");
+    EXPECT_EQ(window->btnPlay->text(), QStringLiteral("Play"));
     EXPECT_EQ(window->Memo1Lines().count(line), 1);
 }
 
@@ -351,11 +422,15 @@ TEST(AudioSetupDialog, PreselectionMayNameAnotherEntryOfAShorterList) {
     EXPECT_FALSE(dialog.Answer().Ok);
 }
 
-TEST(AudioSetupDialog, WithNoDeviceBothListsStayEmpty) {
+TEST(AudioSetupDialog, WithNoDeviceItSaysSoInsteadOfTwoEmptyLists) {
     TfrmAudioSetup dialog(AudioSetupChoices{{}, {}, 5});
     dialog.show();
     dialog.activateWindow();
     QTest::qWait(50);
+    EXPECT_TRUE(dialog.lblNoOutput->isVisible());
+    EXPECT_EQ(dialog.lblNoOutput->text(), QStringLiteral("No sound output found"));
+    EXPECT_FALSE(dialog.cmbAudioDevice->isVisible());
+    EXPECT_FALSE(dialog.cmbAudioFormats->isVisible());
     EXPECT_EQ(dialog.cmbAudioDevice->count(), 0);
     EXPECT_EQ(dialog.cmbAudioFormats->count(), 0);
     dialog.BitBtn1->click();

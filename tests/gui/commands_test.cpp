@@ -1,6 +1,7 @@
 // The commands of the main window itself: new wavetable with its save question, undo and redo,
 // the name field, the two selectors, help, about, the credit line and exit.
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -105,14 +106,12 @@ TEST_F(WindowTest, UndoAndRedoWalkTheHistoryWithTheirCaptions) {
     Edit(*window, 102);
     Edit(*window, 103);
     EXPECT_EQ(window->grbHistory->title(), Q("History: 4 / 4"));
-    const QImage overview = window->imgColoredWaveTables->Image();
     window->SetModified(false);
     window->Undo1->trigger();
     window->Undo1->trigger();
     EXPECT_EQ(window->grbHistory->title(), Q("History: 2 / 4"));
     EXPECT_EQ(ReadSample(window->Table(), 0, 5), 101);
     EXPECT_TRUE(window->IsModified());
-    EXPECT_EQ(window->imgColoredWaveTables->Image(), overview) << "undo redrew the overview";
     QTest::mouseClick(window->BitBtn2, Qt::LeftButton);
     EXPECT_EQ(window->grbHistory->title(), Q("History: 3 / 4"));
     EXPECT_EQ(ReadSample(window->Table(), 0, 5), 102);
@@ -121,6 +120,40 @@ TEST_F(WindowTest, UndoAndRedoWalkTheHistoryWithTheirCaptions) {
     window->Redo1->trigger();
     EXPECT_EQ(window->Memo1Lines().last(), Q("No more data in history"));
     EXPECT_EQ(ReadSample(window->Table(), 0, 5), 104);
+}
+
+TEST_F(WindowTest, UndoAndRedoRedrawTheOverviewOfTheRestoredTable) {
+    const QImage newTable = window->imgColoredWaveTables->Image();
+    window->chbRandomAllSlice->setChecked(true); // waves 1..64
+    window->btnInvert->click();
+    const QImage inverted = window->imgColoredWaveTables->Image();
+    ASSERT_NE(inverted, newTable);
+    window->Undo1->trigger();
+    EXPECT_EQ(window->imgColoredWaveTables->Image(), newTable);
+    window->Redo1->trigger();
+    EXPECT_EQ(window->imgColoredWaveTables->Image(), inverted);
+}
+
+TEST_F(WindowTest, ARefusedOverflowIsShownOncePerClickAndTheLogKeepsItsLastLines) {
+    window->cmbAmplitude->setCurrentIndex(0); // 1/1: the new table's sine overflows
+    window->chbRandomAllSlice->setChecked(true);
+    const Wavetable before = window->Table();
+    for (int click = 1; click <= 16; ++click) {
+        window->btnAdd->click(); // 64 waves restored, 64 log lines
+        ASSERT_EQ(dialogs.Messages,
+                  std::vector<std::string>(static_cast<std::size_t>(click),
+                                           "21 bit overflow error. You can allow overflow! -->"));
+    }
+    EXPECT_EQ(window->Table(), before);
+    const QStringList log = window->Memo1Lines(); // 1 + 16 * 64 lines written
+    EXPECT_EQ(log.size(), TfrmMain::kLogLinesKept);
+    EXPECT_EQ(log.count(Q("21 bit overflow error. You can allow overflow! -->")), 1000);
+
+    // Allowed, the same click stores its values and shows nothing.
+    window->ckbAllowOverflow->setChecked(true);
+    window->btnAdd->click();
+    EXPECT_EQ(dialogs.Messages.size(), 16u);
+    EXPECT_NE(window->Table(), before);
 }
 
 TEST_F(WindowTest, UndoRedrawsTheSelectedWave) {
@@ -209,11 +242,24 @@ TEST_F(WindowTest, CreditLineDemoEntryAndHelpItemOpenTheUserGuide) {
     EXPECT_TRUE(dialogs.Messages.empty());
 }
 
-TEST_F(WindowTest, ExitClosesWithoutAQuestionWhateverTheFlag) {
-    window->SetModified(true);
+TEST_F(WindowTest, ExitAsksAboutUnsavedWorkCancelKeepsTheWindowNoCloses) {
+    Edit(*window, 777);
+    dialogs.ConfirmAnswers = {Answer::Cancel, Answer::No};
+    window->Exit1->trigger();
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(window->IsModified());
+    EXPECT_EQ(ReadSample(window->Table(), 0, 5), 777);
     window->Exit1->trigger();
     EXPECT_FALSE(window->isVisible());
-    EXPECT_TRUE(dialogs.Confirmations.empty());
+    EXPECT_EQ(dialogs.Confirmations.size(), 2u);
+
+    // Nothing unsaved: nothing to ask.
+    window->show();
+    window->SetModified(false);
+    window->Exit1->trigger();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(dialogs.Confirmations,
+              std::vector<std::string>(2, "Do you want to save wavetables ?"));
 }
 
 } // namespace

@@ -505,12 +505,11 @@ TEST_F(FileCommands, WaveExportAndImportRoundTrip) {
     const Wavetable before = window->Table();
     window->CmbWTFrom->setCurrentIndex(9);
     window->CmbWTTo->setCurrentIndex(11);
-    window->SetModified(true);
     dialogs.FileAnswers.push_back(path);
     window->btnLoadWave->click();
     EXPECT_TRUE(dialogs.Messages.empty());
     EXPECT_EQ(window->History().HistoryCount(), historyBefore + 1);
-    EXPECT_FALSE(window->IsModified());
+    EXPECT_TRUE(window->IsModified()) << "the import is unsaved work";
     for (int w = 0; w < 64; ++w) {
         SCOPED_TRACE("wave " + std::to_string(w + 1));
         if (w >= 9 && w <= 11) {
@@ -524,6 +523,33 @@ TEST_F(FileCommands, WaveExportAndImportRoundTrip) {
     // One undo gives back the table from before the import.
     window->BitBtn1->click();
     EXPECT_EQ(window->Table(), before);
+}
+
+TEST_F(FileCommands, WaveExportsAskBeforeReplacingEitherFileOfTheirPair) {
+    // Only the dump exists: No writes nothing, Yes writes both.
+    const std::string path = File("pad.wav");
+    WriteAll(path + ".txt", {9});
+    dialogs.FileAnswers = {path, path};
+    dialogs.ConfirmAnswers = {Answer::No, Answer::Yes};
+    window->btnExportWTasWav->click();
+    EXPECT_FALSE(fs::exists(path));
+    EXPECT_EQ(ReadAll(path + ".txt"), std::vector<std::uint8_t>{9});
+    window->btnExportWTasWav->click();
+    EXPECT_EQ(ReadAll(path).size(), 32812u);
+    EXPECT_GT(ReadAll(path + ".txt").size(), 1u);
+    EXPECT_EQ(dialogs.Confirmations, std::vector<std::string>(2, "Overwrite ?"));
+
+    // The 2048 export: No keeps the file, a new name asks nothing.
+    const std::string other = File("pad-2048.wav");
+    WriteAll(other, {1, 2});
+    dialogs.FileAnswers = {other, File("new-2048.wav")};
+    dialogs.ConfirmAnswers = {Answer::No};
+    window->ExportWavetable2048->trigger();
+    EXPECT_EQ(ReadAll(other), (std::vector<std::uint8_t>{1, 2}));
+    window->ExportWavetable2048->trigger();
+    EXPECT_EQ(fs::file_size(File("new-2048.wav")), 524406u);
+    EXPECT_EQ(dialogs.Confirmations.size(), 3u);
+    EXPECT_TRUE(dialogs.Messages.empty());
 }
 
 TEST_F(FileCommands, WaveImportRefusalAndSilentRange) {

@@ -418,6 +418,7 @@ TEST_F(WindowTest, MenuBarHoldsEveryCommandInOrder) {
     ExpectMenu(top[0]->menu(), {{"Newwavetable1", "&New wavetable", {}},
                                 {"Loadwavetable1", "&Load wavetable", {}},
                                 {"Importwavetablefrommidi1", "Import wavetable from midi", {}},
+                                {">OpenRecent1", "Open &recent", {}},
                                 {"-", "", {}},
                                 {"Savewavetable1", "Save wavetable (System Exclusive)", {}},
                                 {"SavewavetableMidi1", "Save wavetable (Midi)", {}},
@@ -471,7 +472,9 @@ TEST_F(WindowTest, MenuBarHoldsEveryCommandInOrder) {
                 {"Amplify1", "Amplify +", QKeySequence(Qt::Key_F10)},
                 {"Amplify2", "Amplify -", QKeySequence(Qt::Key_F9)},
                 {"-", "", {}},
-                {"Waterfall1", "Waterfall ...", {}}});
+                {"Harmonics1", "Harmonics ...", QKeySequence(Qt::Key_F12)},
+                {"Waterfall1", "Waterfall ...", {}},
+                {"Formula1", "Formula ...", ctrl(Qt::Key_F)}});
     ExpectMenu(top[3]->menu(), {{"Morph1", "Morph wavetable", {}},
                                 {"Wavetablerandomoerder1", "Wavetable random order", {}},
                                 {"-", "", {}},

@@ -12,12 +12,15 @@
 #include <QTextImageFormat>
 
 #include "ui/qt/audio_setup_dialog.h"
+#include "ui/qt/harmonics_window.h"
+#include "ui/qt/formula_window.h"
 #include "ui/qt/help_dialog.h"
 #include "ui/qt/import_audio_dialog.h"
 #include "ui/qt/midi_output_dialog.h"
 #include "ui/qt/progress_dialog.h"
 #include "ui/qt/user_guide_window.h"
 #include "ui/qt/wave_tables_dialog.h"
+#include "ui/qt/waterfall_window.h"
 #include "window_fixture.h"
 
 namespace morvane::testing {
@@ -58,12 +61,22 @@ QStringList WithoutTooltip(QWidget &form) {
 
 TEST_F(WindowTest, EveryControlAndMenuItemOfTheMainWindowHasATooltip) {
     EXPECT_EQ(WithoutTooltip(*window), QStringList());
+    EXPECT_EQ(WithoutTooltip(*window->frmFormula), QStringList());
     // The examples the texts follow, and a menu that shows them.
     EXPECT_EQ(window->btnPasteAdd->toolTip(),
               QString::fromUtf8("P+ — add the clipboard wave to the current wave's samples, "
                                 "sample by sample (Ctrl+F1)"));
     EXPECT_EQ(window->Pastesum->toolTip(), window->btnPasteAdd->toolTip());
     EXPECT_TRUE(window->Pastespecial1->toolTipsVisible());
+}
+
+TEST_F(WindowTest, EveryControlOfTheToolWindowsHasATooltip) {
+    window->Waterfall1->trigger();
+    EXPECT_EQ(WithoutTooltip(*window->frmWaterfall), QStringList());
+    window->Harmonics1->trigger();
+    EXPECT_EQ(WithoutTooltip(*window->frmHarmonics), QStringList());
+    window->Formula1->trigger();
+    EXPECT_EQ(WithoutTooltip(*window->frmFormula), QStringList());
 }
 
 TEST(Tooltips, EveryControlOfEachDialogHasATooltip) {

@@ -147,15 +147,15 @@ TEST(MotionPathDrawing, EmptyPathDrawsNothing) {
 // precision 1/5 squared first gives a product just above 1/2, while 12.5 * t * t, left to right,
 // lands on 1/2 and rounds to the even 0.
 TEST(BSplineTerms, DrawingSquaresBeforeTheProduct) {
-    EXPECT_EQ(BSplineCoordinate(0, 0, 25, 4.0L / 20), 1);
+    EXPECT_EQ(BSplineCoordinate(0, 0, 25, Extended(4) / 20), 1);
     // 12.5 * (t - 1)^2 at t = 8/20 is 4.5; squaring first lands on it and rounds to 4.
-    EXPECT_EQ(BSplineCoordinate(25, 0, 0, 8.0L / 20), 4);
+    EXPECT_EQ(BSplineCoordinate(25, 0, 0, Extended(8) / 20), 4);
 }
 
 TEST(BSplineTerms, MotionStepsMultiplyLeftToRight) {
-    const long double fifth = 0.0L + 1.0L / 5;
-    EXPECT_EQ(motion::BSplineStepCoordinate(0, 0, 12.5L, fifth), 0);
-    EXPECT_EQ(motion::BSplineStepCoordinate(12.5L, 0, 0, fifth + fifth), 5);
+    const Extended fifth = Extended(0) + Extended(1) / 5;
+    EXPECT_EQ(motion::BSplineStepCoordinate(0, 0, Extended(12.5), fifth), 0);
+    EXPECT_EQ(motion::BSplineStepCoordinate(Extended(12.5), 0, 0, fifth + fifth), 5);
 }
 
 } // namespace

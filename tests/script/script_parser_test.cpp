@@ -46,6 +46,16 @@ TEST(ScriptLines, NumbersEveryLineAndDropsCarriageReturns) {
     EXPECT_TRUE(SplitLines("").empty());
 }
 
+TEST(ScriptLines, AByteOrderMarkIsSkippedOnlyAtTheStart) {
+    const std::string mark = "\xEF\xBB\xBF";
+    const auto lines = SplitLines(mark + "click a\r\n" + mark + "b");
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0].Text, "click a");
+    EXPECT_EQ(lines[1].Number, 2);
+    EXPECT_EQ(lines[1].Text, mark + "b");
+    EXPECT_EQ(SplitLines("\xEF\xBB").at(0).Text, "\xEF\xBB"); // no whole mark: kept
+}
+
 TEST(ScriptLine, BlankAndCommentLinesHaveNoAction) {
     EXPECT_FALSE(ParseLine(""));
     EXPECT_FALSE(ParseLine("   \t"));
@@ -118,12 +128,28 @@ TEST(ScriptLine, Mouse) {
     EXPECT_EQ(a->Mouse.Button, MouseButton::Right);
     EXPECT_TRUE(a->Mouse.Ctrl);
     EXPECT_TRUE(ParseLine("mouse down 1 2 ctrl")->Mouse.Ctrl);
+    EXPECT_EQ(a->Mouse.Target, "");
+    a = ParseLine("mouse up 1 2 right ctrl on imgHarmonics");
+    EXPECT_EQ(a->Mouse.Target, "imgHarmonics");
+    EXPECT_EQ(a->Mouse.Button, MouseButton::Right);
+    EXPECT_EQ(ParseLine("mouse move 1 2 on imgHarmonics")->Mouse.Target, "imgHarmonics");
     for (const char *line :
          {"mouse press 1 2", "mouse down x 2", "mouse down 1 2.5", "mouse down 1 2 left left",
-          "mouse down 1 2 ctrl left", "mouse down 1 2 shift", "mouse down 1 2 left ctrl ctrl"}) {
+          "mouse down 1 2 ctrl left", "mouse down 1 2 shift", "mouse down 1 2 left ctrl ctrl",
+          "mouse down 1 2 on", "mouse down 1 2 on img left", "harmonic 65 0.5 0",
+          "harmonic 3 -0.5 0", "harmonic 3 0.5", "harmonic 3 0.5 x", "harmonic 3 inf 0"}) {
         SCOPED_TRACE(line);
         EXPECT_THROW(ParseLine(line), ScriptError);
     }
+}
+
+TEST(ScriptLine, Harmonic) {
+    const auto a = ParseLine("harmonic 64 0.25 -90.5");
+    EXPECT_EQ(a->Kind, ActionKind::Harmonic);
+    EXPECT_EQ(a->Harmonic.K, 64);
+    EXPECT_DOUBLE_EQ(a->Harmonic.Magnitude, 0.25);
+    EXPECT_DOUBLE_EQ(a->Harmonic.Phase, -90.5);
+    EXPECT_EQ(ParseLine("harmonic 0 1e-3 0")->Harmonic.Magnitude, 0.001);
 }
 
 TEST(ScriptLine, DialogAnswers) {
@@ -196,6 +222,11 @@ TEST(ScriptLine, SavesTakeAPath) {
     auto a = ParseLine("save-window \"the window.png\"");
     EXPECT_EQ(a->Kind, ActionKind::SaveWindow);
     EXPECT_EQ(a->Name, "the window.png");
+    a = ParseLine("drop \"my lead.syx\"");
+    EXPECT_EQ(a->Kind, ActionKind::Drop);
+    EXPECT_EQ(a->Name, "my lead.syx");
+    EXPECT_THROW(ParseLine("drop"), ScriptError);
+    EXPECT_THROW(ParseLine("drop \"\""), ScriptError);
 }
 
 TEST(ScriptNumbers, WholeNumbersOnly) {

@@ -125,11 +125,16 @@ int ConvertCommand(int &, char **, const std::vector<std::string> &args) {
         return Usage("cannot tell the format of " + out + " from its name: give --to", synopsis,
                      more);
     try {
-        std::string report;
+        exchange::LoadReport report;
         const Wavetable table = exchange::LoadTableFile(options.Files[0], options.Load, report);
-        // As the window's box: what was skipped, and waves the instrument cannot take.
-        if (!report.empty())
-            std::cerr << "morvane-cli convert: " << report << "\n";
+        // As the window's box: what was skipped, and waves the instrument cannot take. A batch
+        // has nobody to judge a file read only in part, so it writes nothing from one.
+        if (report.Incomplete) {
+            std::cerr << "morvane-cli convert: " << report.Text << " Nothing was written.\n";
+            return 1;
+        }
+        if (!report.Text.empty())
+            std::cerr << "morvane-cli convert: " << report.Text << "\n";
         exchange::SaveTableFile(out, *format, table, options.Slot);
     } catch (const std::exception &e) {
         return Failed("convert", e);

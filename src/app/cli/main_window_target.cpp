@@ -2,7 +2,9 @@
 
 #include "audio/audio_gen.h"
 #include "edit/history.h"
+#include "edit/spectrum.h"
 #include "render/canvas.h"
+#include "ui/qt/harmonics_window.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/waterfall_window.h"
 
@@ -21,6 +23,10 @@ QImage ToImage(const Canvas &canvas) {
 
 QWidget &MainWindowTarget::Window() {
     return window_;
+}
+
+void MainWindowTarget::CloseWithoutQuestion() {
+    window_.CloseWithoutQuestion();
 }
 
 QWidget &MainWindowTarget::ClientArea() {
@@ -67,6 +73,18 @@ std::optional<std::vector<std::int16_t>> MainWindowTarget::PlayBuffers() const {
         for (const AudioSample &sample : buffer)
             samples.push_back(sample.load(std::memory_order_relaxed));
     return samples;
+}
+
+std::vector<std::string> MainWindowTarget::HarmonicLines() const {
+    const edit::Spectrum spectrum = edit::Analyse(window_.Table(), window_.CurrentWave() - 1);
+    std::vector<std::string> lines;
+    for (int k = 0; k <= edit::kTopHarmonic; ++k)
+        lines.push_back(edit::HarmonicLine(spectrum, k));
+    return lines;
+}
+
+void MainWindowTarget::SetHarmonic(const script::HarmonicSetting &harmonic) {
+    window_.frmHarmonics->SetHarmonicCommand(harmonic.K, harmonic.Magnitude, harmonic.Phase);
 }
 
 } // namespace morvane::cli

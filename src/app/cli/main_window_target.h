@@ -14,6 +14,7 @@ public:
     explicit MainWindowTarget(TfrmMain &window) : window_(window) {}
 
     QWidget &Window() override;
+    void CloseWithoutQuestion() override;
     QWidget &ClientArea() override;
     bool Modified() const override;
     int CurrentWave() const override;
@@ -23,6 +24,8 @@ public:
     std::optional<std::vector<std::int16_t>> PlayBuffers() const override;
     QImage WaterfallPicture() const override;
     QImage SpectrogramPicture() const override;
+    std::vector<std::string> HarmonicLines() const override;
+    void SetHarmonic(const script::HarmonicSetting &harmonic) override;
 
 private:
     TfrmMain &window_;

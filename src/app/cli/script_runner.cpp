@@ -11,7 +11,10 @@
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QDialog>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QKeySequence>
 #include <QLabel>
@@ -19,6 +22,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QPlainTextEdit>
@@ -65,6 +69,7 @@ enum class Kind {
     MenuItem,
     Menu,
     Timer,
+    Window,
     Other,
 };
 
@@ -77,6 +82,10 @@ Kind KindOf(const QObject *object) {
         return Kind::Timer;
     if (!object->isWidgetType())
         return Kind::Other;
+    // A tool window the main window owns (its own frame, found and listed with it).
+    if (static_cast<const QWidget *>(object)->isWindow() &&
+        qobject_cast<const QDialog *>(object) == nullptr)
+        return Kind::Window;
     // Pictures are named after their kind ("img..."), whatever widget shows them.
     if (object->objectName().startsWith(QStringLiteral("img")))
         return Kind::Image;
@@ -142,6 +151,8 @@ const char *KindWord(Kind kind) {
         return "menu";
     case Kind::Timer:
         return "timer";
+    case Kind::Window:
+        return "window";
     case Kind::Other:
         break;
     }
@@ -187,6 +198,8 @@ QString CaptionOf(const QObject *object) {
         return combo->currentText();
     if (const auto *action = qobject_cast<const QAction *>(object))
         return action->text();
+    if (const auto *widget = qobject_cast<const QWidget *>(object); widget && widget->isWindow())
+        return widget->windowTitle();
     return {};
 }
 
@@ -372,9 +385,10 @@ int ScriptRunner::Run(const std::string &fileName, std::string_view text, std::o
             return fail(line.Number, dialogs_.Failure());
     }
     const int end = lines.empty() ? 1 : lines.back().Number;
-    // The program ends by closing its window, which runs the window's close query.
+    // The program ends by closing its window, which runs the window's close query; the end of a
+    // script is no user closing the window, so unsaved work is not asked about.
     if (window_ && window_->isVisible()) {
-        window_->close();
+        target_.CloseWithoutQuestion();
         QCoreApplication::sendPostedEvents();
         if (dialogs_.Failed())
             return fail(end, dialogs_.Failure());
@@ -512,6 +526,12 @@ void ScriptRunner::Execute(const script::Action &action, int line) {
             break;
         case ActionKind::Tick:
             Tick(action.Name, action.Count);
+            break;
+        case ActionKind::Harmonic:
+            target_.SetHarmonic(action.Harmonic);
+            break;
+        case ActionKind::Drop:
+            Drop(action.Name);
             break;
         default:
             // An action the parser knows and this switch does not must not pass unnoticed.
@@ -731,8 +751,11 @@ void ScriptRunner::Key(const script::Chord &chord) {
 }
 
 void ScriptRunner::Mouse(const script::MouseAction &mouse) {
-    QWidget *image = FindWidget("imgWaveTables");
-    if (!Reachable(image, "imgWaveTables"))
+    const std::string target = mouse.Target.empty() ? std::string("imgWaveTables") : mouse.Target;
+    QWidget *image = FindWidget(target);
+    if (KindOf(image) != Kind::Image)
+        throw ScriptError(target + " is a " + KindWord(KindOf(image)) + ", not a picture");
+    if (!Reachable(image, target))
         return;
     const Qt::MouseButton button = mouse.Button == script::MouseButton::Left     ? Qt::LeftButton
                                    : mouse.Button == script::MouseButton::Right  ? Qt::RightButton
@@ -775,6 +798,23 @@ void ScriptRunner::Tick(const std::string &name, int count) {
     }
 }
 
+void ScriptRunner::Drop(const std::string &path) {
+    // What a file manager hands over: the file's URL, dragged in over the middle of the
+    // window and let go there.
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QFileInfo(FromUtf8(path)).absoluteFilePath())});
+    QWidget &client = target_.ClientArea();
+    const QPointF at = QPointF(client.mapTo(window_.data(), client.rect().center()));
+    QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window_.data(), &enter);
+    if (!enter.isAccepted()) {
+        Line("ignored: the window does not take " + script::Quote(path));
+        return;
+    }
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window_.data(), &drop);
+}
+
 void ScriptRunner::Wait(int milliseconds) {
     QEventLoop loop;
     QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
@@ -811,6 +851,11 @@ void ScriptRunner::Print(const std::string &name) {
     }
     if (name == "history") {
         Line("history: " + target_.History());
+        return;
+    }
+    if (name == "harmonics") {
+        for (const std::string &line : target_.HarmonicLines())
+            Line(line);
         return;
     }
     QObject *control = Find(name);
@@ -870,6 +915,10 @@ void ScriptRunner::Print(const std::string &name) {
             return;
         }
         throw ScriptError(name + " is a picture; save it with save-graph or save-overview");
+    case Kind::Window:
+        Line(prefix + (static_cast<const QWidget *>(control)->isVisible() ? "shown" : "closed") +
+             " " + script::Quote(Utf8(CaptionOf(control))));
+        return;
     case Kind::Other:
         break;
     }
@@ -879,13 +928,21 @@ void ScriptRunner::Print(const std::string &name) {
 void ScriptRunner::ListWidgets() {
     QWidget &window = target_.Window();
     QWidget &client = target_.ClientArea();
-    const QPoint origin = client.mapToGlobal(QPoint(0, 0));
+    QPoint origin = client.mapToGlobal(QPoint(0, 0));
+    // The main window's controls first; the tool windows it owns follow, each after a line of
+    // its own, with places in its own client area.
+    std::vector<QWidget *> toolWindows;
     std::function<void(QObject *)> visit = [&](QObject *parent) {
         for (QObject *child : parent->children()) {
             auto *widget = qobject_cast<QWidget *>(child);
             if (widget == nullptr || qobject_cast<QMenuBar *>(widget) != nullptr ||
                 qobject_cast<QMenu *>(widget) != nullptr)
                 continue;
+            if (KindOf(widget) == Kind::Window) {
+                if (!widget->objectName().isEmpty())
+                    toolWindows.push_back(widget);
+                continue;
+            }
             const QString name = widget->objectName();
             const Kind kind = KindOf(widget);
             if (!name.isEmpty() && !name.startsWith(QStringLiteral("qt_")) && kind != Kind::Other) {
@@ -901,6 +958,14 @@ void ScriptRunner::ListWidgets() {
         }
     };
     visit(&window);
+    for (QWidget *tool : toolWindows) {
+        Line("widget: " + Utf8(tool->objectName()) + " window 0,0," + std::to_string(tool->width()) +
+             "," + std::to_string(tool->height()) + (tool->isVisible() ? " visible" : " hidden") +
+             (tool->isEnabled() ? " enabled " : " disabled ") +
+             script::Quote(Utf8(tool->windowTitle())));
+        origin = tool->mapToGlobal(QPoint(0, 0));
+        visit(tool);
+    }
 
     QMenuBar *bar = window.findChild<QMenuBar *>();
     if (bar == nullptr)

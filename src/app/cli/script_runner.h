@@ -57,6 +57,7 @@ private:
     void KeyEvent(const std::string &key, bool press, unsigned modifiers);
     void Mouse(const script::MouseAction &mouse);
     void Tick(const std::string &name, int count);
+    void Drop(const std::string &path);
     void Print(const std::string &name);
     void ListWidgets();
     void Wait(int milliseconds);

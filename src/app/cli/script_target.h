@@ -7,6 +7,8 @@
 
 #include <QImage>
 
+#include "script/script_parser.h"
+
 class QWidget;
 
 namespace morvane::cli {
@@ -20,6 +22,8 @@ public:
     virtual ~ScriptTarget() = default;
 
     virtual QWidget &Window() = 0;
+    // Closes the window as the program's end does, without asking about unsaved work.
+    virtual void CloseWithoutQuestion() = 0;
     // The widget whose top-left corner is (0, 0) of the client area, below the menu bar.
     virtual QWidget &ClientArea() = 0;
     virtual bool Modified() const = 0;
@@ -36,6 +40,14 @@ public:
     // table to show.
     virtual QImage WaterfallPicture() const { return {}; }
     virtual QImage SpectrogramPicture() const { return {}; }
+    // `print harmonics`: the current wave's 65 lines "harmonic: K M P".
+    virtual std::vector<std::string> HarmonicLines() const {
+        throw script::ScriptError("this window has no harmonic view");
+    }
+    // `harmonic K M P`: the command a bar stroke over the harmonic view is, in one step.
+    virtual void SetHarmonic(const script::HarmonicSetting &) {
+        throw script::ScriptError("this window has no harmonic view");
+    }
 };
 
 } // namespace morvane::cli

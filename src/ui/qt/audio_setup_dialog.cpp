@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "ui/audio_setup_choices.h"
 #include "ui/qt/tooltips.h"
 
 namespace morvane {
@@ -48,6 +49,16 @@ TfrmAudioSetup::TfrmAudioSetup(const AudioSetupChoices &choices, QWidget *parent
     cmbAudioFormats->setObjectName(QStringLiteral("cmbAudioFormats"));
     cmbAudioFormats->setGeometry(8, 72, 249, 21);
     cmbAudioFormats->setEditable(false);
+
+    // Two empty lists would leave the user guessing; without any output the dialog says so.
+    lblNoOutput = new QLabel(QString::fromLatin1(ui::kNoSoundOutputText), this);
+    lblNoOutput->setObjectName(QStringLiteral("lblNoOutput"));
+    lblNoOutput->setGeometry(8, 8, 249, 85);
+    lblNoOutput->setAlignment(Qt::AlignCenter);
+    lblNoOutput->setVisible(choices_.Devices.empty());
+    for (QWidget *list : {static_cast<QWidget *>(Label1), static_cast<QWidget *>(cmbAudioDevice),
+                          static_cast<QWidget *>(Label2), static_cast<QWidget *>(cmbAudioFormats)})
+        list->setVisible(!choices_.Devices.empty());
 
     BitBtn1 = new QPushButton(QStringLiteral("OK"), this);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));

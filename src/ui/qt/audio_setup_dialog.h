@@ -37,6 +37,7 @@ public:
     QComboBox *cmbAudioDevice = nullptr;
     QLabel *Label2 = nullptr;
     QComboBox *cmbAudioFormats = nullptr;
+    QLabel *lblNoOutput = nullptr;  // "No sound output found", in place of the lists
     QPushButton *BitBtn1 = nullptr; // OK
     QPushButton *BitBtn2 = nullptr; // Cancel
     QTimer *Timer1 = nullptr;

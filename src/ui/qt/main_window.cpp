@@ -30,6 +30,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSessionManager>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QTimer>
@@ -39,6 +40,8 @@
 #include "document/path_text.h"
 #include "edit/history.h"
 #include "files/user_guide.h"
+#include "ui/qt/harmonics_window.h"
+#include "ui/qt/formula_window.h"
 #include "ui/qt/image_view.h"
 #include "ui/qt/tooltips.h"
 #include "ui/qt/wave_list.h"
@@ -202,6 +205,11 @@ TfrmMain::TfrmMain(const MainWindowPorts &ports, QWidget *parent)
     ApplyTooltips(*this);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     ConnectHandlers();
+    frmHarmonics = new TfrmHarmonics(*this);
+    setAcceptDrops(true); // files dropped anywhere on the window, see dropEvent
+    // The name field would take a dropped file's path as text.
+    edtName->setAcceptDrops(false);
+    frmFormula = new TfrmFormula(*this);
 
     // Centred on the desktop.
     adjustSize();
@@ -265,6 +273,8 @@ void TfrmMain::CreateControls() {
                                  "imgColoredWaveTables", 4, 440, kOverviewWidth, kOverviewHeight);
     Memo1 = Place(new QPlainTextEdit(c), "Memo1", 37, 528, 164, 33);
     Memo1->setPlainText(kFirstLogLine);
+    // The hidden log keeps its last lines only, so that repeated refusals cannot fill memory.
+    Memo1->setMaximumBlockCount(kLogLinesKept);
     Memo1->setVisible(false);
 
     Label9 = Label(c, "Label9", "Wavetable", 141, 1, 75);
@@ -486,6 +496,7 @@ void TfrmMain::CreateMenu() {
     Loadwavetable1 = item(File1, "Loadwavetable1", "&Load wavetable");
     Importwavetablefrommidi1 =
         item(File1, "Importwavetablefrommidi1", "Import wavetable from midi");
+    CreateRecentMenu();
     File1->addSeparator();
     Savewavetable1 = item(File1, "Savewavetable1", "Save wavetable (System Exclusive)");
     SavewavetableMidi1 = item(File1, "SavewavetableMidi1", "Save wavetable (Midi)");
@@ -549,7 +560,9 @@ void TfrmMain::CreateMenu() {
     Amplify1 = item(Wave1, "Amplify1", "Amplify +", QKeySequence(Qt::Key_F10));
     Amplify2 = item(Wave1, "Amplify2", "Amplify -", QKeySequence(Qt::Key_F9));
     Wave1->addSeparator();
+    Harmonics1 = item(Wave1, "Harmonics1", "Harmonics ...", QKeySequence(Qt::Key_F12));
     Waterfall1 = item(Wave1, "Waterfall1", "Waterfall ...");
+    Formula1 = item(Wave1, "Formula1", "Formula ...", QKeySequence(Qt::CTRL | Qt::Key_F));
 
     Tools1 = menu(MainMenu1, "Tools1", "Tools");
     Morph1 = item(Tools1, "Morph1", "Morph wavetable");
@@ -684,6 +697,8 @@ void TfrmMain::ConnectHandlers() {
     BindAction(Amplify1, &TfrmMain::btnSetVolumePlusClick);
     BindClick(btnSetVolumeMinus, &TfrmMain::btnSetVolumePlusClick);
     BindAction(Amplify2, &TfrmMain::btnSetVolumePlusClick);
+    BindAction(Harmonics1, &TfrmMain::Harmonics1Click);
+    BindAction(Formula1, &TfrmMain::Formula1Click);
 
     BindClick(btnMorph, &TfrmMain::btnMorphClick);
     BindAction(Morph1, &TfrmMain::btnMorphClick);
@@ -767,6 +782,22 @@ void TfrmMain::ConnectHandlers() {
             [this](Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y) {
                 Guarded([&] { imgWaveTablesMouseUp(imgWaveTables, button, shift, x, y); });
             });
+
+#ifndef QT_NO_SESSIONMANAGER
+    // The desktop's logout closes no window by itself: unsaved work is offered for saving here,
+    // and Cancel (or a save left undone) stops the logout.
+    if (auto *app = qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
+        connect(app, &QGuiApplication::commitDataRequest, this, [this](QSessionManager &manager) {
+            if (!modified_ || !manager.allowsInteraction())
+                return;
+            bool goOn = false;
+            Guarded([&] { goOn = AskSaveChanges(); });
+            manager.release();
+            if (!goOn)
+                manager.cancel();
+        });
+    }
+#endif
 }
 
 // ---- Events ------------------------------------------------------------------------------
@@ -921,6 +952,12 @@ void TfrmMain::UpdateTitle(const QString &path) {
     setWindowTitle(QString::fromStdString(TitleForPath(utf8)));
 }
 
+void TfrmMain::CloseWithoutQuestion() {
+    closingWithoutQuestion_ = true;
+    close();
+    closingWithoutQuestion_ = false;
+}
+
 bool TfrmMain::AskSaveChanges() {
     if (!modified_)
         return true;
@@ -958,6 +995,7 @@ void TfrmMain::FormCreate(QObject *) {
     modified_ = false;
     sampleRange_ = SampleRange{0, kSampleCount - 1};
     LoadAudioSettings();
+    LoadRecentFiles();
     graphBitmap_.Fill(Rgb(255, 255, 255)); // GraphBitmap exists from construction on
     SweepDirection = 1;
     btnNewWavetableClick(nullptr);
@@ -1062,6 +1100,8 @@ void TfrmMain::ApplyHistorySnapshot(const Wavetable *snapshot) {
         modified_ = true;
         table_ = *snapshot;
         DrawWavetable(CurrentWave());
+        // The overview is read as the table: it follows the restored one.
+        DrawOverview();
     } else {
         LogMessage(QStringLiteral("No more data in history"));
     }

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <string>
@@ -26,6 +27,7 @@
 #include "render/drawing.h"
 #include "ui/key_buffer.h"
 #include "ui/mouse_drawing.h"
+#include "ui/recent_files.h"
 #include "ui/selection.h"
 
 class QAction;
@@ -44,10 +46,14 @@ class QSlider;
 class QTimer;
 class QToolButton;
 class QKeyEvent;
+class QDragEnterEvent;
+class QDropEvent;
 
 namespace morvane {
 
 class HistoryStack;
+class TfrmHarmonics;
+class TfrmFormula;
 class TImageView;
 class TWaveList;
 class TfrmWaterfall;
@@ -110,6 +116,8 @@ public:
 
     // Pushes the table on the undo history and shows the new position in grbHistory.
     void PushHistory();
+    // The hidden message log Memo1 keeps this many of its last lines.
+    static constexpr int kLogLinesKept = 1000;
     // Appends one line to the hidden message log Memo1.
     void LogMessage(const QString& text);
     void LogMessage(const std::string& text);
@@ -126,6 +134,11 @@ public:
     void UpdateTitle(const QString& path);
     // The question before a command replaces the document: true to go on.
     bool AskSaveChanges();
+    // Closes the window as the end of a script does: without the question about unsaved work.
+    void CloseWithoutQuestion();
+    // Before a command writes these files: true when none exists or the user answers Yes to
+    // "Overwrite ?".
+    bool MayOverwrite(std::initializer_list<std::string> paths);
     // Fills the whole table anew, empties the history and pushes the new table.
     void NewWavetable();
 
@@ -206,6 +219,9 @@ public:
     void FillPlayBuffers();
     // Start-up step: the list of audio output devices and the settings file.
     void LoadAudioSettings();
+    // A failed open of the sound output, reported by the generator of Play number `run`: the
+    // log line, the button back to "Play" and one box naming the device and the reason.
+    void PlayOpenFailed(int run, const std::string& reason);
     // Runs when the window closes; canClose may be cleared to keep it open.
     void FormCloseQuery(QObject* sender, bool& canClose);
 
@@ -232,6 +248,34 @@ public:
     void ExportWavetable2048Click(QObject* sender);
     // waterfall_window.cpp: opens the waterfall and spectrogram window.
     void Waterfall1Click(QObject* sender);
+
+    // ---- Handlers, main_window_harmonics.cpp ------------------------------------------------
+    void Harmonics1Click(QObject* sender);
+
+    // ---- Files from outside, main_window_open.cpp -------------------------------------------
+    // A file named on the command line, dropped on the window or chosen from the recent list:
+    // the command for its kind (see ui::OpenKindOf) runs on it as if it had been chosen in that
+    // command's file dialog, with the question about unsaved changes where the command asks it.
+    void OpenFileFromOutside(const std::string& path);
+    // The same for the file named at start; an error goes to the general error box.
+    void OpenFileAtStart(const std::string& path);
+    // The file the editor opens at start: the first of the program's arguments (after Qt took
+    // its own), made absolute; none without arguments.
+    static std::optional<QString> FileArgument(const QStringList& arguments);
+    // The commands' steps after their file dialog, on a given path.
+    void LoadWavetablePath(const std::string& path);
+    void ImportMidiPath(const std::string& path);
+    void ImportWavePath(const std::string& path);
+    void ImportAudioPath(const std::string& path);
+    // A file loaded, imported or saved goes to the front of the recent list, which is kept at
+    // once in the settings file.
+    void RememberFile(const std::string& path);
+    void LoadRecentFiles();
+    void RecentFileClick(QObject* sender);
+    void ClearList1Click(QObject* sender);
+    // ---- Handlers, main_window_formula.cpp --------------------------------------------------
+    // Shows the formula window (made with the main window, hidden until then).
+    void Formula1Click(QObject* sender);
 
     // ---- Controls ---------------------------------------------------------------------------
     QWidget* ClientArea = nullptr; // the 866 x 573 area below the menu bar
@@ -379,6 +423,9 @@ public:
     QAction* SavewavetableMidi1 = nullptr;
     QAction* ExportwavetableWave1 = nullptr;
     QAction* Importwave1 = nullptr;
+    QMenu* OpenRecent1 = nullptr;
+    std::array<QAction*, ui::kRecentFileCount> RecentFile{}; // RecentFile1..RecentFile8
+    QAction* ClearList1 = nullptr;
     QAction* AudioSetup1 = nullptr;
     QAction* Exit1 = nullptr;
     QMenu* Edit1 = nullptr;
@@ -415,7 +462,9 @@ public:
     QAction* MAXwave1 = nullptr;
     QAction* Amplify1 = nullptr;
     QAction* Amplify2 = nullptr;
+    QAction* Harmonics1 = nullptr;
     QAction* Waterfall1 = nullptr;
+    QAction* Formula1 = nullptr;
     QMenu* Tools1 = nullptr;
     QAction* Morph1 = nullptr;
     QAction* Wavetablerandomoerder1 = nullptr;
@@ -445,6 +494,7 @@ public:
     bool PathStroke = false;   // a mouse stroke on the graph is in progress (motion-path view)
     int SweepDirection = 1;    // +1 or -1, the direction of the sweep
     int PlayStartWave = 0;     // list index of the current wave when Play was pressed
+    int PlayRun = 0;           // counts the presses of Play, to match a late open failure
     // Playback (main_window_audio.cpp). The wave-out service is declared before the generator
     // so that the generator, whose thread uses it, goes first when the window is destroyed.
     morvane::AudioSettings AudioSettings{}; // one instance for the run; the settings file's
@@ -457,6 +507,8 @@ public:
     midi::MidiOutFactory MidiOutFactory; // the exchange commands' MIDI system; RtMidi if empty
     std::optional<midi::MidiOutputSettings> MidiOutput; // read at first use, see MidiSettings
     bool SendingToSynth = false;                        // a send to the synth is running
+    TfrmHarmonics* frmHarmonics = nullptr; // the harmonic tool window, a child made at start-up
+    TfrmFormula* frmFormula = nullptr; // the formula tool window, a child of this window
 
     // Key preview: the application hands every key event that reaches a widget of this window
     // to this first (shortcuts never come here). The event goes on to the focused control.
@@ -469,6 +521,8 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -485,11 +539,16 @@ private:
     bool IsMenuShortcut(const QKeyEvent& event) const;
     // The common steps of undo and redo once the history has answered (nullptr: nothing left).
     void ApplyHistorySnapshot(const Wavetable* snapshot);
+    void CreateRecentMenu();
+    // The recent items as the list stands, and the list written to the settings file.
+    void ShowRecentFiles();
+    void SaveRecentFiles();
 
     morvane::Dialogs* dialogs_;
     Clock* clock_;
 
     Wavetable table_{};
+    bool closingWithoutQuestion_ = false;   // set only inside CloseWithoutQuestion
     std::unique_ptr<HistoryStack> history_; // 200 snapshots, about 5 MB: on the heap, once
     MotionPath path_{};
     RandomGenerator random_{};
@@ -499,6 +558,8 @@ private:
     int viewMode_ = kWaveView;
     SampleRange sampleRange_{};
     ui::CtrlKeyBuffer keys_{};
+    ui::RecentFiles recent_{};
+    bool recentSaveFailed_ = false; // the box about an unwritable list is shown once a run
 };
 
 } // namespace morvane

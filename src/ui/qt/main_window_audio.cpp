@@ -31,11 +31,12 @@ bool IsPlaying(const QPushButton *button) {
 void TfrmMain::btnPlayClick(QObject *) {
     if (!IsPlaying(btnPlay)) {
         btnPlay->setText(QStringLiteral("Stop"));
-        // A failed open is reported from the generator's thread; the line reaches the log on
-        // this thread. The generator is joined before the window goes, so `this` outlives it.
-        auto onOpenFailed = [this](const std::string &text) {
+        // A failed open is reported from the generator's thread; it is handled on this
+        // thread. The generator is joined before the window goes, so `this` outlives it.
+        const int run = ++PlayRun;
+        auto onOpenFailed = [this, run](const std::string &text) {
             QMetaObject::invokeMethod(
-                this, [this, text] { LogMessage("Audio device could not be opened: " + text); },
+                this, [this, run, text] { Guarded([&] { PlayOpenFailed(run, text); }); },
                 Qt::QueuedConnection);
         };
         AudioGen.Replace(std::make_unique<TAudioGen>(*AudioWaveOut, AudioSettings, onOpenFailed));
@@ -55,6 +56,22 @@ void TfrmMain::btnPlayClick(QObject *) {
         SelectWave(PlayStartWave + 1);
         DrawWavetable(PlayStartWave + 1);
     }
+}
+
+void TfrmMain::PlayOpenFailed(int run, const std::string &reason) {
+    LogMessage("Audio device could not be opened: " + reason);
+    // The button went to "Stop" when Play was pressed; nothing plays, so it goes back, as Stop
+    // would take it back. A Play pressed since then is left alone.
+    if (run == PlayRun && IsPlaying(btnPlay))
+        btnPlayClick(nullptr);
+    const int device = AudioSettings.WaveAudioDevice;
+    const std::vector<WaveOutCaps> devices = AudioWaveOut->Devices();
+    const std::string name =
+        device >= 0 && static_cast<std::size_t>(device) < devices.size()
+            ? "\"" + devices[static_cast<std::size_t>(device)].ProductName + "\""
+        : device == -1 ? std::string("the default device")
+                       : "number " + std::to_string(device) + " (there is no such device)";
+    Dialogs().Message("Play: the sound output " + name + " could not be opened: " + reason);
 }
 
 void TfrmMain::TimerPlayTimer(QObject *) {
@@ -113,6 +130,11 @@ void TfrmMain::LoadAudioSettings() {
 }
 
 void TfrmMain::FormCloseQuery(QObject *, bool &canClose) {
+    // Unsaved work is offered for saving first; while the answer keeps the window open (or the
+    // question fails) nothing else happens: the sound goes on and the settings stay unwritten.
+    canClose = false;
+    if (!closingWithoutQuestion_ && !AskSaveChanges())
+        return;
     // Nothing waits for the generator's thread here; the window waits for it only when it is
     // destroyed, so that its buffers outlive the device's use of them.
     if (AudioGen)

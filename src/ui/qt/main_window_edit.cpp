@@ -90,6 +90,9 @@ void TfrmMain::btnAddClick(QObject *sender) {
         DrawWavetable(CurrentWave());
         SetModified(true);
         DrawOverview();
+        // A refused wave is said once per click, not only in the hidden log.
+        if (!result.RestoredWaves.empty())
+            Dialogs().Message(edit::kOverflowMessage);
     } catch (const std::exception &e) {
         Dialogs().Message(WithPrefix("Add ", e));
     }
@@ -115,6 +118,8 @@ void TfrmMain::btnSetVolumePlusClick(QObject *sender) {
         DrawWavetable(CurrentWave());
         SetModified(true);
         DrawOverview();
+        if (!result.RestoredWaves.empty())
+            Dialogs().Message(edit::kOverflowMessage);
     } catch (const std::exception &e) {
         Dialogs().Message(WithPrefix("Volume ", e));
     }

@@ -32,6 +32,19 @@ std::unique_ptr<midi::MidiOut> MakeMidiOut(const midi::MidiOutFactory &factory) 
     return factory ? factory() : midi::CreateRtMidiOut();
 }
 
+// The target waves From: .. To: of the import; false, after saying so, when they are no range.
+bool ImportRangeOk(TfrmMain &w) {
+    const int first = w.CmbWTFrom->currentIndex() + 1;
+    const int last = w.CmbWTTo->currentIndex() + 1;
+    if (last < first) {
+        w.Dialogs().Message(kImportAudioPrefix + "The target waves From: " + std::to_string(first) +
+                            " To: " + std::to_string(last) +
+                            " are no range: From must not lie after To.");
+        return false;
+    }
+    return true;
+}
+
 std::filesystem::path SettingsPathOf(const TfrmMain &w) {
     // Beside the audio settings, in the same file.
     return w.SettingsPath.empty() ? files::DefaultSettingsFilePath()
@@ -130,21 +143,24 @@ void TfrmMain::SendToSynth1Click(QObject *) {
 }
 
 void TfrmMain::ImportAudio1Click(QObject *) {
-    const int first = CmbWTFrom->currentIndex() + 1;
-    const int last = CmbWTTo->currentIndex() + 1;
-    if (last < first) {
-        Dialogs().Message(kImportAudioPrefix + "The target waves From: " + std::to_string(first) +
-                          " To: " + std::to_string(last) +
-                          " are no range: From must not lie after To.");
+    if (!ImportRangeOk(*this))
         return;
-    }
     if (!Dialogs().OpenFile(OpenDialogAudio))
         return;
+    ImportAudioPath(OpenDialogAudio.FileName);
+}
+
+void TfrmMain::ImportAudioPath(const std::string &path) {
+    if (!ImportRangeOk(*this))
+        return;
+    OpenDialogAudio.FileName = path;
+    const int first = CmbWTFrom->currentIndex() + 1;
+    const int last = CmbWTTo->currentIndex() + 1;
     // Everything that can fail happens before the table changes: a refused file, or a frame
     // length that gives no whole frame, leaves the table and the history as they were.
     Wavetable imported = Table();
     try {
-        const exchange::AudioFile file = exchange::ReadAudioFile(OpenDialogAudio.FileName);
+        const exchange::AudioFile file = exchange::ReadAudioFile(path);
         const ImportAudioAnswer answer =
             Dialogs().ImportAudio(ui::MakeImportAudioChoices(file, first, last));
         if (!answer.Ok)
@@ -167,16 +183,21 @@ void TfrmMain::ImportAudio1Click(QObject *) {
     SetModified(true);
     DrawWavetable(CurrentWave());
     DrawOverview();
+    RememberFile(path);
 }
 
 void TfrmMain::ExportWavetable2048Click(QObject *) {
     if (!Dialogs().SaveFile(SaveDialog2048))
         return;
+    if (!MayOverwrite({SaveDialog2048.FileName}))
+        return;
     try {
         exchange::ExportWavetable2048(SaveDialog2048.FileName, Table());
     } catch (const std::exception &e) {
         Dialogs().Message(kExport2048Prefix + e.what());
+        return;
     }
+    RememberFile(SaveDialog2048.FileName);
 }
 
 } // namespace morvane

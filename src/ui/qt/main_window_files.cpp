@@ -2,6 +2,7 @@
 // export and import.
 #include "ui/qt/main_window.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <optional>
 
@@ -112,6 +113,7 @@ void SaveWavetableToFile(TfrmMain &w, const std::string &path) {
             OverflowWavesText(OverflowWaves(w.Table(), request.First, request.Last));
         !overflow.empty())
         w.Dialogs().Message(overflow + " The instrument will not read them from this file.");
+    w.RememberFile(path);
 }
 
 void WriteMidiFile(TfrmMain &w, const std::string &path) {
@@ -119,6 +121,7 @@ void WriteMidiFile(TfrmMain &w, const std::string &path) {
         return;
     // Errors reach the general error box.
     files::WriteMidiFile(path, w.Table(), TfrmMain::ToSingleByte(w.edtName->text()), ShownSlot(w));
+    w.RememberFile(path);
 }
 
 // The selector shows the names without their padding; the choice is mapped back by position,
@@ -141,9 +144,17 @@ void TfrmMain::btnLoadwavetableClick(QObject *) {
     const std::string previous = OpenDialog1.FileName;
     if (!Dialogs().OpenFile(OpenDialog1))
         return;
+    const std::string path = OpenDialog1.FileName;
+    OpenDialog1.FileName = previous;
+    LoadWavetablePath(path);
+}
+
+void TfrmMain::LoadWavetablePath(const std::string &path) {
     // The next save proposes the file loaded last, never one that failed.
-    if (!LoadWavetableFromFile(*this, OpenDialog1.FileName))
-        OpenDialog1.FileName = previous;
+    if (!LoadWavetableFromFile(*this, path))
+        return;
+    OpenDialog1.FileName = path;
+    RememberFile(path);
 }
 
 void TfrmMain::btnSaveWavetableClick(QObject *) {
@@ -176,7 +187,11 @@ void TfrmMain::btnImportWTfromMidiClick(QObject *) {
         return;
     if (!Dialogs().OpenFile(OpenDialog3))
         return;
-    const std::string path = OpenDialog3.FileName;
+    ImportMidiPath(OpenDialog3.FileName);
+}
+
+void TfrmMain::ImportMidiPath(const std::string &path) {
+    OpenDialog3.FileName = path;
     files::MidiImportPrompts prompts;
     prompts.Message = [this](const std::string &text) { Dialogs().Message(text); };
     prompts.Choose = [this](const std::vector<std::string> &names) -> std::optional<std::size_t> {
@@ -199,23 +214,38 @@ void TfrmMain::btnImportWTfromMidiClick(QObject *) {
     if (const std::string report = result.Copy.ReportText(); !report.empty())
         Dialogs().Message(report);
     AfterTableReplaced(*this, path);
+    RememberFile(path);
+}
+
+bool TfrmMain::MayOverwrite(std::initializer_list<std::string> paths) {
+    const bool exists = std::any_of(paths.begin(), paths.end(), FileExists);
+    return !exists || Dialogs().Confirm("Overwrite ?", false) == Answer::Yes;
 }
 
 void TfrmMain::btnExportWTasWavClick(QObject *) {
     if (!Dialogs().SaveFile(savedialogWAVE))
         return;
+    const std::string &path = savedialogWAVE.FileName;
+    if (!MayOverwrite({path, files::WaveTextPath(path)}))
+        return;
     files::WaveBuffers &buffers = files::WaveBuffersInstance();
     files::PrepareWaveExport(Table(), buffers);
     // Errors reach the general error box.
     files::WriteWaveFile(savedialogWAVE.FileName, buffers);
+    RememberFile(savedialogWAVE.FileName);
 }
 
 void TfrmMain::btnLoadWaveClick(QObject *) {
     if (!Dialogs().OpenFile(OpenDialog2))
         return;
+    ImportWavePath(OpenDialog2.FileName);
+}
+
+void TfrmMain::ImportWavePath(const std::string &path) {
+    OpenDialog2.FileName = path;
     files::WaveBuffers &buffers = files::WaveBuffersInstance();
     try {
-        files::ReadWaveFile(OpenDialog2.FileName, buffers);
+        files::ReadWaveFile(path, buffers);
     } catch (const std::exception &e) {
         // Refused or unreadable: the table and the history stay as they were.
         Dialogs().Message(e.what());
@@ -229,8 +259,10 @@ void TfrmMain::btnLoadWaveClick(QObject *) {
     PushHistory();
     Table() = imported;
     DrawWavetable(CurrentWave());
-    SetModified(false);
+    // The file went into a range of a table that may hold other edits: they are unsaved.
+    SetModified(true);
     DrawOverview();
+    RememberFile(path);
 }
 
 } // namespace morvane

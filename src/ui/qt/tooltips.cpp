@@ -158,9 +158,18 @@ constexpr Tooltip kTooltips[] = {
      "Amplify + — make the range of the selected waves louder by the percentage below (F10)"},
     {"frmMain", "btnSetVolumeMinus Amplify2",
      "Amplify - — make the range of the selected waves softer by the percentage below (F9)"},
+    {"frmMain", "Formula1",
+     "Formula ... — write the range of the selected waves from an expression such as "
+     "sin(2*pi*w), with a live preview (Ctrl+F)"},
     {"frmMain", "Label3 cmbNormalize Label12",
      "amplify by — the percentage Amplify + and Amplify - change the level by"},
     {"frmMain", "btnFourier", "Fourier — not in use"},
+    {"frmMain", "Harmonics1",
+     "Harmonics ... — the current wave as a spectrum: draw its harmonics' levels and phases, "
+     "and sweep spectral processors across the selected waves (F12)"},
+    {"frmMain", "Waterfall1",
+     "Waterfall ... — the whole table at a glance: the 64 waves one behind the other, or its "
+     "spectrogram; a click picks a wave"},
     // ---- Wavetable selection ----
     {"frmMain", "Label4 trbMorphWaves1",
      "Select wave from — the first wave of the selection (Morph, random order, Save, and the "
@@ -241,6 +250,38 @@ constexpr Tooltip kTooltips[] = {
     {"frmMain", "WindowScale250", "The window two and a half times as large"},
     {"frmMain", "WindowScale300", "The window three times as large"},
 
+    // ---- Harmonics ----
+    {"frmHarmonics", "imgHarmonics",
+     "Harmonics 1 to 64: levels above, phases below, DC on the left. Draw with the left button "
+     "to set the bars the pointer passes, the right button sets them to zero; one stroke is one "
+     "undo step"},
+    {"frmHarmonics", "lblHarmonicWave", "The wave the bars show: the current wave"},
+    {"frmHarmonics", "lblHarmonicDC", "DC — the wave's offset, as a fraction of full scale"},
+    {"frmHarmonics", "lblHarmonicValue", "The harmonic under the pointer: its level and phase"},
+    {"frmHarmonics", "cmbHarmonicScale", "Linear or dB — the scale of the level bars"},
+    {"frmHarmonics", "cmbSpectralProcessor",
+     "The spectral processor Apply runs on the current wave, or on the selected waves"},
+    {"frmHarmonics", "lblProcessorStart edtProcessorStart",
+     "Start — the processor's value for the first wave of the range"},
+    {"frmHarmonics", "lblProcessorEnd edtProcessorEnd",
+     "End — its value for the last wave; the waves between get values in a straight line, so "
+     "one Apply makes a sweep"},
+    {"frmHarmonics", "btnApplyProcessor",
+     "Apply — run the processor over the waves, as one undo step"},
+    {"frmHarmonics", "lblProcessorRange", "The waves Apply acts on and the values it takes"},
+    // ---- Waterfall ----
+    {"frmWaterfall", "cmbWaterfallView",
+     "Waterfall or Spectrogram — two pictures of the whole table"},
+    {"frmWaterfall", "lblWaterfallAngle trbWaterfallAngle",
+     "Angle — at 0 degrees the waves recede sideways, at 90 straight up"},
+    {"frmWaterfall", "lblWaterfallScale trbWaterfallScale",
+     "Depth — how far behind wave 1 wave 64 stands"},
+    {"frmWaterfall", "imgWaterfall",
+     "The 64 waves, wave 1 in front: the current wave in orange, the selection in green while "
+     "F11 is on. Click a wave to make it the current one"},
+    {"frmWaterfall", "imgSpectrogram",
+     "Harmonics 1 to 64 upwards, waves 1 to 64 across, from -96 dB (black) to 0 dB (pale "
+     "yellow). Click a column to make its wave the current one"},
     // ---- Help ----
     {"frmHelp", "Memo1", "First steps; Help › User guide has the whole guide"},
     // ---- User guide ----
@@ -282,6 +323,28 @@ constexpr Tooltip kTooltips[] = {
     {"frmImportAudio", "btnCancel", "Cancel — import nothing"},
     // ---- Progress ----
     {"frmProgress", "btnCancel", "Cancel — stop after the wave on its way"},
+    // ---- Formula ----
+    {"frmFormula", "lblFormula edtFormula",
+     "Formula — an expression in x (-1 to 1), w (0 to 1), n, i, y (-1 to 1 over the waves), z "
+     "(0 to 1), pi, e and rand(); its value -1 to 1 is the sample. Enter applies it"},
+    {"frmFormula", "chbFormulaAddtoexisting",
+     "Add to existing wave — checked: join the formula to the wave by the operation; clear: "
+     "replace the samples"},
+    {"frmFormula", "lblFormulaOperation cmbFormulaOperation",
+     "Operation — how the formula joins the wave while \"Add to existing wave\" is checked"},
+    {"frmFormula", "btnFormulaApply",
+     "Apply — write the formula over the range of the selected waves; one undo step"},
+    {"frmFormula", "lblFormulaError", "The parser's message and the position of the fault"},
+    {"frmFormula", "lblFormulaScope", "The waves, samples and rules Apply will use"},
+    {"frmFormula",
+     "lblFormulaFirst imgFormulaFirst lblFormulaMiddle imgFormulaMiddle lblFormulaLast "
+     "imgFormulaLast",
+     "Preview — the first, middle and last selected wave as Apply would write them; red: the "
+     "wave overflows and would be left as it was"},
+    {"frmFormula", "lblFormulaExamples lbFormulaExamples",
+     "Examples — choose one to put its expression into the box"},
+    {"frmFormula", "lblFormulaHistory cmbFormulaHistory",
+     "Recent formulas — the last 20 expressions applied, newest first"},
 };
 
 void SetTooltip(QObject *object, const QString &text) {

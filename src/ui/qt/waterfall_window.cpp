@@ -13,6 +13,7 @@
 #include <QWindow>
 
 #include "ui/qt/main_window.h"
+#include "ui/qt/tooltips.h"
 #include "ui/qt/waterfall_picture.h"
 
 namespace morvane {
@@ -135,6 +136,7 @@ TfrmWaterfall::TfrmWaterfall(TfrmMain& owner) : QWidget(&owner, Qt::Window), own
     connect(owner.trbMorphWaves1, &QSlider::valueChanged, this, redraw);
     connect(owner.trbMorphWaves2, &QSlider::valueChanged, this, redraw);
     connect(owner.chbRandomAllSlice, &QCheckBox::toggled, this, redraw);
+    ApplyTooltips(*this);
 }
 
 ui::WaterfallGeometry TfrmWaterfall::Geometry(int width, int height) const {

@@ -321,9 +321,11 @@ TEST_F(AudioWindowTest, CloseWithUnsavedWorkAsksAndOnlyANoOrADoneSaveCloses) {
     EXPECT_FALSE(generator->Running);
     EXPECT_FALSE(window->IsModified());
     EXPECT_EQ(fs::file_size(saved), 64u * 410u);
+    // The saved file went to the front of the recent list, kept at once.
     EXPECT_EQ(ReadFile(SettingsFile()),
               "[AudioOutput]\nWaveChannels=1\nWaveAudioDevice=0\nWaveSamplesPerSec=44100\n"
-              "WaveBlockAlign=4\nWaveBitsPerSample=16\n");
+              "WaveBlockAlign=4\nWaveBitsPerSample=16\n\n[RecentFiles]\nFile1=" +
+                  saved.string() + "\nFile2=\nFile3=\nFile4=\nFile5=\nFile6=\nFile7=\nFile8=\n");
     EXPECT_EQ(dialogs.Confirmations,
               std::vector<std::string>(3, "Do you want to save wavetables ?"));
 }

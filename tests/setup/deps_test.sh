@@ -59,7 +59,7 @@ expect() { # case name, expected calls
 
 # As root: apt-get directly, told to ask nothing, no sudo at all; g++ and cmake are there.
 run 0 "g++ cmake"
-case "$want" in *" g++"* | *" cmake "*) echo "installed packages asked for again"; failed=1 ;; esac
+case "$want " in *" g++ "* | *" cmake "*) echo "installed packages asked for again"; failed=1 ;; esac
 expect root "apt-get [noninteractive] update -qq
 apt-get [noninteractive] install -y -qq --no-install-recommends$want"
 

@@ -223,6 +223,13 @@ constexpr Tooltip kTooltips[] = {
     {"frmMain", "Help1", "The user guide, first steps and the version"},
     {"frmMain", "AudioSetup1",
      "Audio Setup — the sound output and its format for playing (Ctrl+Q)"},
+    {"frmMain", "OpenRecent1",
+     "Open recent — the last 8 files loaded, imported or saved, newest first"},
+    {"frmMain", "RecentFile1 RecentFile2 RecentFile3 RecentFile4 RecentFile5 RecentFile6 "
+                "RecentFile7 RecentFile8",
+     "Open this file again with the command that suits it (load, MIDI import, wave or audio "
+     "import); a file that is gone is taken off the list"},
+    {"frmMain", "ClearList1", "Clear list — forget the recent files"},
     {"frmMain", "Exit1", "Exit — close Morvane; asks first when the table has unsaved changes"},
     {"frmMain", "MidiOutput1",
      "MIDI output — the port the instrument is on, and the pause between waves"},

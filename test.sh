@@ -43,7 +43,7 @@ TSAN_OPTIONS=halt_on_error=1 run_suite "audio and MIDI tests under ThreadSanitiz
 cmake -S . -B build-arm64 -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMORVANE_WERROR=ON \
   -DCMAKE_TOOLCHAIN_FILE=cmake/aarch64-linux-gnu.cmake -DMORVANE_GUI=OFF -DMORVANE_BENCH=OFF \
   -DMORVANE_SYSTEM_LIBS=OFF -DMORVANE_GTEST_SOURCE_DIR=/usr/src/googletest \
-  "-DMORVANE_TEST_FOLDERS=document;files;edit;motion;ui"
+  "-DMORVANE_TEST_FOLDERS=document;files;edit;render;motion;ui;script"
 cmake --build build-arm64 -j "$jobs"
 run_suite "Qt-free core tests on arm64 under qemu-aarch64" build-arm64
 

@@ -8,8 +8,8 @@
 
 #include "edit/history.h"
 #include "motion/motion_path.h"
-#include "ui/canvas.h"
-#include "ui/drawing.h"
+#include "render/canvas.h"
+#include "render/drawing.h"
 
 namespace {
 
@@ -33,7 +33,7 @@ void BM_GraphRedraw(benchmark::State& state) {
     MotionPath path;
     int wave = 0;
     for (auto _ : state) {
-        DrawGraphPicture(c, t, wave % kWaveCount + 1, SampleRange{}, kWaveView, path, false);
+        DrawGraphPicture(c, t, wave % kWaveCount + 1, SampleRange{}, kWaveView, path.Points(), false);
         ++wave;
         benchmark::DoNotOptimize(c.Data());
         benchmark::ClobberMemory();

@@ -13,9 +13,9 @@
 
 #include "edit/spectrum.h"
 #include "motion/motion_path.h"
-#include "ui/canvas.h"
-#include "ui/drawing.h"
-#include "ui/harmonic_bars.h"
+#include "render/canvas.h"
+#include "render/drawing.h"
+#include "render/harmonic_bars.h"
 
 namespace {
 
@@ -37,7 +37,7 @@ void StrokeStep(benchmark::State &state, int waves) {
         const int y = 40 + (step * 7) % 100;
         ++step;
         stroke->Move(table, x, y);
-        DrawGraphPicture(graph, table, 1, SampleRange{}, kWaveView, path, false);
+        DrawGraphPicture(graph, table, 1, SampleRange{}, kWaveView, path.Points(), false);
         DrawOverview(overview, table);
         bars::DrawBars(barsPicture, edit::Analyse(table, 0), false);
         benchmark::DoNotOptimize(graph.Data());

@@ -4,7 +4,7 @@
 
 #include "motion/motion_generation.h"
 #include "motion/motion_path.h"
-#include "ui/canvas.h"
+#include "render/canvas.h"
 
 namespace {
 
@@ -31,7 +31,7 @@ void BM_DrawTwentyPointSpline(benchmark::State &state) {
         path.AddPathPoint(19 * k, k % 2 == 0 ? 40 : 340);
     morvane::Canvas canvas(384, 384);
     for (auto _ : state) {
-        morvane::DrawMotionPath(canvas, path, true);
+        morvane::DrawMotionPath(canvas, path.Points(), true);
         benchmark::DoNotOptimize(canvas.Data());
     }
 }

@@ -11,7 +11,8 @@
 
 #include <unistd.h>
 
-#include "audio/settings_file.h"
+#include "audio/audio_settings_file.h"
+#include "files/settings_file.h"
 #include "fuzz_support.h"
 #include "midi/midi_settings.h"
 #include "midi/paced_sender.h"
@@ -75,8 +76,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     expected.MidiPauseMs = midi::ClampPause(chosen.MidiPauseMs);
     fuzz::Check(midi::LoadMidiOutputSettings(path) == expected);
     for (const char *key : kAudioKeys)
-        fuzz::Check(audio::ReadIniValue(saved, audio::kAudioSection, key) ==
-                    audio::ReadIniValue(text, audio::kAudioSection, key));
+        fuzz::Check(files::ReadIniValue(saved, audio::kAudioSection, key) ==
+                    files::ReadIniValue(text, audio::kAudioSection, key));
     const std::size_t keptUpTo = std::min(text.find('['), text.size());
     fuzz::Check(saved.compare(0, keptUpTo, text, 0, keptUpTo) == 0);
 

@@ -10,7 +10,8 @@
 
 #include <unistd.h>
 
-#include "audio/settings_file.h"
+#include "audio/audio_settings_file.h"
+#include "files/settings_file.h"
 #include "fuzz_support.h"
 
 namespace {
@@ -53,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     fuzz::Check(loaded == again);
 
     // Another section's first value, to see that the save leaves it alone.
-    const std::optional<std::string> other = audio::ReadIniValue(text, "MidiOutput", "MidiPort");
+    const std::optional<std::string> other = files::ReadIniValue(text, "MidiOutput", "MidiPort");
 
     AudioSettings chosen = loaded;
     chosen.WaveSamplesPerSec = static_cast<std::int32_t>(size * 977 - 40000);
@@ -63,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     // The text before the section is kept byte for byte.
     const std::size_t keptUpTo = std::min(text.find('['), text.size());
     fuzz::Check(saved.compare(0, keptUpTo, text, 0, keptUpTo) == 0);
-    fuzz::Check(audio::ReadIniValue(saved, "MidiOutput", "MidiPort") == other);
+    fuzz::Check(files::ReadIniValue(saved, "MidiOutput", "MidiPort") == other);
 
     AudioSettings reread;
     audio::LoadAudioSettings(reread, path);

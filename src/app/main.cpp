@@ -7,7 +7,7 @@
 #include <QTimer>
 
 #include "audio/portaudio/portaudio_wave_out.h"
-#include "audio/settings_file.h"
+#include "files/settings_file.h"
 #include "edit/random.h"
 #include "ui/qt/application.h"
 #include "ui/qt/main_window.h"
@@ -16,7 +16,7 @@
 
 int main(int argc, char **argv) {
     // The window scale chosen under Tools: Qt reads it once, before the application exists.
-    const int scale = morvane::ui::LoadWindowScale(morvane::audio::DefaultSettingsFilePath());
+    const int scale = morvane::ui::LoadWindowScale(morvane::files::DefaultSettingsFilePath());
     for (const auto &[name, value] : morvane::ui::WindowScaleEnvironment(scale))
         qputenv(name.c_str(), QByteArray::fromStdString(value));
     morvane::TApplication app(argc, argv);

@@ -5,12 +5,6 @@
 namespace morvane::edit {
 
 namespace {
-int FirstSample(SampleRange range) {
-    return std::max(range.First, 0);
-}
-int LastSample(SampleRange range) {
-    return std::min(range.Last, kSampleCount - 1);
-}
 std::size_t SlotIndex(int k) {
     return static_cast<std::size_t>(std::clamp(k, 1, kSampleCount) - 1);
 }

@@ -14,25 +14,6 @@ namespace {
 constexpr int kSwapCount = 1000;                             // swaps of one random wave order
 constexpr std::array<int, 4> kSliceLengths = {32, 16, 8, 4}; // "4 slice" .. "32 slice"
 
-int FirstWave(int from) {
-    return std::max(from, 1);
-}
-int LastWave(int to) {
-    return std::min(to, kWaveCount);
-}
-int FirstSample(SampleRange range) {
-    return std::max(range.First, 0);
-}
-int LastSample(SampleRange range) {
-    return std::min(range.Last, kSampleCount - 1);
-}
-
-void SwapSamples(Wavetable &table, int waveIndex, int a, int b) {
-    const SampleTriple ta = ReadSampleBytes(table, waveIndex, a);
-    WriteSampleBytes(table, waveIndex, a, ReadSampleBytes(table, waveIndex, b));
-    WriteSampleBytes(table, waveIndex, b, ta);
-}
-
 } // namespace
 
 void Morph(Wavetable &table, int from, int to, SampleRange range) {

@@ -13,26 +13,6 @@ namespace {
 constexpr int kPercent = 100;
 constexpr int kStepExponentBase = 3; // item 0 of "Step wave" is 2^3 levels
 
-// The clamped bounds of a call, so that no index can leave the table.
-int FirstWave(int from) {
-    return std::max(from, 1);
-}
-int LastWave(int to) {
-    return std::min(to, kWaveCount);
-}
-int FirstSample(SampleRange range) {
-    return std::max(range.First, 0);
-}
-int LastSample(SampleRange range) {
-    return std::min(range.Last, kSampleCount - 1);
-}
-
-void SwapSamples(Wavetable &table, int waveIndex, int a, int b) {
-    const SampleTriple ta = ReadSampleBytes(table, waveIndex, a);
-    WriteSampleBytes(table, waveIndex, a, ReadSampleBytes(table, waveIndex, b));
-    WriteSampleBytes(table, waveIndex, b, ta);
-}
-
 EditResult MoveVertical(Wavetable &table, int wave, SampleRange range, std::int32_t delta,
                         bool allowOverflow, WaveBackup &backup) {
     EditResult result;

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "document/wave_message.h"
-#include "ui/canvas.h"
 
 // Whole tables to and from every file the program knows, for the command line: ".syx", ".mid",
 // Morvane's own ".wav" (32-bit sign and magnitude), the 2048-sample export and any audio file
@@ -50,13 +49,5 @@ void SaveTableFile(const std::string &path, TableFormat format, const Wavetable 
 
 // What a file holds, one "key: value" line each.
 std::vector<std::string> DescribeTableFile(const std::string &path);
-
-// A picture of the whole table: the overview at three times its size, then the graphs of the
-// 64 waves at half size, eight in a row.
-inline constexpr int kRenderColumns = 8;
-inline constexpr int kRenderGraphSize = 192; // kGraphSize / 2
-inline constexpr int kRenderOverviewScale = 3;
-inline constexpr int kRenderGap = 8;
-Canvas RenderTable(const Wavetable &table);
 
 } // namespace morvane::exchange

@@ -1,18 +1,11 @@
 #pragma once
 
 #include <array>
+#include <span>
 
-#include "document/extended.h"
+#include "render/path_drawing.h"
 
 namespace morvane {
-
-class Canvas;
-
-struct PathPoint {
-    int X = 0; // graph pixels, 0..383 from the left
-    int Y = 0; // graph pixels, 0..383 from the top
-    friend bool operator==(const PathPoint &, const PathPoint &) = default;
-};
 
 // The mouse button of a press or release on the graph.
 enum class MouseButton { Left, Right, Middle };
@@ -28,6 +21,8 @@ struct MotionPath {
     int SelectedPoint = -1; // 1-based number of the point being dragged, or -1
 
     const PathPoint &Point(int number) const; // 1-based, bounded
+    // Points 1..PathCount (bounded), as they are drawn.
+    std::span<const PathPoint> Points() const;
 
     // Appends (x, y) as the new last point; a full path stays as it is.
     void AddPathPoint(int x, int y);
@@ -38,16 +33,6 @@ struct MotionPath {
     // Removes the selected point, the later points moving down one place; selects none.
     void DeleteSelectedPoint();
 };
-
-// Draws the path into the graph picture: the polyline and its squares, and in B-spline mode
-// the green quadratic B-spline over the grey control polygon.
-void DrawMotionPath(Canvas &canvas, const MotionPath &path, bool spline);
-
-// One coordinate of the drawn B-spline piece over p0, p1, p2 at parameter t: the three terms
-// (p0 + p1) / 2 * (t - 1)^2, 2 * p1 * (1 - t) * t and (p1 + p2) / 2 * t^2 in extended
-// precision, the squares taken before the product, each rounded on its own (ties to even),
-// then added.
-int BSplineCoordinate(Extended p0, Extended p1, Extended p2, Extended t);
 
 namespace motion {
 

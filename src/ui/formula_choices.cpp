@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "audio/settings_file.h"
+#include "files/settings_file.h"
 #include "midi/midi_settings.h"
 
 namespace morvane::ui {
@@ -54,21 +54,21 @@ void RememberFormula(std::vector<std::string> &history, std::string_view express
 }
 
 std::vector<std::string> LoadFormulaHistory(const fs::path &path) {
-    const std::string text = audio::ReadSettingsText(path);
+    const std::string text = files::ReadSettingsText(path);
     std::vector<std::string> history;
     // Oldest first, so that the newest ends up in front.
     for (std::size_t i = kFormulaHistorySize; i-- > 0;) {
-        if (const auto value = audio::ReadIniValue(text, kFormulaSection, KeyOf(i)))
+        if (const auto value = files::ReadIniValue(text, kFormulaSection, KeyOf(i)))
             RememberFormula(history, *value);
     }
     return history;
 }
 
 void SaveFormulaHistory(const std::vector<std::string> &history, const fs::path &path) {
-    audio::IniKeyValues values;
+    files::IniKeyValues values;
     for (std::size_t i = 0; i < kFormulaHistorySize; ++i)
         values.emplace_back(KeyOf(i), i < history.size() ? midi::IniStringValue(history[i]) : "");
-    audio::WriteSettingsSection(path, kFormulaSection, values);
+    files::WriteSettingsSection(path, kFormulaSection, values);
 }
 
 } // namespace morvane::ui

@@ -32,7 +32,7 @@ void RememberFormula(std::vector<std::string> &history, std::string_view express
 std::vector<std::string> LoadFormulaHistory(const std::filesystem::path &path);
 
 // Writes all kFormulaHistorySize keys (empty beyond the list) into section "Formulas", keeping
-// every other line of the file (audio::WriteSettingsSection). Throws
+// every other line of the file (files::WriteSettingsSection). Throws
 // Error("Unable to write to <path>").
 void SaveFormulaHistory(const std::vector<std::string> &history, const std::filesystem::path &path);
 

@@ -2,77 +2,61 @@
 
 #include <algorithm>
 
-#include "ui/script_parser.h"
+#include "exchange/limits.h"
 
-namespace morvane {
+namespace morvane::ui {
 
-namespace script {
+// The dialog's texts are built from the exchange library's numbers and words.
+using exchange::AudioFile;
+using exchange::DescribeMapping;
+using exchange::FrameCount;
+using exchange::FramesFoundText;
+using exchange::FrameSourceText;
+using exchange::GroupedNumber;
+using exchange::kWholeFile;
+using exchange::OfferedFrameLengths;
+using exchange::ProposedFrameLength;
 
-ImportAudioChoice ParseImportAudio(const std::vector<std::string> &words) {
-    const char *const usage = "usage: importaudio FRAMELEN|auto|whole normalise|keep ok|cancel";
-    if (words.size() != 4)
-        throw ScriptError(usage);
-    ImportAudioChoice choice;
-    if (words[1] == "whole") {
-        choice.FrameLength = 0;
-    } else if (words[1] != "auto") {
-        const std::optional<int> length = ParseInt(words[1]);
-        if (!length || *length <= 0)
-            throw ScriptError("importaudio needs a frame length of 1 or more, auto or whole, not " +
-                              Quote(words[1]));
-        choice.FrameLength = *length;
-    }
-    if (words[2] != "normalise" && words[2] != "keep")
-        throw ScriptError("importaudio needs normalise or keep, not " + Quote(words[2]));
-    choice.Normalise = words[2] == "normalise";
-    if (words[3] != "ok" && words[3] != "cancel")
-        throw ScriptError("importaudio needs ok or cancel, not " + Quote(words[3]));
-    choice.Ok = words[3] == "ok";
-    return choice;
+std::string FrameLengthText(const AudioFile &file, int choice) {
+    if (choice == kWholeFile)
+        return "Whole file as one cycle (" + GroupedNumber(file.Samples.size()) + " samples)";
+    std::string text = std::to_string(choice) + " samples";
+    if (file.TaggedFrameLength == choice)
+        text += " (from the " + FrameSourceText(file.Source) + ")";
+    return text;
 }
 
-} // namespace script
-
-namespace ui {
-
-namespace {
-
-std::string LengthWord(int length) {
-    return length == 0 ? "whole" : std::to_string(length);
+ImportAudioChoices MakeImportAudioChoices(const AudioFile &file, int first, int last) {
+    ImportAudioChoices choices;
+    choices.FileName = file.ShownName;
+    choices.FormatText = file.FormatText;
+    choices.TagText = file.TaggedFrameLength > 0
+                          ? FrameSourceText(file.Source) + ": " +
+                                GroupedNumber(static_cast<std::uint64_t>(file.TaggedFrameLength)) +
+                                " samples per frame"
+                          : "No frame tag: choose the frame length";
+    choices.FrameLengths = OfferedFrameLengths(file);
+    for (int length : choices.FrameLengths)
+        choices.FrameLengthTexts.push_back(FrameLengthText(file, length));
+    const auto proposed = std::find(choices.FrameLengths.begin(), choices.FrameLengths.end(),
+                                    ProposedFrameLength(file));
+    choices.Proposed = static_cast<int>(proposed - choices.FrameLengths.begin());
+    choices.First = first;
+    choices.Last = last;
+    const std::vector<int> lengths = choices.FrameLengths;
+    const AudioFile *source = &file;
+    auto lengthAt = [lengths](int index) {
+        return index >= 0 && index < static_cast<int>(lengths.size())
+                   ? lengths[static_cast<std::size_t>(index)]
+                   : kWholeFile;
+    };
+    choices.FramesFound = [source, lengthAt](int index) {
+        return FramesFoundText(*source, lengthAt(index));
+    };
+    choices.Mapping = [source, lengthAt, first, last](int index) {
+        return DescribeMapping(FrameCount(*source, lengthAt(index)), first, last);
+    };
+    return choices;
 }
 
-} // namespace
-
-ImportAudioAnswer AnswerImportAudio(const ImportAudioChoices &choices,
-                                    const script::ImportAudioChoice &choice, std::string &line,
-                                    std::string &failure) {
-    ImportAudioAnswer answer;
-    int index = choices.Proposed;
-    if (choice.FrameLength) {
-        const auto found = std::find(choices.FrameLengths.begin(), choices.FrameLengths.end(),
-                                     *choice.FrameLength);
-        if (found == choices.FrameLengths.end()) {
-            failure =
-                "the audio import dialog offers no frame length " + LengthWord(*choice.FrameLength);
-            return answer;
-        }
-        index = static_cast<int>(found - choices.FrameLengths.begin());
-    }
-    if (index < 0 || index >= static_cast<int>(choices.FrameLengths.size())) {
-        failure = "the audio import dialog offers no frame length";
-        return answer;
-    }
-    const int length = choices.FrameLengths[static_cast<std::size_t>(index)];
-    line = "import-audio: " + choices.FileName + " | " + choices.FormatText + " | " +
-           choices.TagText + " | " + (choices.FramesFound ? choices.FramesFound(index) : "") +
-           " -> " + LengthWord(length) + " " + (choice.Normalise ? "normalise" : "keep") + " " +
-           (choice.Ok ? "ok" : "cancel");
-    answer.Ok = choice.Ok;
-    answer.FrameLength = length;
-    answer.Normalise = choice.Normalise;
-    return answer;
-}
-
-} // namespace ui
-
-} // namespace morvane
+} // namespace morvane::ui

@@ -1,13 +1,14 @@
 #pragma once
 
 #include <functional>
-#include <optional>
 #include <string>
 #include <vector>
 
-// What the audio import dialog (frmImportAudio) shows and what it answers, and the scripted
-// answer to it. Plain data: the dialog itself lives in the Qt layer, the numbers come from the
-// exchange library through the two functions.
+#include "exchange/audio_import.h"
+
+// What the audio import dialog (frmImportAudio) shows and what it answers. Plain data: the
+// dialog itself lives in the Qt layer, the numbers come from the exchange library through the
+// two functions.
 namespace morvane {
 
 struct ImportAudioChoices {
@@ -31,28 +32,15 @@ struct ImportAudioAnswer {
     bool Normalise = true;
 };
 
-namespace script {
-
-// importaudio FRAMELEN|auto|whole normalise|keep ok|cancel
-struct ImportAudioChoice {
-    std::optional<int> FrameLength; // none: the proposed one; 0: the whole file
-    bool Normalise = true;
-    bool Ok = false;
-};
-
-// Parses the words of the line, "importaudio" and three more; throws script::ScriptError.
-ImportAudioChoice ParseImportAudio(const std::vector<std::string> &words);
-
-} // namespace script
-
 namespace ui {
 
-// The scripted dialog's answer: the frame length asked for must be one the dialog offers.
-// Returns the answer and the line the script output shows; on a choice the dialog does not
-// offer, sets `failure` and answers Cancel.
-ImportAudioAnswer AnswerImportAudio(const ImportAudioChoices &choices,
-                                    const script::ImportAudioChoice &choice, std::string &line,
-                                    std::string &failure);
+// What the import dialog offers for a file read and the target waves first..last. The two
+// functions of the result refer to `file`, which must outlive them.
+ImportAudioChoices MakeImportAudioChoices(const exchange::AudioFile &file, int first, int last);
+
+// The frame-length list's text for a choice: "2048 samples (from the 'clm ' chunk)",
+// "256 samples", "Whole file as one cycle (600 samples)".
+std::string FrameLengthText(const exchange::AudioFile &file, int choice);
 
 } // namespace ui
 

@@ -1,6 +1,6 @@
 #include "ui/pointer_text.h"
 
-#include "ui/drawing.h"
+#include "render/drawing.h"
 
 namespace morvane::ui {
 

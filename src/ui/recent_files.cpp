@@ -8,7 +8,7 @@
 #include <sstream>
 #include <system_error>
 
-#include "audio/settings_file.h"
+#include "files/settings_file.h"
 #include "document/error.h"
 #include "files/atomic_file.h"
 #include "midi/midi_settings.h"
@@ -74,7 +74,7 @@ RecentFiles LoadRecentFiles(const fs::path &settingsFile) {
     RecentFiles recent;
     // Oldest first, so that the newest ends in front and a path listed twice counts once.
     for (int i = kRecentFileCount - 1; i >= 0; --i) {
-        const auto value = audio::ReadIniValue(text, kRecentSection, KeyOf(i));
+        const auto value = files::ReadIniValue(text, kRecentSection, KeyOf(i));
         if (value)
             recent.Add(*value);
     }
@@ -94,13 +94,13 @@ void SaveRecentFiles(const RecentFiles &recent, const fs::path &settingsFile) {
     } else if (settingsFile.has_parent_path()) {
         fs::create_directories(settingsFile.parent_path(), ec);
     }
-    audio::IniKeyValues values;
+    files::IniKeyValues values;
     for (int i = 0; i < kRecentFileCount; ++i)
         values.emplace_back(KeyOf(i),
                             i < recent.Count
                                 ? midi::IniStringValue(recent.Paths[static_cast<std::size_t>(i)])
                                 : std::string());
-    const std::string newText = audio::WriteIniValues(text, kRecentSection, values);
+    const std::string newText = files::WriteIniValues(text, kRecentSection, values);
     try {
         files::WriteFileAtomically(
             settingsFile.string(),

@@ -7,13 +7,6 @@
 
 namespace morvane {
 
-// A run of waves, wave numbers 1..64, From <= To.
-struct WaveRange {
-    int From = 1;
-    int To = 1;
-    friend bool operator==(const WaveRange &, const WaveRange &) = default;
-};
-
 namespace ui {
 
 // The waves a per-wave edit applies to: from..to when the "make modification" check box is

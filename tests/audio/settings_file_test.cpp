@@ -1,4 +1,5 @@
-#include "audio/settings_file.h"
+#include "audio/audio_settings_file.h"
+#include "files/settings_file.h"
 
 #include <filesystem>
 #include <fstream>
@@ -233,42 +234,42 @@ TEST(SettingsFile, FifoIsTreatedAsAbsentAndNeverReplaced) {
 
 TEST(SettingsFilePath, BesideTheExecutableWhenWritableOrPresent) {
     TempFolder folder;
-    EXPECT_EQ(audio::SettingsFilePath(folder.Path(), "/xdg", "/home/u"),
+    EXPECT_EQ(files::SettingsFilePath(folder.Path(), "/xdg", "/home/u"),
               folder.Path() / "morvane.ini");
     // Installed there (root may write /usr/bin): the configuration folder, unless one was put
     // beside the program.
-    EXPECT_EQ(audio::SettingsFilePath(folder.Path(), "/xdg", "/home/u", folder.Path() / "."),
+    EXPECT_EQ(files::SettingsFilePath(folder.Path(), "/xdg", "/home/u", folder.Path() / "."),
               fs::path("/xdg/morvane/morvane.ini"));
     std::ofstream(folder.Path() / "morvane.ini") << "";
-    EXPECT_EQ(audio::SettingsFilePath(folder.Path(), "/xdg", "/home/u", folder.Path()),
+    EXPECT_EQ(files::SettingsFilePath(folder.Path(), "/xdg", "/home/u", folder.Path()),
               folder.Path() / "morvane.ini");
 }
 
 TEST(SettingsFilePath, OtherwiseInTheUsersConfigFolder) {
     TempFolder folder;
     const fs::path missing = folder.Path() / "no-such-folder"; // neither present nor writable
-    EXPECT_EQ(audio::SettingsFilePath(missing, "/xdg", "/home/u"),
+    EXPECT_EQ(files::SettingsFilePath(missing, "/xdg", "/home/u"),
               fs::path("/xdg/morvane/morvane.ini"));
-    EXPECT_EQ(audio::SettingsFilePath(missing, "", "/home/u"),
+    EXPECT_EQ(files::SettingsFilePath(missing, "", "/home/u"),
               fs::path("/home/u/.config/morvane/morvane.ini"));
     // A relative XDG_CONFIG_HOME is ignored.
-    EXPECT_EQ(audio::SettingsFilePath(missing, "relative", "/home/u"),
+    EXPECT_EQ(files::SettingsFilePath(missing, "relative", "/home/u"),
               fs::path("/home/u/.config/morvane/morvane.ini"));
 }
 
 TEST(SettingsFilePath, DefaultIsBesideThisTestProgram) {
     // The build folder is writable, so the file goes beside the executable.
-    EXPECT_EQ(audio::DefaultSettingsFilePath(), audio::ExecutableFolder() / "morvane.ini");
-    EXPECT_TRUE(fs::exists(audio::ExecutableFolder() / "tests_audio"));
+    EXPECT_EQ(files::DefaultSettingsFilePath(), files::ExecutableFolder() / "morvane.ini");
+    EXPECT_TRUE(fs::exists(files::ExecutableFolder() / "tests_audio"));
 }
 
 TEST(IniText, ReadAndWriteOnTexts) {
-    EXPECT_EQ(audio::ReadIniValue("[A]\nk=v\n[B]\nk=w\n", "B", "K"), "w");
-    EXPECT_EQ(audio::ReadIniValue("[A]\n;k=v\nk = v 2 \n", "a", "k"), "v 2");
-    EXPECT_FALSE(audio::ReadIniValue("[A]\nk=v\n", "B", "k"));
-    EXPECT_FALSE(audio::ReadIniValue("k=v\n", "A", "k"));
-    EXPECT_EQ(audio::WriteIniValues("", "S", {{"a", "1"}, {"b", "2"}}), "[S]\na=1\nb=2\n");
-    EXPECT_EQ(audio::WriteIniValues("[S]\nb=0\n", "s", {{"a", "1"}, {"b", "2"}}),
+    EXPECT_EQ(files::ReadIniValue("[A]\nk=v\n[B]\nk=w\n", "B", "K"), "w");
+    EXPECT_EQ(files::ReadIniValue("[A]\n;k=v\nk = v 2 \n", "a", "k"), "v 2");
+    EXPECT_FALSE(files::ReadIniValue("[A]\nk=v\n", "B", "k"));
+    EXPECT_FALSE(files::ReadIniValue("k=v\n", "A", "k"));
+    EXPECT_EQ(files::WriteIniValues("", "S", {{"a", "1"}, {"b", "2"}}), "[S]\na=1\nb=2\n");
+    EXPECT_EQ(files::WriteIniValues("[S]\nb=0\n", "s", {{"a", "1"}, {"b", "2"}}),
               "[S]\nb=2\na=1\n");
 }
 

@@ -3,10 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "document/error.h"
-#include "exchange/import_choices.h"
 #include "exchange_test_support.h"
-#include "ui/drawing.h"
-#include "ui/script_parser.h"
 
 namespace morvane::exchange {
 namespace {
@@ -147,83 +144,6 @@ TEST(TableFiles, DescribesWhatAFileHolds) {
     test::WriteBytes(folder.File("one.wav"), test::MakeWav(test::CurveFrames(1, 600), {}));
     EXPECT_EQ(DescribeTableFile(folder.File("one.wav"))[5],
               "proposed frame length: the whole file");
-}
-
-TEST(TableFiles, RendersTheOverviewAndEveryGraph) {
-    Wavetable table;
-    FillNewWavetable(table, 0);
-    const Canvas picture = RenderTable(table);
-    const int top = kOverviewHeight * 3 + kRenderGap;
-    ASSERT_EQ(picture.Width(), 8 * 192);
-    ASSERT_EQ(picture.Height(), top + 8 * 192);
-    Canvas overview(kOverviewWidth, kOverviewHeight);
-    DrawOverview(overview, table);
-    for (int y = 0; y < kOverviewHeight * 3; y += 5)
-        for (int x = 0; x < kOverviewWidth * 3; x += 5)
-            ASSERT_EQ(picture.Pixel(x, y), overview.Pixel(x / 3, y / 3)) << x << "," << y;
-    // The red zero line of each graph lies on row 192 of 384, row 96 of the half-size graph;
-    // at sample 33 the sine is far from it. Samples 31 and 32 (523,657 and 524,287) both lie in
-    // cell 64 - 31 = 33, so the curve runs level along row 99 of 384 (49 of 192) there.
-    for (int wave : {1, 10, 64}) {
-        const int left = (wave - 1) % 8 * 192;
-        const int upper = top + (wave - 1) / 8 * 192;
-        EXPECT_EQ(picture.Pixel(left + 50, upper + 96), Rgb(192, 0, 0)) << wave;
-        EXPECT_EQ(picture.Pixel(left + 46, upper + 49), Rgb(0, 0, 0)) << wave;
-    }
-}
-
-TEST(ImportChoices, OfferTheTagsLengthAndDescribeEachChoice) {
-    TempFolder folder;
-    const std::string path = folder.File("odd.wav");
-    test::WriteBytes(
-        path, test::MakeWav(test::CurveFrames(3, 1000), {test::TextChunk("clm ", "<!>1000")}));
-    const AudioFile file = ReadAudioFile(path);
-    const ImportAudioChoices choices = MakeImportAudioChoices(file, 1, 5);
-    EXPECT_EQ(choices.FileName, "\"odd.wav\"");
-    EXPECT_EQ(choices.TagText, "'clm ' chunk: 1,000 samples per frame");
-    EXPECT_EQ(choices.FrameLengths, (std::vector<int>{1000, 128, 256, 512, 1024, 2048, 4096, 0}));
-    EXPECT_EQ(choices.FrameLengthTexts.front(), "1000 samples (from the 'clm ' chunk)");
-    EXPECT_EQ(choices.FrameLengthTexts[1], "128 samples");
-    EXPECT_EQ(choices.FrameLengthTexts.back(), "Whole file as one cycle (3,000 samples)");
-    EXPECT_EQ(choices.Proposed, 0);
-    EXPECT_EQ(choices.FramesFound(0), "3 frames of 1,000 samples");
-    EXPECT_EQ(
-        choices.Mapping(0),
-        (std::vector<std::string>{
-            "Wave 1: frame 1", "Wave 2: frames 1 and 2 morphed, 50 % of frame 2", "Wave 3: frame 2",
-            "Wave 4: frames 2 and 3 morphed, 50 % of frame 3", "Wave 5: frame 3"}));
-    EXPECT_TRUE(choices.Mapping(6).empty()); // 4096: no whole frame
-    EXPECT_EQ(choices.FramesFound(6), "No whole frame of 4,096 samples in 3,000 samples");
-
-    // The scripted answer.
-    std::string line;
-    std::string failure;
-    ImportAudioAnswer answer = ui::AnswerImportAudio(
-        choices, script::ParseImportAudio({"importaudio", "auto", "keep", "ok"}), line, failure);
-    EXPECT_TRUE(answer.Ok);
-    EXPECT_EQ(answer.FrameLength, 1000);
-    EXPECT_FALSE(answer.Normalise);
-    EXPECT_EQ(line,
-              "import-audio: \"odd.wav\" | WAV, 32-bit float, mono, 44,100 Hz | 'clm ' chunk: "
-              "1,000 samples per frame | 3 frames of 1,000 samples -> 1000 keep ok");
-    answer = ui::AnswerImportAudio(
-        choices, script::ParseImportAudio({"importaudio", "whole", "normalise", "cancel"}), line,
-        failure);
-    EXPECT_FALSE(answer.Ok);
-    EXPECT_EQ(answer.FrameLength, 0);
-    EXPECT_TRUE(failure.empty());
-    answer = ui::AnswerImportAudio(
-        choices, script::ParseImportAudio({"importaudio", "300", "normalise", "ok"}), line,
-        failure);
-    EXPECT_FALSE(answer.Ok);
-    EXPECT_EQ(failure, "the audio import dialog offers no frame length 300");
-
-    for (const std::vector<std::string> &bad :
-         {std::vector<std::string>{"importaudio", "auto", "normalise"},
-          {"importaudio", "-5", "keep", "ok"},
-          {"importaudio", "auto", "loud", "ok"},
-          {"importaudio", "auto", "keep", "yes"}})
-        EXPECT_THROW(script::ParseImportAudio(bad), script::ScriptError);
 }
 
 } // namespace

@@ -11,7 +11,7 @@
 
 #include "edit/history.h"
 #include "edit/spectrum.h"
-#include "ui/harmonic_bars.h"
+#include "render/harmonic_bars.h"
 #include "ui/qt/harmonics_window.h"
 #include "window_fixture.h"
 

@@ -3,7 +3,7 @@
 #include <QPainter>
 
 #include "document/wave_message.h"
-#include "ui/drawing.h"
+#include "render/drawing.h"
 #include "window_fixture.h"
 
 namespace morvane::testing {

@@ -10,7 +10,7 @@
 #include <QSlider>
 
 #include "edit/history.h"
-#include "ui/canvas.h"
+#include "render/canvas.h"
 #include "window_fixture.h"
 
 namespace morvane::testing {

@@ -10,8 +10,8 @@
 #include <QToolButton>
 
 #include "motion/motion_path.h"
-#include "ui/canvas.h"
-#include "ui/drawing.h"
+#include "render/canvas.h"
+#include "render/drawing.h"
 #include "window_fixture.h"
 
 namespace morvane::testing {
@@ -109,7 +109,7 @@ TEST_F(WindowTest, FunctionKeysSwitchTheViewAndTheMarks) {
         // The path now lies over the grid and the curve.
         Canvas expected(kGraphSize, kGraphSize);
         DrawGraphPicture(expected, window->Table(), 1, SampleRange{0, 127}, kMotionPathView,
-                         window->Path(), false);
+                         window->Path().Points(), false);
         EXPECT_TRUE(std::equal(expected.Data(), expected.Data() + kGraphSize * kGraphSize,
                                window->GraphBitmap().Data()));
     }

@@ -8,7 +8,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "audio/settings_file.h"
+#include "audio/audio_settings_file.h"
 #include "document/error.h"
 
 namespace morvane::midi {

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "motion/motion_generation.h"
-#include "ui/canvas.h"
+#include "render/canvas.h"
 
 namespace morvane {
 namespace {
@@ -25,7 +25,7 @@ MotionPath PathOf(std::initializer_list<PathPoint> points) {
 Canvas Drawn(const MotionPath &path, bool spline) {
     Canvas canvas(384, 384);
     canvas.Fill(kWhite);
-    DrawMotionPath(canvas, path, spline);
+    DrawMotionPath(canvas, path.Points(), spline);
     return canvas;
 }
 

@@ -11,8 +11,8 @@
 #include "document/wave_message.h"
 #include "edit/formula.h"
 #include "edit/random.h"
-#include "ui/canvas.h"
-#include "ui/formula_preview.h"
+#include "render/canvas.h"
+#include "render/formula_preview.h"
 
 namespace morvane::ui {
 namespace {

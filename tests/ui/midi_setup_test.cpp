@@ -5,8 +5,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "ui/script_parser.h"
-#include "ui/scripted_dialogs.h"
+#include "script/script_parser.h"
+#include "script/scripted_dialogs.h"
 
 namespace morvane {
 namespace {

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "ui/drawing.h"
+#include "render/drawing.h"
 
 namespace morvane::ui {
 namespace {

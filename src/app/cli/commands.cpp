@@ -4,7 +4,7 @@
 
 #include "cli/exchange_commands.h"
 #include "cli/midi_commands.h"
-#include "ui/script_parser.h"
+#include "script/script_parser.h"
 
 namespace morvane::cli {
 

@@ -8,11 +8,13 @@
 #include <QByteArray>
 #include <QImage>
 
+#include "document/decimal.h"
 #include "document/error.h"
 #include "exchange/table_files.h"
 #include "files/atomic_file.h"
+#include "render/table_picture.h"
+#include "script/script_parser.h"
 #include "ui/qt/waterfall_picture.h"
-#include "ui/script_parser.h"
 
 namespace morvane::cli {
 
@@ -53,7 +55,7 @@ Options ParseOptions(const std::vector<std::string> &args, bool withTo) {
             if (length == "whole") {
                 options.Load.FrameLength = 0;
             } else {
-                const std::optional<int> n = script::ParseInt(length);
+                const std::optional<int> n = ParseDecimal(length);
                 if (!n || *n <= 0)
                     throw UsageError("--frame-length takes a number of samples or whole, not " +
                                      length);
@@ -69,7 +71,7 @@ Options ParseOptions(const std::vector<std::string> &args, bool withTo) {
             options.Load.Normalise = false;
         } else if (withTo && word == "--slot") {
             const std::string &slot = value();
-            options.Slot = script::ParseInt(slot);
+            options.Slot = ParseDecimal(slot);
             if (!options.Slot)
                 throw UsageError("--slot takes a number from 80 to 118, not " + slot);
         } else if (word.size() > 1 && word[0] == '-' && word[1] == '-') {
@@ -176,7 +178,7 @@ int RenderCommand(int &, char **, const std::vector<std::string> &args) {
             ui::ComputeSpectrogram(table, levels);
             image = RenderSpectrogram(levels, 800, 600, 0);
         } else {
-            const Canvas picture = exchange::RenderTable(table);
+            const Canvas picture = RenderTable(table);
             // The canvas is 0xFFRRGGBB per pixel, the layout of QImage's RGB32.
             image = QImage(reinterpret_cast<const uchar *>(picture.Data()), picture.Width(),
                            picture.Height(), picture.Width() * 4, QImage::Format_RGB32)

@@ -3,7 +3,7 @@
 #include "audio/audio_gen.h"
 #include "edit/history.h"
 #include "edit/spectrum.h"
-#include "ui/canvas.h"
+#include "render/canvas.h"
 #include "ui/qt/harmonics_window.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/waterfall_window.h"

@@ -5,10 +5,11 @@
 #include <iostream>
 #include <optional>
 
-#include "audio/settings_file.h"
+#include "files/settings_file.h"
+#include "document/decimal.h"
 #include "midi/rtmidi/rtmidi_out.h"
 #include "midi/sysex_messages.h"
-#include "ui/script_parser.h"
+#include "script/script_parser.h"
 
 namespace morvane::cli {
 
@@ -40,7 +41,7 @@ SendOptions ParseSendOptions(const std::vector<std::string> &args) {
                 throw UsageError("--port needs a port's name");
         } else if (word == "--pause") {
             const std::string &text = value();
-            const std::optional<int> ms = script::ParseInt(text);
+            const std::optional<int> ms = ParseDecimal(text);
             if (!ms || *ms < midi::kMinPauseMs || *ms > midi::kMaxPauseMs)
                 throw UsageError("--pause takes " + std::to_string(midi::kMinPauseMs) + " to " +
                                  std::to_string(midi::kMaxPauseMs) + " milliseconds, not " + text);
@@ -102,7 +103,7 @@ extern "C" void OnInterrupt(int) {
 }
 
 midi::MidiOutputSettings SavedSettings() {
-    return midi::LoadMidiOutputSettings(audio::DefaultSettingsFilePath());
+    return midi::LoadMidiOutputSettings(files::DefaultSettingsFilePath());
 }
 
 } // namespace

@@ -15,7 +15,7 @@
 #include "files/byte_reader.h"
 #include "ui/qt/application.h"
 #include "ui/qt/main_window.h"
-#include "ui/scripted_dialogs.h"
+#include "script/scripted_dialogs.h"
 
 namespace morvane::cli {
 

@@ -679,7 +679,7 @@ void ScriptRunner::Set(const std::string &name, const std::string &value) {
     case Kind::TrackBar:
     case Kind::ScrollBar: {
         auto *slider = static_cast<QAbstractSlider *>(control);
-        const auto position = script::ParseInt(value);
+        const auto position = ParseDecimal(value);
         if (!position || *position < slider->minimum() || *position > slider->maximum())
             throw ScriptError(name + " takes a position from " + std::to_string(slider->minimum()) +
                               " to " + std::to_string(slider->maximum()) + ", not " +

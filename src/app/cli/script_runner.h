@@ -11,8 +11,8 @@
 #include <QUrl>
 
 #include "edit/random.h"
-#include "ui/script_parser.h"
-#include "ui/scripted_dialogs.h"
+#include "script/script_parser.h"
+#include "script/scripted_dialogs.h"
 
 class QAbstractButton;
 class QAction;

@@ -7,7 +7,7 @@
 
 #include <QImage>
 
-#include "ui/script_parser.h"
+#include "script/script_parser.h"
 
 class QWidget;
 

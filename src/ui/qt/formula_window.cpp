@@ -16,10 +16,10 @@
 #include <QScrollBar>
 #include <QSlider>
 
-#include "audio/settings_file.h"
+#include "files/settings_file.h"
 #include "edit/formula.h"
 #include "ui/formula_choices.h"
-#include "ui/formula_preview.h"
+#include "render/formula_preview.h"
 #include "ui/qt/image_view.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/tooltips.h"
@@ -55,7 +55,7 @@ QString WaveCaption(int wave) {
 }
 
 std::filesystem::path SettingsPathOf(const TfrmMain &main) {
-    return main.SettingsPath.empty() ? audio::DefaultSettingsFilePath()
+    return main.SettingsPath.empty() ? files::DefaultSettingsFilePath()
                                      : std::filesystem::path(main.SettingsPath);
 }
 

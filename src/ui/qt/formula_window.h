@@ -9,7 +9,7 @@
 #include "edit/combine.h"
 #include "edit/formula.h"
 #include "edit/overflow.h"
-#include "ui/canvas.h"
+#include "render/canvas.h"
 
 class QCheckBox;
 class QComboBox;

@@ -3,8 +3,8 @@
 #include <QWidget>
 
 #include "edit/spectrum.h"
-#include "ui/canvas.h"
-#include "ui/harmonic_bars.h"
+#include "render/canvas.h"
+#include "render/harmonic_bars.h"
 
 class QComboBox;
 class QGroupBox;

@@ -9,7 +9,7 @@
 #include <QPainter>
 #include <QToolTip>
 
-#include "ui/canvas.h"
+#include "render/canvas.h"
 
 namespace morvane {
 

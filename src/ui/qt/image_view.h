@@ -5,7 +5,7 @@
 #include <QImage>
 #include <QWidget>
 
-#include "ui/canvas.h"
+#include "render/canvas.h"
 
 class QMouseEvent;
 class QPainter;

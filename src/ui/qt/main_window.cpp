@@ -928,7 +928,7 @@ QStringList TfrmMain::Memo1Lines() const {
 
 void TfrmMain::DrawWavetable(int wave) {
     try {
-        DrawGraphPicture(graphBitmap_, table_, wave, sampleRange_, viewMode_, path_,
+        DrawGraphPicture(graphBitmap_, table_, wave, sampleRange_, viewMode_, path_.Points(),
                          rdbSpline->isChecked());
         const QString name = FromSingleByte(TrimmedNameOfFirstWave(table_));
         if (edtName->text() != name)

@@ -15,7 +15,8 @@
 
 #include "audio/audio_setup.h"
 #include "audio/playback.h"
-#include "audio/settings_file.h"
+#include "audio/audio_settings_file.h"
+#include "files/settings_file.h"
 #include "ui/audio_setup_choices.h"
 #include "ui/qt/wave_list.h"
 
@@ -120,7 +121,7 @@ void TfrmMain::LoadAudioSettings() {
         AudioWaveOut = OwnWaveOut.get();
     }
     if (SettingsPath.empty())
-        SettingsPath = audio::DefaultSettingsFilePath().string();
+        SettingsPath = files::DefaultSettingsFilePath().string();
     try {
         audio::LoadAudioSettings(AudioSettings, SettingsPath);
     } catch (const std::exception &e) {

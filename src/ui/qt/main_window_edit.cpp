@@ -16,7 +16,7 @@
 #include "edit/generator.h"
 #include "edit/table_ops.h"
 #include "edit/transforms.h"
-#include "ui/clipboard_drawing.h"
+#include "render/clipboard_drawing.h"
 #include "ui/qt/image_view.h"
 
 namespace morvane {

@@ -10,12 +10,12 @@
 #include <QLineEdit>
 #include <QSlider>
 
-#include "audio/settings_file.h"
+#include "files/settings_file.h"
 #include "exchange/audio_import.h"
-#include "exchange/import_choices.h"
 #include "exchange/wavetable_export.h"
 #include "midi/rtmidi/rtmidi_out.h"
 #include "midi/sysex_messages.h"
+#include "ui/import_audio_choices.h"
 #include "ui/midi_setup_choices.h"
 
 namespace morvane {
@@ -47,7 +47,7 @@ bool ImportRangeOk(TfrmMain &w) {
 
 std::filesystem::path SettingsPathOf(const TfrmMain &w) {
     // Beside the audio settings, in the same file.
-    return w.SettingsPath.empty() ? audio::DefaultSettingsFilePath()
+    return w.SettingsPath.empty() ? files::DefaultSettingsFilePath()
                                   : std::filesystem::path(w.SettingsPath);
 }
 
@@ -162,7 +162,7 @@ void TfrmMain::ImportAudioPath(const std::string &path) {
     try {
         const exchange::AudioFile file = exchange::ReadAudioFile(path);
         const ImportAudioAnswer answer =
-            Dialogs().ImportAudio(exchange::MakeImportAudioChoices(file, first, last));
+            Dialogs().ImportAudio(ui::MakeImportAudioChoices(file, first, last));
         if (!answer.Ok)
             return;
         exchange::ImportSettings settings;

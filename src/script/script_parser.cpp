@@ -1,4 +1,4 @@
-#include "ui/script_parser.h"
+#include "script/script_parser.h"
 
 #include <algorithm>
 #include <cctype>
@@ -27,7 +27,7 @@ void ExpectWords(const std::vector<std::string> &words, std::size_t least, std::
 }
 
 int NonNegative(const std::string &word, const char *what) {
-    const auto n = ParseInt(word);
+    const auto n = ParseDecimal(word);
     if (!n || *n < 0)
         throw ScriptError(std::string(what) + " must be a whole number 0 or more, not " +
                           Quote(word));
@@ -47,8 +47,8 @@ MouseAction ParseMouse(const std::vector<std::string> &words) {
         mouse.Phase = MousePhase::Up;
     else
         throw ScriptError(std::string("usage: ") + usage);
-    const auto x = ParseInt(words[2]);
-    const auto y = ParseInt(words[3]);
+    const auto x = ParseDecimal(words[2]);
+    const auto y = ParseDecimal(words[3]);
     if (!x || !y)
         throw ScriptError("mouse position must be whole numbers, not " + Quote(words[2]) + " " +
                           Quote(words[3]));
@@ -81,7 +81,7 @@ MouseAction ParseMouse(const std::vector<std::string> &words) {
 HarmonicSetting ParseHarmonic(const std::vector<std::string> &words) {
     ExpectWords(words, 3, 3, "harmonic K M P");
     HarmonicSetting harmonic;
-    const auto k = ParseInt(words[1]);
+    const auto k = ParseDecimal(words[1]);
     if (!k || *k < 0 || *k > 64)
         throw ScriptError("the harmonic is a whole number from 0 to 64, not " + Quote(words[1]));
     const auto m = ParseNumber(words[2]);
@@ -152,7 +152,7 @@ MidiSetupChoice ParseMidiSetup(const std::vector<std::string> &words) {
         choice.How = MidiSetupChoice::PortKind::Name;
         choice.Name = words[1];
     }
-    const auto pause = ParseInt(words[2]);
+    const auto pause = ParseDecimal(words[2]);
     if (!pause || *pause < 20 || *pause > 2000)
         throw ScriptError("the MIDI pause is 20 to 2000 ms, not " + Quote(words[2]));
     choice.PauseMs = *pause;
@@ -283,18 +283,6 @@ std::vector<ScriptLine> SplitLines(std::string_view text) {
     return lines;
 }
 
-std::optional<int> ParseInt(std::string_view text) {
-    if (text.empty())
-        return std::nullopt;
-    if (text[0] == '+')
-        return std::nullopt;
-    int value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size())
-        return std::nullopt;
-    return value;
-}
-
 std::optional<double> ParseNumber(std::string_view text) {
     if (text.empty() || text[0] == '+')
         return std::nullopt;
@@ -306,9 +294,9 @@ std::optional<double> ParseNumber(std::string_view text) {
 }
 
 std::optional<int> ParseIndexWord(std::string_view text) {
-    if (text.size() < 2 || text[0] != '#' || text[1] == '-')
+    if (text.size() < 2 || text[0] != '#' || text[1] == '-' || text[1] == '+')
         return std::nullopt;
-    return ParseInt(text.substr(1));
+    return ParseDecimal(text.substr(1));
 }
 
 const std::vector<std::string> &KeyNames() {

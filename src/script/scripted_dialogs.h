@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "ui/dialogs.h"
-#include "ui/script_parser.h"
+#include "script/script_parser.h"
 
 namespace morvane {
 

@@ -1,4 +1,4 @@
-#include "ui/scripted_dialogs.h"
+#include "script/scripted_dialogs.h"
 
 #include <sstream>
 

@@ -1,9 +1,8 @@
-#include "ui/drawing.h"
+#include "render/drawing.h"
 
 #include <algorithm>
 
-#include "motion/motion_path.h"
-#include "ui/canvas.h"
+#include "render/canvas.h"
 
 namespace morvane {
 
@@ -75,7 +74,7 @@ void DrawWave(Canvas& canvas, const Wavetable& table, int wave, SampleRange rang
 }
 
 void DrawGraphPicture(Canvas& canvas, const Wavetable& table, int wave, SampleRange range,
-                      int viewMode, const MotionPath& path, bool splinePath) {
+                      int viewMode, std::span<const PathPoint> path, bool splinePath) {
     canvas.Brush = kBackground;
     canvas.Pen = kBorder;
     canvas.Rectangle(0, 0, kGraphSize, kGraphSize);

@@ -1,9 +1,10 @@
-#include "ui/scripted_dialogs.h"
+#include "script/scripted_dialogs.h"
 
 #include <algorithm>
 
 #include "ui/audio_setup_choices.h"
 #include "files/user_guide.h"
+#include "script/import_audio_answer.h"
 
 namespace morvane {
 
@@ -288,7 +289,7 @@ ImportAudioAnswer ScriptedDialogs::ImportAudio(const ImportAudioChoices &choices
     importAudios_.pop_front();
     std::string line;
     std::string failure;
-    const ImportAudioAnswer answer = ui::AnswerImportAudio(choices, choice, line, failure);
+    const ImportAudioAnswer answer = script::AnswerImportAudio(choices, choice, line, failure);
     if (!failure.empty()) {
         Fail(failure);
         return {};

@@ -1,9 +1,9 @@
-#include "ui/formula_preview.h"
+#include "render/formula_preview.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "ui/canvas.h"
+#include "render/canvas.h"
 
 namespace morvane::ui {
 

@@ -8,12 +8,11 @@
 #include <utility>
 #include <vector>
 
-#include "audio/audio_settings.h"
-
-namespace morvane::audio {
+// The settings file that the audio and MIDI sections share: where it lives, reading it whole,
+// and replacing one section of it. Each section's keys are its owner's (audio/, midi/).
+namespace morvane::files {
 
 inline constexpr std::string_view kSettingsFileName = "morvane.ini";
-inline constexpr std::string_view kAudioSection = "AudioOutput";
 
 // Where the settings file lives: "morvane.ini" beside the executable when one exists there or
 // that folder is writable (a portable install); otherwise $XDG_CONFIG_HOME/morvane/morvane.ini,
@@ -44,17 +43,7 @@ std::string ReadSettingsText(const std::filesystem::path &path);
 void WriteSettingsSection(const std::filesystem::path &path, std::string_view section,
                           const IniKeyValues &values);
 
-// Reads the five keys of section "AudioOutput", each with its default when the file, the
-// section or the key is missing or the value is not a decimal 32-bit integer. A file that
-// cannot be read is no error: every field gets its default.
-void LoadAudioSettings(AudioSettings &settings, const std::filesystem::path &path);
-
-// Writes the five keys, in their order, into section "AudioOutput" (WriteSettingsSection),
-// creating the folder, the file or the section when missing; every other line of the file stays
-// as it was, and a failed save leaves the old file whole.
-void SaveAudioSettings(const AudioSettings &settings, const std::filesystem::path &path);
-
-// The INI text handling behind them, on whole texts. Section and key names match without
+// The INI text handling behind the sections, on whole texts. Section and key names match without
 // regard to case; the first matching section and, within it, the first matching key count;
 // lines beginning with ';' or '#' are comments.
 std::optional<std::string> ReadIniValue(std::string_view text, std::string_view section,
@@ -65,4 +54,4 @@ std::optional<std::string> ReadIniValue(std::string_view text, std::string_view 
 std::string WriteIniValues(std::string_view text, std::string_view section,
                            const IniKeyValues &values);
 
-} // namespace morvane::audio
+} // namespace morvane::files

@@ -1,9 +1,9 @@
-#include "ui/drawing.h"
+#include "render/drawing.h"
 
 #include <gtest/gtest.h>
 
 #include "motion/motion_path.h"
-#include "ui/canvas.h"
+#include "render/canvas.h"
 
 namespace morvane {
 namespace {
@@ -22,7 +22,7 @@ class GraphDrawing : public ::testing::Test {
 protected:
     GraphDrawing() { FillNewWavetable(table, 0); }
     void Draw(int view = kWaveView, SampleRange range = {}, bool spline = false) {
-        DrawGraphPicture(graph, table, 1, range, view, path, spline);
+        DrawGraphPicture(graph, table, 1, range, view, path.Points(), spline);
     }
     Wavetable table;
     MotionPath path;

@@ -1,9 +1,9 @@
-#include "ui/harmonic_bars.h"
+#include "render/harmonic_bars.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "ui/canvas.h"
+#include "render/canvas.h"
 
 namespace morvane::bars {
 

@@ -1,7 +1,7 @@
-#include "ui/clipboard_drawing.h"
+#include "render/clipboard_drawing.h"
 
-#include "ui/canvas.h"
-#include "ui/drawing.h"
+#include "render/canvas.h"
+#include "render/drawing.h"
 
 namespace morvane {
 

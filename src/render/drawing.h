@@ -1,12 +1,14 @@
 #pragma once
 
+#include <span>
+
 #include "document/sample_range.h"
 #include "document/wave_message.h"
+#include "render/path_drawing.h"
 
 namespace morvane {
 
 class Canvas;
-struct MotionPath;
 
 inline constexpr int kGraphSize = 384;       // GraphBitmap is 384 x 384
 inline constexpr int kOverviewWidth = 128;   // imgColoredWaveTables is 128 x 129
@@ -22,7 +24,7 @@ void DrawWave(Canvas& canvas, const Wavetable& table, int wave, SampleRange rang
 // The picture part of DrawWavetable: the white picture with its border, then the path and the
 // wave in the order the view gives.
 void DrawGraphPicture(Canvas& canvas, const Wavetable& table, int wave, SampleRange range,
-                      int viewMode, const MotionPath& path, bool splinePath);
+                      int viewMode, std::span<const PathPoint> path, bool splinePath);
 
 // All 64 waves as offset curves on the 128 x 129 overview, with the canvas's own pen and brush.
 void DrawOverview(Canvas& canvas, const Wavetable& table);

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "document/decimal.h"
 #include "edit/random.h"
 #include "ui/dialogs.h"
 
@@ -130,6 +131,16 @@ struct MidiSetupChoice {
     bool Ok = false;
 };
 
+// importaudio FRAMELEN|auto|whole normalise|keep ok|cancel
+struct ImportAudioChoice {
+    std::optional<int> FrameLength; // none: the proposed one; 0: the whole file
+    bool Normalise = true;
+    bool Ok = false;
+};
+
+// Parses the words of the line, "importaudio" and three more; throws ScriptError.
+ImportAudioChoice ParseImportAudio(const std::vector<std::string> &words);
+
 struct Action {
     ActionKind Kind = ActionKind::Widgets;
     std::string Name;  // control, timer, pseudo-name or path
@@ -159,8 +170,6 @@ const std::vector<std::string> &KeyNames();
 // "HH:MM:SS.mmm" within one day.
 TimeOfDay ParseTimeOfDay(std::string_view text);
 
-// A whole decimal number, optionally negative, that fits an int; none otherwise.
-std::optional<int> ParseInt(std::string_view text);
 // A decimal number ("0.25", "-90", "1e-3") that is finite; none otherwise.
 std::optional<double> ParseNumber(std::string_view text);
 // "#N" with N a whole number 0 or more; none otherwise.

@@ -1,9 +1,9 @@
-#include "ui/clipboard_drawing.h"
+#include "render/clipboard_drawing.h"
 
 #include <gtest/gtest.h>
 
-#include "ui/canvas.h"
-#include "ui/drawing.h"
+#include "render/canvas.h"
+#include "render/drawing.h"
 
 namespace morvane {
 namespace {

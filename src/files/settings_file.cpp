@@ -1,4 +1,4 @@
-#include "audio/settings_file.h"
+#include "files/settings_file.h"
 
 #include <array>
 #include <cerrno>
@@ -14,7 +14,7 @@
 #include "files/atomic_file.h"
 #include "files/byte_reader.h"
 
-namespace morvane::audio {
+namespace morvane::files {
 
 namespace fs = std::filesystem;
 
@@ -126,30 +126,6 @@ std::size_t SectionEnd(const std::vector<IniLine> &lines, std::size_t header) {
         ++i;
     }
     return i;
-}
-
-std::optional<std::int32_t> ParseInt32(std::string_view text) {
-    if (!text.empty() && text.front() == '+') {
-        text.remove_prefix(1);
-        if (!text.empty() && text.front() == '-') {
-            return std::nullopt;
-        }
-    }
-    std::int32_t value = 0;
-    const char *const end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value, 10);
-    if (text.empty() || ec != std::errc{} || ptr != end) {
-        return std::nullopt;
-    }
-    return value;
-}
-
-std::int32_t ReadInt(std::string_view text, std::string_view key, std::int32_t fallback) {
-    const auto value = ReadIniValue(text, kAudioSection, key);
-    if (!value) {
-        return fallback;
-    }
-    return ParseInt32(*value).value_or(fallback);
 }
 
 [[noreturn]] void ThrowUnableToWrite(const fs::path &path) {
@@ -305,25 +281,4 @@ void WriteSettingsSection(const fs::path &path, std::string_view section,
     }
 }
 
-void LoadAudioSettings(AudioSettings &settings, const fs::path &path) {
-    const std::string text = ReadSettingsText(path);
-    const AudioSettings defaults;
-    settings.WaveAudioDevice = ReadInt(text, "WaveAudioDevice", defaults.WaveAudioDevice);
-    settings.WaveChannels = ReadInt(text, "WaveChannels", defaults.WaveChannels);
-    settings.WaveSamplesPerSec = ReadInt(text, "WaveSamplesPerSec", defaults.WaveSamplesPerSec);
-    settings.WaveBlockAlign = ReadInt(text, "WaveBlockAlign", defaults.WaveBlockAlign);
-    settings.WaveBitsPerSample = ReadInt(text, "WaveBitsPerSample", defaults.WaveBitsPerSample);
-}
-
-void SaveAudioSettings(const AudioSettings &settings, const fs::path &path) {
-    const IniKeyValues values = {
-        {"WaveAudioDevice", std::to_string(settings.WaveAudioDevice)},
-        {"WaveChannels", std::to_string(settings.WaveChannels)},
-        {"WaveSamplesPerSec", std::to_string(settings.WaveSamplesPerSec)},
-        {"WaveBlockAlign", std::to_string(settings.WaveBlockAlign)},
-        {"WaveBitsPerSample", std::to_string(settings.WaveBitsPerSample)},
-    };
-    WriteSettingsSection(path, kAudioSection, values);
-}
-
-} // namespace morvane::audio
+} // namespace morvane::files

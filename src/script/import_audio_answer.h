@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+
+#include "script/script_parser.h"
+#include "ui/import_audio_choices.h"
+
+namespace morvane::script {
+
+// The scripted dialog's answer: the frame length asked for must be one the dialog offers.
+// Returns the answer and the line the script output shows; on a choice the dialog does not
+// offer, sets `failure` and answers Cancel.
+ImportAudioAnswer AnswerImportAudio(const ImportAudioChoices &choices,
+                                    const ImportAudioChoice &choice, std::string &line,
+                                    std::string &failure);
+
+} // namespace morvane::script

@@ -23,6 +23,14 @@ run_suite() { # name, build folder, ctest arguments...
   fi
 }
 
+# Formatting is mechanical: the committed .clang-format, over every C++ file of the project.
+echo "== formatting"
+if ! git ls-files 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' 'bench/*.cpp' 'bench/*.h' \
+    'fuzz/*.cpp' 'fuzz/*.h' | xargs clang-format --dry-run --Werror; then
+  echo "clang-format: the files above are not formatted (run clang-format -i on them)"
+  status=1
+fi
+
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMORVANE_WERROR=ON
 cmake --build build -j "$jobs"
 run_suite "tests" build

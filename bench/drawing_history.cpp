@@ -15,7 +15,7 @@ namespace {
 
 using namespace morvane;
 
-void BM_PlainFillGraph(benchmark::State& state) {
+void BM_PlainFillGraph(benchmark::State &state) {
     Canvas c(kGraphSize, kGraphSize);
     std::uint32_t colour = 0;
     for (auto _ : state) {
@@ -26,14 +26,15 @@ void BM_PlainFillGraph(benchmark::State& state) {
 }
 BENCHMARK(BM_PlainFillGraph);
 
-void BM_GraphRedraw(benchmark::State& state) {
+void BM_GraphRedraw(benchmark::State &state) {
     Canvas c(kGraphSize, kGraphSize);
     Wavetable t;
     FillNewWavetable(t, 0);
     MotionPath path;
     int wave = 0;
     for (auto _ : state) {
-        DrawGraphPicture(c, t, wave % kWaveCount + 1, SampleRange{}, kWaveView, path.Points(), false);
+        DrawGraphPicture(c, t, wave % kWaveCount + 1, SampleRange{}, kWaveView, path.Points(),
+                         false);
         ++wave;
         benchmark::DoNotOptimize(c.Data());
         benchmark::ClobberMemory();
@@ -41,7 +42,7 @@ void BM_GraphRedraw(benchmark::State& state) {
 }
 BENCHMARK(BM_GraphRedraw);
 
-void BM_PlainFillOverview(benchmark::State& state) {
+void BM_PlainFillOverview(benchmark::State &state) {
     Canvas c(kOverviewWidth, kOverviewHeight);
     std::uint32_t colour = 0;
     for (auto _ : state) {
@@ -52,7 +53,7 @@ void BM_PlainFillOverview(benchmark::State& state) {
 }
 BENCHMARK(BM_PlainFillOverview);
 
-void BM_OverviewRedraw(benchmark::State& state) {
+void BM_OverviewRedraw(benchmark::State &state) {
     Canvas c(kOverviewWidth, kOverviewHeight);
     Wavetable t;
     FillNewWavetable(t, 0);
@@ -64,7 +65,7 @@ void BM_OverviewRedraw(benchmark::State& state) {
 }
 BENCHMARK(BM_OverviewRedraw);
 
-void BM_PlainTableCopy(benchmark::State& state) {
+void BM_PlainTableCopy(benchmark::State &state) {
     Wavetable a;
     FillNewWavetable(a, 0);
     auto b = std::make_unique<Wavetable>();
@@ -77,7 +78,7 @@ void BM_PlainTableCopy(benchmark::State& state) {
 }
 BENCHMARK(BM_PlainTableCopy);
 
-void BM_HistoryPushFull(benchmark::State& state) {
+void BM_HistoryPushFull(benchmark::State &state) {
     auto history = std::make_unique<HistoryStack>();
     Wavetable t;
     FillNewWavetable(t, 0);

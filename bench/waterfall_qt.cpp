@@ -27,7 +27,7 @@ Wavetable MovingTable() {
     return table;
 }
 
-void BM_WaterfallRedraw(benchmark::State& state) {
+void BM_WaterfallRedraw(benchmark::State &state) {
     const Wavetable table = MovingTable();
     const ui::WaterfallGeometry geometry{800, 600, 30, 50};
     for (auto _ : state) {
@@ -37,7 +37,7 @@ void BM_WaterfallRedraw(benchmark::State& state) {
 }
 BENCHMARK(BM_WaterfallRedraw)->Unit(benchmark::kMillisecond);
 
-void BM_PlainFill(benchmark::State& state) {
+void BM_PlainFill(benchmark::State &state) {
     for (auto _ : state) {
         QImage picture(800, 600, QImage::Format_RGB32);
         picture.fill(Qt::black);
@@ -46,7 +46,7 @@ void BM_PlainFill(benchmark::State& state) {
 }
 BENCHMARK(BM_PlainFill)->Unit(benchmark::kMillisecond);
 
-void BM_SpectrogramRedraw(benchmark::State& state) {
+void BM_SpectrogramRedraw(benchmark::State &state) {
     const Wavetable table = MovingTable();
     for (auto _ : state) {
         ui::SpectrogramLevels levels;
@@ -59,7 +59,7 @@ BENCHMARK(BM_SpectrogramRedraw)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char **argv) {
     // QPainter's text needs a GUI application; the offscreen platform serves without a display.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);

@@ -7,8 +7,8 @@
 #include <QTimer>
 
 #include "audio/portaudio/portaudio_wave_out.h"
-#include "files/settings_file.h"
 #include "edit/random.h"
+#include "files/settings_file.h"
 #include "ui/qt/application.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/qt_dialogs.h"

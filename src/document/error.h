@@ -9,7 +9,7 @@ namespace morvane {
 // ("Morph " + "Invalid floating point operation").
 class Error : public std::runtime_error {
 public:
-    explicit Error(const std::string& text) : std::runtime_error(text) {}
+    explicit Error(const std::string &text) : std::runtime_error(text) {}
 };
 
 } // namespace morvane

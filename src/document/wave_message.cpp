@@ -41,30 +41,30 @@ std::int32_t DecodeSample(std::uint8_t high, std::uint8_t middle, std::uint8_t l
     return -(h * kHighUnit + middle * kMiddleUnit + low);
 }
 
-std::int32_t ReadSample(const Wavetable& table, int waveIndex, int sampleIndex) {
-    const std::uint8_t* p = table.SamplePtr(waveIndex, sampleIndex);
+std::int32_t ReadSample(const Wavetable &table, int waveIndex, int sampleIndex) {
+    const std::uint8_t *p = table.SamplePtr(waveIndex, sampleIndex);
     return DecodeSample(p[0], p[1], p[2]);
 }
 
-void WriteSample(Wavetable& table, int waveIndex, int sampleIndex, std::int32_t value) {
+void WriteSample(Wavetable &table, int waveIndex, int sampleIndex, std::int32_t value) {
     WriteSampleBytes(table, waveIndex, sampleIndex, EncodeSample(value));
 }
 
-SampleTriple ReadSampleBytes(const Wavetable& table, int waveIndex, int sampleIndex) {
-    const std::uint8_t* p = table.SamplePtr(waveIndex, sampleIndex);
+SampleTriple ReadSampleBytes(const Wavetable &table, int waveIndex, int sampleIndex) {
+    const std::uint8_t *p = table.SamplePtr(waveIndex, sampleIndex);
     return {p[0], p[1], p[2]};
 }
 
-void WriteSampleBytes(Wavetable& table, int waveIndex, int sampleIndex, SampleTriple bytes) {
-    std::uint8_t* p = table.SamplePtr(waveIndex, sampleIndex);
+void WriteSampleBytes(Wavetable &table, int waveIndex, int sampleIndex, SampleTriple bytes) {
+    std::uint8_t *p = table.SamplePtr(waveIndex, sampleIndex);
     p[0] = bytes.High;
     p[1] = bytes.Middle;
     p[2] = bytes.Low;
 }
 
-void FillNewWavetable(Wavetable& table, std::uint8_t deviceId) {
+void FillNewWavetable(Wavetable &table, std::uint8_t deviceId) {
     for (int w = 0; w < kWaveCount; ++w) {
-        std::uint8_t* m = table.Message(w);
+        std::uint8_t *m = table.Message(w);
         m[kOffsetStart] = kSysExStart;
         m[kOffsetManufacturer] = kWaldorfId;
         m[kOffsetModel] = kBlofeldId;
@@ -97,7 +97,9 @@ std::string NewWaveListText(int waveNumber) {
     return n + ". Wave";
 }
 
-std::string LoadedWaveListText(int count) { return std::to_string(count) + " wavetable"; }
+std::string LoadedWaveListText(int count) {
+    return std::to_string(count) + " wavetable";
+}
 
 char SanitizeNameChar(char c) {
     const auto u = static_cast<unsigned char>(c);
@@ -123,10 +125,10 @@ NameBytes TrimmedPaddedName(std::string_view fieldText) {
     return PaddedName(fieldText.substr(b, e - b));
 }
 
-bool WriteNameToAll(Wavetable& table, const NameBytes& name) {
+bool WriteNameToAll(Wavetable &table, const NameBytes &name) {
     bool changed = false;
     for (int w = 0; w < kWaveCount; ++w) {
-        std::uint8_t* m = table.Message(w) + kOffsetName;
+        std::uint8_t *m = table.Message(w) + kOffsetName;
         for (std::size_t c = 0; c < kNameLength; ++c) {
             const auto ch = static_cast<std::uint8_t>(name[c]);
             if (m[c] != ch) {
@@ -138,25 +140,25 @@ bool WriteNameToAll(Wavetable& table, const NameBytes& name) {
     return changed;
 }
 
-std::string TrimmedNameOfFirstWave(const Wavetable& table) {
-    const std::uint8_t* m = table.Message(0) + kOffsetName;
+std::string TrimmedNameOfFirstWave(const Wavetable &table) {
+    const std::uint8_t *m = table.Message(0) + kOffsetName;
     std::size_t b = 0;
     std::size_t e = kNameLength;
     while (b < e && m[b] <= 0x20)
         ++b;
     while (e > b && m[e - 1] <= 0x20)
         --e;
-    return std::string(reinterpret_cast<const char*>(m + b), e - b);
+    return std::string(reinterpret_cast<const char *>(m + b), e - b);
 }
 
-void WriteDeviceAndSlot(Wavetable& table, std::uint8_t deviceId, std::uint8_t slot) {
+void WriteDeviceAndSlot(Wavetable &table, std::uint8_t deviceId, std::uint8_t slot) {
     for (int w = 0; w < kWaveCount; ++w) {
         table.Message(w)[kOffsetDevice] = deviceId;
         table.Message(w)[kOffsetSlot] = slot;
     }
 }
 
-void StampHeaders(Wavetable& table, int first, int last, std::string_view nameField,
+void StampHeaders(Wavetable &table, int first, int last, std::string_view nameField,
                   std::uint8_t slot) {
     const NameBytes name = PaddedName(nameField);
     if (first < 1)
@@ -164,7 +166,7 @@ void StampHeaders(Wavetable& table, int first, int last, std::string_view nameFi
     if (last > kWaveCount)
         last = kWaveCount;
     for (int n = first; n <= last; ++n) {
-        std::uint8_t* m = table.Message(n - 1);
+        std::uint8_t *m = table.Message(n - 1);
         m[kOffsetSlot] = slot;
         m[kOffsetWaveNumber] = static_cast<std::uint8_t>(n - 1);
         for (std::size_t c = 0; c < kNameLength; ++c)
@@ -172,7 +174,7 @@ void StampHeaders(Wavetable& table, int first, int last, std::string_view nameFi
     }
 }
 
-void FillChecksums(Wavetable& table) {
+void FillChecksums(Wavetable &table) {
     for (int w = 0; w < kWaveCount; ++w)
         table.Message(w)[kOffsetChecksum] = kChecksumByte;
 }
@@ -197,7 +199,7 @@ bool HoldsOverflowSamples(std::span<const std::uint8_t, kMessageSize> message) {
     return false;
 }
 
-WaveSet OverflowWaves(const Wavetable& table, int first, int last) {
+WaveSet OverflowWaves(const Wavetable &table, int first, int last) {
     WaveSet waves = 0;
     for (int n = first < 1 ? 1 : first; n <= last && n <= kWaveCount; ++n)
         if (HoldsOverflowSamples(table.MessageSpan(n - 1)))

@@ -9,9 +9,9 @@ namespace morvane::edit {
 
 namespace {
 
-constexpr std::int32_t kAmplitude = kMaxSample;     // a shape of 1.0 is full positive scale
-constexpr std::uint32_t kRandomSteps = 2000000;     // the random shape's resolution
-constexpr std::int32_t kRandomScale = 1000000;      // r / 1,000,000 - 1 spans -1.0 .. 0.999999
+constexpr std::int32_t kAmplitude = kMaxSample;      // a shape of 1.0 is full positive scale
+constexpr std::uint32_t kRandomSteps = 2000000;      // the random shape's resolution
+constexpr std::int32_t kRandomScale = 1000000;       // r / 1,000,000 - 1 spans -1.0 .. 0.999999
 constexpr std::int32_t kLastStep = kSampleCount - 1; // the fade runs over samples 1..128
 
 Extended IntoPeriod(Extended x) {

@@ -8,7 +8,7 @@ void HistoryStack::Reset() {
     base_ = 0;
 }
 
-void HistoryStack::HistoryPush(const Wavetable& table) {
+void HistoryStack::HistoryPush(const Wavetable &table) {
     if (position_ >= kDepth) {
         // Full: the oldest snapshot goes, every other moves down one number.
         base_ = (base_ + 1) % kDepth;
@@ -19,14 +19,14 @@ void HistoryStack::HistoryPush(const Wavetable& table) {
     Slot(position_) = table;
 }
 
-const Wavetable* HistoryStack::HistoryUndo() {
+const Wavetable *HistoryStack::HistoryUndo() {
     if (position_ <= 1)
         return nullptr;
     --position_;
     return &Slot(position_);
 }
 
-const Wavetable* HistoryStack::HistoryRedo() {
+const Wavetable *HistoryStack::HistoryRedo() {
     if (position_ >= count_)
         return nullptr;
     ++position_;

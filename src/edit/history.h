@@ -17,11 +17,11 @@ public:
     // Both counters to 0 (start-up and "new wavetable").
     void Reset();
     // Stores a copy of the table as the new current state; discards the redo states.
-    void HistoryPush(const Wavetable& table);
+    void HistoryPush(const Wavetable &table);
     // The state before the current one, or nullptr at position 1 (nothing changes then).
-    const Wavetable* HistoryUndo();
+    const Wavetable *HistoryUndo();
     // The state after the current one, or nullptr at the last reachable one.
-    const Wavetable* HistoryRedo();
+    const Wavetable *HistoryRedo();
 
     int HistoryPosition() const { return position_; }
     int HistoryCount() const { return count_; }
@@ -29,7 +29,9 @@ public:
     std::string Caption() const;
 
 private:
-    Wavetable& Slot(int number) { return slots_[static_cast<std::size_t>((base_ + number - 1) % kDepth)]; }
+    Wavetable &Slot(int number) {
+        return slots_[static_cast<std::size_t>((base_ + number - 1) % kDepth)];
+    }
 
     std::array<Wavetable, kDepth> slots_{};
     int base_ = 0; // ring index of slot number 1

@@ -17,7 +17,7 @@ TimeOfDay SystemClock::Now() const {
             static_cast<int>(t.seconds().count()), static_cast<int>(t.subseconds().count())};
 }
 
-void RandomGenerator::SeedFrom(const TimeOfDay& time) {
+void RandomGenerator::SeedFrom(const TimeOfDay &time) {
     Seed = static_cast<std::uint32_t>(((time.Hour * 60 + time.Minute) * 60 + time.Second) * 1000 +
                                       time.Millisecond);
 }

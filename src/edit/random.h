@@ -38,7 +38,7 @@ private:
 class RandomGenerator {
 public:
     // seed := ((hour * 60 + minute) * 60 + second) * 1000 + millisecond
-    void SeedFrom(const TimeOfDay& time);
+    void SeedFrom(const TimeOfDay &time);
     void SetSeed(std::uint32_t seed) { Seed = seed; }
     // Steps the seed, then returns the high 32 bits of seed * n: a whole number 0..n-1.
     std::uint32_t Random(std::uint32_t n);

@@ -5,9 +5,9 @@
 namespace morvane::motion {
 
 namespace {
-constexpr std::int64_t kCentreRow = 192;     // the zero line of the graph
-constexpr std::int64_t kGraphRows = 384;     // rows over the full scale
-constexpr int kPixelsPerSample = 3;          // graph columns per sample
+constexpr std::int64_t kCentreRow = 192;      // the zero line of the graph
+constexpr std::int64_t kGraphRows = 384;      // rows over the full scale
+constexpr int kPixelsPerSample = 3;           // graph columns per sample
 constexpr std::int32_t kFalloffDistance = 22; // a sample this far away moves halfway
 } // namespace
 

@@ -7,7 +7,8 @@ namespace morvane {
 
 Canvas::Canvas(int width, int height)
     : width_(width), height_(height),
-      pixels_(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), Rgb(255, 255, 255)) {}
+      pixels_(static_cast<std::size_t>(width) * static_cast<std::size_t>(height),
+              Rgb(255, 255, 255)) {}
 
 void Canvas::EnableRecording() {
     constexpr std::size_t kTypicalSteps = 2048; // a graph with its grid, curve and a long path
@@ -15,7 +16,7 @@ void Canvas::EnableRecording() {
     steps_.reserve(kTypicalSteps);
 }
 
-void Canvas::Record(const CanvasStep& step) {
+void Canvas::Record(const CanvasStep &step) {
     if (!recording_)
         return;
     if (step.What == CanvasStep::Kind::Rectangle && step.X0 <= 0 && step.Y0 <= 0 &&
@@ -36,7 +37,7 @@ void Canvas::HorizontalRun(int x0, int x1, int y, Colour c) {
     x1 = std::min(x1, width_ - 1);
     if (x0 > x1)
         return;
-    Colour* row = pixels_.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width_);
+    Colour *row = pixels_.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width_);
     std::fill(row + x0, row + x1 + 1, c);
 }
 
@@ -47,7 +48,8 @@ void Canvas::VerticalRun(int x, int y0, int y1, Colour c) {
     y1 = std::min(y1, height_ - 1);
     if (y0 > y1)
         return;
-    Colour* p = pixels_.data() + static_cast<std::size_t>(y0) * static_cast<std::size_t>(width_) + x;
+    Colour *p =
+        pixels_.data() + static_cast<std::size_t>(y0) * static_cast<std::size_t>(width_) + x;
     for (int y = y0; y <= y1; ++y, p += width_)
         *p = c;
 }
@@ -111,7 +113,8 @@ void Canvas::Rectangle(int l, int t, int r, int b) {
 Colour Canvas::Pixel(int x, int y) const {
     if (x < 0 || y < 0 || x >= width_ || y >= height_)
         return 0;
-    return pixels_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(x)];
+    return pixels_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
+                   static_cast<std::size_t>(x)];
 }
 
 void Canvas::SetPixel(int x, int y, Colour c) {
@@ -122,7 +125,8 @@ void Canvas::SetPixel(int x, int y, Colour c) {
 void Canvas::PutPixel(int x, int y, Colour c) {
     if (x < 0 || y < 0 || x >= width_ || y >= height_)
         return;
-    pixels_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(x)] = c;
+    pixels_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
+            static_cast<std::size_t>(x)] = c;
 }
 
 void Canvas::Fill(Colour c) {

@@ -49,8 +49,8 @@ public:
     void SetPixel(int x, int y, Colour c);
     void Fill(Colour c);
 
-    const Colour* Data() const { return pixels_.data(); }
-    Colour* Data() { return pixels_.data(); }
+    const Colour *Data() const { return pixels_.data(); }
+    Colour *Data() { return pixels_.data(); }
     int PenX() const { return penX_; }
     int PenY() const { return penY_; }
 
@@ -60,8 +60,8 @@ public:
     // once warm. Pixels written through Data() are not seen: their writer records them.
     void EnableRecording();
     bool Recording() const { return recording_; }
-    const std::vector<CanvasStep>& Steps() const { return steps_; }
-    void Record(const CanvasStep& step);
+    const std::vector<CanvasStep> &Steps() const { return steps_; }
+    void Record(const CanvasStep &step);
 
 private:
     void HorizontalRun(int x0, int x1, int y, Colour c); // x0..x1 inclusive, clipped

@@ -20,12 +20,12 @@ constexpr Colour kCurve = Rgb(0, 0, 0);
 // The grid of DrawWave: for k = 1..128 a line from (0, 3k) to (384, 3k) and one from (3k, 0)
 // to (3k, 384), all in one colour, so the order does not matter. The vertical lines are set
 // row by row, which touches each cache line once instead of once per column.
-void DrawGrid(Canvas& canvas) {
+void DrawGrid(Canvas &canvas) {
     canvas.Pen = kGrid;
     const int width = canvas.Width();
     const int rows = canvas.Height() < kGraphSize ? canvas.Height() : kGraphSize;
     const int columns = width < kGraphSize ? width : kGraphSize;
-    Colour* row = canvas.Data();
+    Colour *row = canvas.Data();
     for (int y = 0; y < rows; ++y, row += width) {
         if (y >= kCell && y % kCell == 0) {
             std::fill(row, row + columns, kGrid); // a horizontal line, end point outside
@@ -49,7 +49,7 @@ int GraphCell(std::int32_t value) {
     return 64 - (value * 128) / kFullScale;
 }
 
-void DrawWave(Canvas& canvas, const Wavetable& table, int wave, SampleRange range) {
+void DrawWave(Canvas &canvas, const Wavetable &table, int wave, SampleRange range) {
     DrawGrid(canvas);
     canvas.Pen = kZeroLine;
     canvas.MoveTo(0, kZeroRow);
@@ -73,7 +73,7 @@ void DrawWave(Canvas& canvas, const Wavetable& table, int wave, SampleRange rang
     }
 }
 
-void DrawGraphPicture(Canvas& canvas, const Wavetable& table, int wave, SampleRange range,
+void DrawGraphPicture(Canvas &canvas, const Wavetable &table, int wave, SampleRange range,
                       int viewMode, std::span<const PathPoint> path, bool splinePath) {
     canvas.Brush = kBackground;
     canvas.Pen = kBorder;
@@ -87,7 +87,7 @@ void DrawGraphPicture(Canvas& canvas, const Wavetable& table, int wave, SampleRa
     }
 }
 
-void DrawOverview(Canvas& canvas, const Wavetable& table) {
+void DrawOverview(Canvas &canvas, const Wavetable &table) {
     canvas.Rectangle(0, 0, kOverviewWidth, kOverviewHeight);
     for (int w = 1; w <= kWaveCount; ++w) {
         for (int j = 1; j <= kSampleCount; ++j) {

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "ui/audio_setup_choices.h"
 #include "files/user_guide.h"
 #include "script/import_audio_answer.h"
+#include "ui/audio_setup_choices.h"
 
 namespace morvane {
 
@@ -317,7 +317,8 @@ MidiSetupAnswer ScriptedDialogs::MidiSetup(const MidiSetupChoices &choices) {
     switch (choice.How) {
     case script::MidiSetupChoice::PortKind::Name:
         for (std::size_t i = 0; i < choices.Entries.size() && chosen < 0; ++i) {
-            if (choices.Entries[i].Port.Name == choice.Name || choices.Entries[i].Label == choice.Name)
+            if (choices.Entries[i].Port.Name == choice.Name ||
+                choices.Entries[i].Label == choice.Name)
                 chosen = static_cast<int>(i);
         }
         if (chosen < 0) {

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "ui/dialogs.h"
 #include "script/script_parser.h"
+#include "ui/dialogs.h"
 
 namespace morvane {
 

@@ -17,11 +17,11 @@ enum class Answer { Yes, No, Cancel };
 // One file dialog of the main window (OpenDialog1, SaveDialog1, ...). It lives as long as the
 // window, so the file name chosen last stays in it between uses.
 struct FileDialogState {
-    std::string Name;          // the dialog's name, e.g. "OpenDialog1"
-    std::string Filter;        // "System Exclusive Files|*.syx|All files|*.*"
-    int FilterIndex = 1;       // 1-based, chosen before showing
-    std::string DefaultExt;    // "syx" (without the dot), empty for none
-    std::string FileName;      // proposed before showing; the chosen path afterwards
+    std::string Name;       // the dialog's name, e.g. "OpenDialog1"
+    std::string Filter;     // "System Exclusive Files|*.syx|All files|*.*"
+    int FilterIndex = 1;    // 1-based, chosen before showing
+    std::string DefaultExt; // "syx" (without the dot), empty for none
+    std::string FileName;   // proposed before showing; the chosen path afterwards
 };
 
 // The wavetable selector's result: OK with a 0-based index (-1 when nothing was selected), or
@@ -41,8 +41,8 @@ struct AudioSetupChoices {
 
 struct AudioSetupAnswer {
     bool Ok = false;
-    int Device = -1;         // index of the chosen device entry, -1 for none
-    std::string FormatText;  // text of the chosen format entry, empty for none
+    int Device = -1;        // index of the chosen device entry, -1 for none
+    std::string FormatText; // text of the chosen format entry, empty for none
 };
 
 // One entry of the MIDI output dialog's port list: a port listed now, or the port chosen earlier
@@ -76,10 +76,10 @@ struct MidiSetupAnswer {
 // when the flag is raised, which the dialog's Cancel does. Finished is then called on the
 // user-interface thread. Neither may touch widgets from Run.
 struct ProgressJob {
-    using Report = std::function<void(int step, const std::string& text)>;
+    using Report = std::function<void(int step, const std::string &text)>;
     std::string Title; // the dialog's caption
     int Total = 0;     // steps, for the bar
-    std::function<void(const Report& report, const midi::CancelFlag& cancel)> Run;
+    std::function<void(const Report &report, const midi::CancelFlag &cancel)> Run;
     std::function<void()> Finished;
 };
 
@@ -90,28 +90,28 @@ public:
     virtual ~Dialogs() = default;
 
     // Yes/No, or Yes/No/Cancel when withCancel is set.
-    virtual Answer Confirm(const std::string& text, bool withCancel) = 0;
+    virtual Answer Confirm(const std::string &text, bool withCancel) = 0;
     // A plain message box with an OK button (the general error box too).
-    virtual void Message(const std::string& text) = 0;
+    virtual void Message(const std::string &text) = 0;
     // Shows the dialog; on a chosen file sets dialog.FileName to its path and returns true.
-    virtual bool OpenFile(FileDialogState& dialog) = 0;
-    virtual bool SaveFile(FileDialogState& dialog) = 0;
+    virtual bool OpenFile(FileDialogState &dialog) = 0;
+    virtual bool SaveFile(FileDialogState &dialog) = 0;
     // The wavetable selector over the given names.
-    virtual SelectorAnswer SelectWavetable(const std::vector<std::string>& names) = 0;
+    virtual SelectorAnswer SelectWavetable(const std::vector<std::string> &names) = 0;
     // The audio setup dialog.
-    virtual AudioSetupAnswer AudioSetup(const AudioSetupChoices& choices) = 0;
+    virtual AudioSetupAnswer AudioSetup(const AudioSetupChoices &choices) = 0;
     // The help dialog with the lines it shows; it has no result.
-    virtual void ShowHelp(const std::vector<std::string>& lines) = 0;
+    virtual void ShowHelp(const std::vector<std::string> &lines) = 0;
     // The MIDI output dialog. A port without it answers as Cancel does.
-    virtual MidiSetupAnswer MidiSetup(const MidiSetupChoices& choices);
+    virtual MidiSetupAnswer MidiSetup(const MidiSetupChoices &choices);
     // Runs the job with its progress shown. A port that shows nothing runs it at once on the
     // calling thread, then calls Finished.
     virtual void RunWithProgress(ProgressJob job);
     // The user guide at `path` (a Markdown file) in a window of its own that stays open beside
     // the main window. A port without it shows nothing.
-    virtual void ShowUserGuide(const std::string&) {}
+    virtual void ShowUserGuide(const std::string &) {}
     // The audio import dialog (frmImportAudio). A port without it answers as Cancel does.
-    virtual ImportAudioAnswer ImportAudio(const ImportAudioChoices&) { return {}; }
+    virtual ImportAudioAnswer ImportAudio(const ImportAudioChoices &) { return {}; }
 };
 
 } // namespace morvane

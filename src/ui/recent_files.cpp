@@ -8,9 +8,9 @@
 #include <sstream>
 #include <system_error>
 
-#include "files/settings_file.h"
 #include "document/error.h"
 #include "files/atomic_file.h"
+#include "files/settings_file.h"
 #include "midi/midi_settings.h"
 
 namespace morvane::ui {

@@ -11,14 +11,14 @@ namespace morvane::ui {
 namespace {
 
 struct Frame {
-    double Depth;  // D
-    double StepX;  // dx of one wave step
-    double StepY;  // dy of one wave step (negative: up)
-    double BoxW;   // BW
-    double BoxH;   // BH
+    double Depth; // D
+    double StepX; // dx of one wave step
+    double StepY; // dy of one wave step (negative: up)
+    double BoxW;  // BW
+    double BoxH;  // BH
 };
 
-Frame MakeFrame(const WaterfallGeometry& g) {
+Frame MakeFrame(const WaterfallGeometry &g) {
     const double radians = g.AngleDegrees * std::numbers::pi / 180.0;
     const double depth =
         g.ScalePercent / 100.0 * 0.6 * static_cast<double>(std::min(g.Width, g.Height));
@@ -30,22 +30,22 @@ Frame MakeFrame(const WaterfallGeometry& g) {
 
 } // namespace
 
-WaterfallPoint WaterfallProject(const WaterfallGeometry& geometry, int waveIndex, int sample,
+WaterfallPoint WaterfallProject(const WaterfallGeometry &geometry, int waveIndex, int sample,
                                 double value) {
     const Frame f = MakeFrame(geometry);
-    const double x = kWaterfallMargin + sample / double(kSampleCount - 1) * f.BoxW +
-                     waveIndex * f.StepX;
+    const double x =
+        kWaterfallMargin + sample / double(kSampleCount - 1) * f.BoxW + waveIndex * f.StepX;
     const double y = geometry.Height - kWaterfallMargin - f.BoxH / 2 -
                      value / kMaxSample * f.BoxH / 2 + waveIndex * f.StepY;
     return {x, y};
 }
 
-double WaterfallBase(const WaterfallGeometry& geometry, int waveIndex) {
+double WaterfallBase(const WaterfallGeometry &geometry, int waveIndex) {
     return geometry.Height - kWaterfallMargin + waveIndex * MakeFrame(geometry).StepY;
 }
 
-std::optional<int> WaterfallHit(const Wavetable& table, const WaterfallGeometry& geometry,
-                                double x, double y) {
+std::optional<int> WaterfallHit(const Wavetable &table, const WaterfallGeometry &geometry, double x,
+                                double y) {
     constexpr double kLineTolerance = 3.0; // pixels above the curve that still hit its line
     const Frame f = MakeFrame(geometry);
     if (f.BoxW <= 0 || f.BoxH <= 0)
@@ -57,8 +57,8 @@ std::optional<int> WaterfallHit(const Wavetable& table, const WaterfallGeometry&
             continue;
         const int n0 = std::min(static_cast<int>(t), kSampleCount - 2);
         const double frac = t - n0;
-        const double value = ReadSample(table, i, n0) * (1 - frac) +
-                             ReadSample(table, i, n0 + 1) * frac;
+        const double value =
+            ReadSample(table, i, n0) * (1 - frac) + ReadSample(table, i, n0 + 1) * frac;
         const double curve = WaterfallProject(geometry, i, 0, value).Y;
         if (y >= curve - kLineTolerance && y <= WaterfallBase(geometry, i))
             return i;
@@ -66,7 +66,7 @@ std::optional<int> WaterfallHit(const Wavetable& table, const WaterfallGeometry&
     return std::nullopt;
 }
 
-void ComputeSpectrogram(const Wavetable& table, SpectrogramLevels& levels) {
+void ComputeSpectrogram(const Wavetable &table, SpectrogramLevels &levels) {
     // The harmonic view's analysis: a full-scale sine at harmonic k reads 0 dB.
     for (int w = 0; w < kWaveCount; ++w) {
         const edit::Spectrum spectrum = edit::Analyse(table, w);

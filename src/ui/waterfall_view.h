@@ -36,22 +36,23 @@ struct WaterfallPoint {
 
 // Where sample `sample` (0..127) of the wave with index `waveIndex` (0..63) and value `value`
 // lands.
-WaterfallPoint WaterfallProject(const WaterfallGeometry& geometry, int waveIndex, int sample,
+WaterfallPoint WaterfallProject(const WaterfallGeometry &geometry, int waveIndex, int sample,
                                 double value);
 // The bottom edge of the wave's box (the lower end of its filled area).
-double WaterfallBase(const WaterfallGeometry& geometry, int waveIndex);
+double WaterfallBase(const WaterfallGeometry &geometry, int waveIndex);
 
 // The wave seen at (x, y): the nearest wave (lowest index) whose filled area, from its curve
 // (less a tolerance of 3 pixels, so that a click on the line counts) down to its base, holds the
 // point. Returns the wave index 0..63, or nothing when the point is outside every wave.
-std::optional<int> WaterfallHit(const Wavetable& table, const WaterfallGeometry& geometry,
-                                double x, double y);
+std::optional<int> WaterfallHit(const Wavetable &table, const WaterfallGeometry &geometry, double x,
+                                double y);
 
 // The spectrogram: for each wave (0..63) the level of harmonics 1..64 in dB relative to a
-// full-scale sine (the harmonic view's magnitudes, 20 log10 M), clamped to kSpectrogramFloorDb..0 (silence and anything quieter are the floor).
+// full-scale sine (the harmonic view's magnitudes, 20 log10 M), clamped to kSpectrogramFloorDb..0
+// (silence and anything quieter are the floor).
 inline constexpr double kSpectrogramFloorDb = -96.0;
 using SpectrogramLevels = std::array<std::array<float, 64>, kWaveCount>; // [wave][harmonic - 1]
-void ComputeSpectrogram(const Wavetable& table, SpectrogramLevels& levels);
+void ComputeSpectrogram(const Wavetable &table, SpectrogramLevels &levels);
 
 // The cell under (x, y) of a spectrogram picture W x H: the wave index 0..63 of its column.
 std::optional<int> SpectrogramHit(int width, int height, double x, double y);

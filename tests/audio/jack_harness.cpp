@@ -11,9 +11,9 @@
 #include <thread>
 
 #include <fcntl.h>
-#include <sys/file.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 

@@ -99,7 +99,8 @@ TEST_F(ExchangeCommandsTest, ConvertFollowsTheLoadRulesForCutFiles) {
     EXPECT_EQ(Run(ConvertCommand, {File("head.syx"), File("none.syx")}), 1);
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
               "morvane-cli convert: 24 wave messages were loaded. The file ends inside message "
-              "25. Nothing was written.\nmorvane-cli convert: The file holds no whole wave message. The file ends "
+              "25. Nothing was written.\nmorvane-cli convert: The file holds no whole wave "
+              "message. The file ends "
               "inside message 1.\n");
     EXPECT_FALSE(fs::exists(File("out.syx")));
     EXPECT_FALSE(fs::exists(File("none.syx")));

@@ -24,19 +24,17 @@ TEST_P(CodecWorkedValues, EncodesAndDecodes) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, CodecWorkedValues,
-    ::testing::Values(CodecCase{0, 0x00, 0x00, 0x00, 0}, CodecCase{1, 0x00, 0x00, 0x01, 1},
-                      CodecCase{-1, 0x00, 0x00, 0x00, 0}, CodecCase{-2, 0x7F, 0x00, 0x02, -2},
-                      CodecCase{127, 0x00, 0x00, 0x7F, 127}, CodecCase{128, 0x00, 0x01, 0x00, 128},
-                      CodecCase{-128, 0x7F, 0x01, 0x00, -128},
-                      CodecCase{16384, 0x01, 0x00, 0x00, 16384},
-                      CodecCase{-16384, 0x7E, 0x00, 0x00, -16384},
-                      CodecCase{524287, 0x1F, 0x7F, 0x7F, 524287},
-                      CodecCase{-524288, 0x5F, 0x00, 0x00, -524288},
-                      CodecCase{1048575, 0x3F, 0x7F, 0x7F, 1048575},
-                      CodecCase{-1048575, 0x40, 0x7F, 0x7F, -1048575},
-                      CodecCase{1048576, 0x40, 0x00, 0x00, -1032192},
-                      CodecCase{-1048576, 0xFF, 0x00, 0x00, 0},
-                      CodecCase{2097152, 0x00, 0x00, 0x00, 0}));
+    ::testing::Values(
+        CodecCase{0, 0x00, 0x00, 0x00, 0}, CodecCase{1, 0x00, 0x00, 0x01, 1},
+        CodecCase{-1, 0x00, 0x00, 0x00, 0}, CodecCase{-2, 0x7F, 0x00, 0x02, -2},
+        CodecCase{127, 0x00, 0x00, 0x7F, 127}, CodecCase{128, 0x00, 0x01, 0x00, 128},
+        CodecCase{-128, 0x7F, 0x01, 0x00, -128}, CodecCase{16384, 0x01, 0x00, 0x00, 16384},
+        CodecCase{-16384, 0x7E, 0x00, 0x00, -16384}, CodecCase{524287, 0x1F, 0x7F, 0x7F, 524287},
+        CodecCase{-524288, 0x5F, 0x00, 0x00, -524288},
+        CodecCase{1048575, 0x3F, 0x7F, 0x7F, 1048575},
+        CodecCase{-1048575, 0x40, 0x7F, 0x7F, -1048575},
+        CodecCase{1048576, 0x40, 0x00, 0x00, -1032192}, CodecCase{-1048576, 0xFF, 0x00, 0x00, 0},
+        CodecCase{2097152, 0x00, 0x00, 0x00, 0}));
 
 TEST(Codec, RoundTripsTheWholeRangeButMinusOne) {
     for (std::int32_t v = -kMaxSample; v <= kMaxSample; ++v) {

@@ -8,8 +8,8 @@
 namespace morvane {
 namespace {
 
-std::string NameOf(const Wavetable& t, int w) {
-    return std::string(reinterpret_cast<const char*>(t.Message(w) + kOffsetName), kNameLength);
+std::string NameOf(const Wavetable &t, int w) {
+    return std::string(reinterpret_cast<const char *>(t.Message(w) + kOffsetName), kNameLength);
 }
 
 Wavetable NewTable(std::uint8_t device = 0) {
@@ -22,7 +22,7 @@ TEST(NewWavetable, HeadersOfEveryMessage) {
     const Wavetable t = NewTable(5);
     for (int w = 0; w < kWaveCount; ++w) {
         SCOPED_TRACE(w);
-        const std::uint8_t* m = t.Message(w);
+        const std::uint8_t *m = t.Message(w);
         EXPECT_EQ(m[0], 0xF0);
         EXPECT_EQ(m[1], 0x3E);
         EXPECT_EQ(m[2], 0x13);
@@ -58,8 +58,8 @@ TEST(NewWavetable, SamplesAreAHalfScaleSineStartingOneStepIn) {
 TEST(NewWavetable, EverySampleMatchesAnIndependentSine) {
     const Wavetable t = NewTable();
     for (int i = 1; i <= kSampleCount; ++i) {
-        const long double s = std::sin(2.0L * 3.14159265358979323846264338327950288L * i / 128) / 2 *
-                              1048575.0L;
+        const long double s =
+            std::sin(2.0L * 3.14159265358979323846264338327950288L * i / 128) / 2 * 1048575.0L;
         std::int32_t expected = static_cast<std::int32_t>(std::floor(s));
         if (expected == -1)
             expected = 0;
@@ -78,7 +78,7 @@ TEST(NewWavetable, WaveListTexts) {
 TEST(Samples, ReadAndWriteGoThroughTheThreeBytesOfTheMessage) {
     Wavetable t = NewTable();
     WriteSample(t, 2, 5, -2);
-    const std::uint8_t* p = t.Bytes.data() + 410 * 2 + 8 + 3 * 5;
+    const std::uint8_t *p = t.Bytes.data() + 410 * 2 + 8 + 3 * 5;
     EXPECT_EQ(p[0], 0x7F);
     EXPECT_EQ(p[1], 0x00);
     EXPECT_EQ(p[2], 0x02);
@@ -109,11 +109,16 @@ TEST(Names, OnlyTheFirstFourteenCharactersAreUsed) {
 }
 
 TEST(Names, ControlCharactersAreTrimmedAtTheEnds) {
-    EXPECT_EQ(std::string(TrimmedPaddedName("\t\x01" "Bass\r\n").data(), 14), "Bass          ");
+    EXPECT_EQ(std::string(TrimmedPaddedName("\t\x01"
+                                            "Bass\r\n")
+                              .data(),
+                          14),
+              "Bass          ");
 }
 
 TEST(Names, CharactersThatWouldBreakTheMessageBecomeQuestionMarks) {
-    const std::string typed = std::string("a") + char(0xF0) + "b" + char(0xF7) + char(0x7F) + char(0xE9);
+    const std::string typed =
+        std::string("a") + char(0xF0) + "b" + char(0xF7) + char(0x7F) + char(0xE9);
     const NameBytes n = TrimmedPaddedName(typed);
     EXPECT_EQ(std::string(n.data(), 14), "a?b???        ");
     for (char c : n)
@@ -145,7 +150,7 @@ TEST(Headers, StampHeadersWritesSlotNumberAndUntrimmedNameIntoTheRangeOnly) {
     StampHeaders(t, 5, 10, " Pad", 81);
     for (int n = 1; n <= kWaveCount; ++n) {
         SCOPED_TRACE(n);
-        const std::uint8_t* m = t.Message(n - 1);
+        const std::uint8_t *m = t.Message(n - 1);
         if (n >= 5 && n <= 10) {
             EXPECT_EQ(m[5], 81);
             EXPECT_EQ(m[6], n - 1);

@@ -15,7 +15,9 @@ Wavetable Edit(int number) {
     return t;
 }
 
-int EditNumber(const Wavetable* t) { return t ? ReadSample(*t, 0, 0) : -1; }
+int EditNumber(const Wavetable *t) {
+    return t ? ReadSample(*t, 0, 0) : -1;
+}
 
 class History : public ::testing::Test {
 protected:
@@ -52,7 +54,7 @@ TEST_F(History, TwoHundredFiftyEditsKeepTheLatestTwoHundredStates) {
     for (int e = 1; e <= 250; ++e)
         history->HistoryPush(Edit(e));
     EXPECT_EQ(history->Caption(), "History: 200 / 200");
-    const Wavetable* t = nullptr;
+    const Wavetable *t = nullptr;
     for (int u = 1; u <= 199; ++u) {
         t = history->HistoryUndo();
         ASSERT_NE(t, nullptr) << "undo " << u;
@@ -95,7 +97,7 @@ TEST_F(History, SnapshotsAreWholeTablesWithHeadersAndNames) {
     renamed.Message(12)[408] = 0x11;
     history->HistoryPush(renamed);
     history->HistoryPush(Edit(1));
-    const Wavetable* back = history->HistoryUndo();
+    const Wavetable *back = history->HistoryUndo();
     ASSERT_NE(back, nullptr);
     EXPECT_EQ(*back, renamed);
 }

@@ -264,4 +264,3 @@ TEST_F(WindowTest, ExitAsksAboutUnsavedWorkCancelKeepsTheWindowNoCloses) {
 
 } // namespace
 } // namespace morvane::testing
-

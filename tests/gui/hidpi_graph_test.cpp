@@ -15,12 +15,12 @@ namespace {
 TEST_F(WindowTest, GraphDrawsAtTwiceTheResolutionFromItsSteps) {
     window->DrawWavetable(1);
     window->DrawWavetable(1); // a second redraw replaces the steps of the first
-    const std::vector<CanvasStep>& steps = window->GraphBitmap().Steps();
+    const std::vector<CanvasStep> &steps = window->GraphBitmap().Steps();
     ASSERT_FALSE(steps.empty());
     EXPECT_EQ(steps.front().What, CanvasStep::Kind::Rectangle); // the border covers everything
     // 256 grid lines and 127 black curve segments, once each: nothing of the first redraw.
     const auto lines = [&](Colour pen) {
-        return std::count_if(steps.begin(), steps.end(), [pen](const CanvasStep& s) {
+        return std::count_if(steps.begin(), steps.end(), [pen](const CanvasStep &s) {
             return s.What == CanvasStep::Kind::Line && s.Pen == pen;
         });
     };
@@ -46,7 +46,7 @@ TEST_F(WindowTest, GraphDrawsAtTwiceTheResolutionFromItsSteps) {
         EXPECT_LT(darkest, 60);
     }
     // Away from the curve the grid's lines and the white between them, as in the picture.
-    const Canvas& canvas = window->GraphBitmap();
+    const Canvas &canvas = window->GraphBitmap();
     for (const QPoint p : {QPoint(30, 300), QPoint(31, 300), QPoint(30, 301), QPoint(200, 10)})
         EXPECT_EQ(sharp.pixel(2 * p.x() + 1, 2 * p.y() + 1) & 0xFFFFFF,
                   canvas.Pixel(p.x(), p.y()) & 0xFFFFFF)

@@ -3,8 +3,8 @@
 #include <cmath>
 
 #include <QGroupBox>
-#include <QLocale>
 #include <QLabel>
+#include <QLocale>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QSlider>
@@ -50,8 +50,7 @@ TEST_F(WindowTest, FastStrokeLeavesNoGapAndThePointerTooltipFollows) {
     QTest::mouseRelease(image, Qt::LeftButton, Qt::NoModifier, QPoint(100, 96));
     // The line climbs 524,287 / 23 per sample; 23 is odd, so no value falls on a half.
     for (int s = 10; s <= 33; ++s)
-        EXPECT_EQ(ReadSample(window->Table(), 0, s),
-                  128 + std::lround(524287.0 * (s - 10) / 23.0))
+        EXPECT_EQ(ReadSample(window->Table(), 0, s), 128 + std::lround(524287.0 * (s - 10) / 23.0))
             << s;
     EXPECT_EQ(ReadSample(window->Table(), 0, 34), ReadSample(before, 0, 34));
     EXPECT_EQ(image->PointerText(), QStringLiteral("Sample 34: 524,415 (50.0 %)"));
@@ -59,10 +58,9 @@ TEST_F(WindowTest, FastStrokeLeavesNoGapAndThePointerTooltipFollows) {
     QTest::mouseMove(image, QPoint(62, 300));
     const std::int32_t value = ReadSample(window->Table(), 0, 20);
     EXPECT_EQ(value, 128 + std::lround(524287.0 * 10 / 23.0));
-    EXPECT_EQ(image->PointerText(),
-              QStringLiteral("Sample 21: %1 (%2 %)")
-                  .arg(QLocale(QLocale::English).toString(value))
-                  .arg(value * 100.0 / 1048575, 0, 'f', 1));
+    EXPECT_EQ(image->PointerText(), QStringLiteral("Sample 21: %1 (%2 %)")
+                                        .arg(QLocale(QLocale::English).toString(value))
+                                        .arg(value * 100.0 / 1048575, 0, 'f', 1));
     EXPECT_EQ(window->grbHistory->title(), QStringLiteral("History: 2 / 2"));
     window->Undo1Click(nullptr);
     EXPECT_EQ(window->Table(), before);

@@ -12,15 +12,15 @@
 #include <QTextImageFormat>
 
 #include "ui/qt/audio_setup_dialog.h"
-#include "ui/qt/harmonics_window.h"
 #include "ui/qt/formula_window.h"
+#include "ui/qt/harmonics_window.h"
 #include "ui/qt/help_dialog.h"
 #include "ui/qt/import_audio_dialog.h"
 #include "ui/qt/midi_output_dialog.h"
 #include "ui/qt/progress_dialog.h"
 #include "ui/qt/user_guide_window.h"
-#include "ui/qt/wave_tables_dialog.h"
 #include "ui/qt/waterfall_window.h"
+#include "ui/qt/wave_tables_dialog.h"
 #include "window_fixture.h"
 
 namespace morvane::testing {

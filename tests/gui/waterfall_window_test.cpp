@@ -12,9 +12,9 @@ namespace {
 
 class WaterfallTest : public WindowTest {
 protected:
-    TfrmWaterfall& Open() {
+    TfrmWaterfall &Open() {
         window->Waterfall1->trigger();
-        TfrmWaterfall* w = window->frmWaterfall;
+        TfrmWaterfall *w = window->frmWaterfall;
         EXPECT_NE(w, nullptr);
         w->resize(820, 670);
         EXPECT_TRUE(QTest::qWaitForWindowExposed(w));
@@ -23,7 +23,7 @@ protected:
 };
 
 TEST_F(WaterfallTest, ClicksPickTheWaveBeforeAndAfterAnEdit) {
-    TfrmWaterfall& w = Open();
+    TfrmWaterfall &w = Open();
     EXPECT_EQ(w.parent(), window.get()); // a tool window of the main one: scripts reach it
     w.trbWaterfallAngle->setValue(90);
     w.trbWaterfallScale->setValue(100);
@@ -50,7 +50,7 @@ TEST_F(WaterfallTest, ClicksPickTheWaveBeforeAndAfterAnEdit) {
 }
 
 TEST_F(WaterfallTest, SpectrogramPageClickSelectsTheColumnsWave) {
-    TfrmWaterfall& w = Open();
+    TfrmWaterfall &w = Open();
     w.cmbWaterfallView->setCurrentIndex(1);
     EXPECT_FALSE(w.trbWaterfallAngle->isEnabled());
     const int cells = w.imgSpectrogram->width() - ui::kSpectrogramLegendWidth;

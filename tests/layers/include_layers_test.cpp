@@ -109,8 +109,8 @@ TEST(IncludeLayers, EveryIncludeOfTheSourcesPointsDownwards) {
             const char close = rest[open] == '"' ? '"' : '>';
             const std::string_view name =
                 rest.substr(open + 1, rest.find(close, open + 1) - open - 1);
-            const bool ok = close == '"' ? Allowed(from, name)
-                                         : name.substr(0, 1) != "Q" || QtAllowed(from);
+            const bool ok =
+                close == '"' ? Allowed(from, name) : name.substr(0, 1) != "Q" || QtAllowed(from);
             if (!ok)
                 wrong.push_back(from + ":" + std::to_string(number) + ": " + std::string(name));
         }

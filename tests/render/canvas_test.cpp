@@ -9,7 +9,7 @@ constexpr Colour kWhite = Rgb(255, 255, 255);
 constexpr Colour kRed = Rgb(255, 0, 0);
 constexpr Colour kBlue = Rgb(0, 0, 255);
 
-int CountColour(const Canvas& c, Colour colour) {
+int CountColour(const Canvas &c, Colour colour) {
     int n = 0;
     for (int y = 0; y < c.Height(); ++y)
         for (int x = 0; x < c.Width(); ++x)
@@ -72,7 +72,7 @@ TEST(Canvas, RectangleCoversLeftToRightMinusOneWithOutlineAndFill) {
     EXPECT_EQ(c.Pixel(6, 8), kWhite);
     EXPECT_EQ(c.Pixel(3, 4), kBlue);
     EXPECT_EQ(c.Pixel(5, 6), kBlue);
-    EXPECT_EQ(CountColour(c, kRed), 16);  // ring of a 5 x 5 square
+    EXPECT_EQ(CountColour(c, kRed), 16); // ring of a 5 x 5 square
     EXPECT_EQ(CountColour(c, kBlue), 9);
 }
 

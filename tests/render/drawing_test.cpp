@@ -92,10 +92,10 @@ TEST_F(GraphDrawing, ExtremeValuesTopRowAndClippedBottom) {
 
 TEST_F(GraphDrawing, DefaultPathLiesUnderTheGridInWaveView) {
     Draw();
-    EXPECT_EQ(graph.Pixel(31, 88), kGreen); // inside the 6 x 6 square at (32, 90)
-    EXPECT_EQ(graph.Pixel(29, 88), kGreen); // its outline
-    EXPECT_EQ(graph.Pixel(30, 88), kGrid);  // the grid on top
-    EXPECT_EQ(graph.Pixel(35, 88), kWhite); // right of the square (covers 29..34)
+    EXPECT_EQ(graph.Pixel(31, 88), kGreen);  // inside the 6 x 6 square at (32, 90)
+    EXPECT_EQ(graph.Pixel(29, 88), kGreen);  // its outline
+    EXPECT_EQ(graph.Pixel(30, 88), kGrid);   // the grid on top
+    EXPECT_EQ(graph.Pixel(35, 88), kWhite);  // right of the square (covers 29..34)
     EXPECT_EQ(graph.Pixel(41, 367), kGreen); // 10 x 10 square at the last point (40, 370)
     EXPECT_EQ(graph.Pixel(44, 374), kGreen);
     EXPECT_EQ(graph.Pixel(46, 373), kWhite);

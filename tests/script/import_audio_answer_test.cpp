@@ -12,7 +12,8 @@ TEST(ImportChoices, OfferTheTagsLengthAndDescribeEachChoice) {
     exchange::test::TempFolder folder;
     const std::string path = folder.File("odd.wav");
     exchange::test::WriteBytes(
-        path, exchange::test::MakeWav(exchange::test::CurveFrames(3, 1000), {exchange::test::TextChunk("clm ", "<!>1000")}));
+        path, exchange::test::MakeWav(exchange::test::CurveFrames(3, 1000),
+                                      {exchange::test::TextChunk("clm ", "<!>1000")}));
     const exchange::AudioFile file = exchange::ReadAudioFile(path);
     const ImportAudioChoices choices = ui::MakeImportAudioChoices(file, 1, 5);
     EXPECT_EQ(choices.FileName, "\"odd.wav\"");
@@ -43,14 +44,12 @@ TEST(ImportChoices, OfferTheTagsLengthAndDescribeEachChoice) {
               "import-audio: \"odd.wav\" | WAV, 32-bit float, mono, 44,100 Hz | 'clm ' chunk: "
               "1,000 samples per frame | 3 frames of 1,000 samples -> 1000 keep ok");
     answer = AnswerImportAudio(
-        choices, ParseImportAudio({"importaudio", "whole", "normalise", "cancel"}), line,
-        failure);
+        choices, ParseImportAudio({"importaudio", "whole", "normalise", "cancel"}), line, failure);
     EXPECT_FALSE(answer.Ok);
     EXPECT_EQ(answer.FrameLength, 0);
     EXPECT_TRUE(failure.empty());
-    answer = AnswerImportAudio(
-        choices, ParseImportAudio({"importaudio", "300", "normalise", "ok"}), line,
-        failure);
+    answer = AnswerImportAudio(choices, ParseImportAudio({"importaudio", "300", "normalise", "ok"}),
+                               line, failure);
     EXPECT_FALSE(answer.Ok);
     EXPECT_EQ(failure, "the audio import dialog offers no frame length 300");
 

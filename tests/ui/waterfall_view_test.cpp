@@ -47,10 +47,10 @@ TEST(WaterfallView, WavesLandWhereTheDepthAndAngleSendThem) {
 TEST(WaterfallView, AClickPicksTheNearestWaveWhoseAreaHoldsIt) {
     const Wavetable table = Flat();
     const WaterfallGeometry g{800, 600, 90, 100};
-    EXPECT_EQ(WaterfallHit(table, g, 400, 500), 0);  // below the front line
-    EXPECT_EQ(WaterfallHit(table, g, 400, 478), 0);  // just above it, within 3 pixels
-    EXPECT_EQ(WaterfallHit(table, g, 400, 450), 5);  // 451.4 - 3 <= 450 < 457.1 - 3
-    EXPECT_EQ(WaterfallHit(table, g, 400, 447), 6);  // 445.7 - 3 <= 447 < 448.4
+    EXPECT_EQ(WaterfallHit(table, g, 400, 500), 0);            // below the front line
+    EXPECT_EQ(WaterfallHit(table, g, 400, 478), 0);            // just above it, within 3 pixels
+    EXPECT_EQ(WaterfallHit(table, g, 400, 450), 5);            // 451.4 - 3 <= 450 < 457.1 - 3
+    EXPECT_EQ(WaterfallHit(table, g, 400, 447), 6);            // 445.7 - 3 <= 447 < 448.4
     EXPECT_EQ(WaterfallHit(table, g, 400, 115), std::nullopt); // above wave 64's line - 3
     EXPECT_EQ(WaterfallHit(table, g, 795, 500), std::nullopt); // right of every box
     EXPECT_EQ(WaterfallHit(table, g, 400, 595), std::nullopt); // below the front base
@@ -67,16 +67,17 @@ TEST(WaterfallView, AClickPicksTheNearestWaveWhoseAreaHoldsIt) {
 TEST(WaterfallView, SpectrogramShowsOneBrightRowForASineAndTheFloorForSilence) {
     SpectrogramLevels levels{};
     ComputeSpectrogram(Flat(), levels);
-    for (const auto& wave : levels)
+    for (const auto &wave : levels)
         for (float level : wave)
             EXPECT_EQ(level, kSpectrogramFloorDb);
 
     Wavetable sines = Flat();
     for (int w = 0; w < kWaveCount; ++w)
         for (int n = 0; n < kSampleCount; ++n) // harmonic 3 at half scale: -6.02 dB
-            WriteSample(sines, w, n,
-                        static_cast<std::int32_t>(std::lround(
-                            kMaxSample / 2.0 * std::sin(2 * 3.14159265358979323846 * 3 * n / 128))));
+            WriteSample(
+                sines, w, n,
+                static_cast<std::int32_t>(std::lround(
+                    kMaxSample / 2.0 * std::sin(2 * 3.14159265358979323846 * 3 * n / 128))));
     ComputeSpectrogram(sines, levels);
     for (int w : {0, 63}) {
         SCOPED_TRACE(w);

@@ -20,8 +20,7 @@ const std::vector<Command> &Commands() {
         {"render", "render IN OUT.png", "draw the overview and the graph of every wave",
          RenderCommand},
         {"send", "send FILE.syx [--port NAME] [--pause MS]",
-         "send a .syx file's messages to a MIDI port, paced",
-         SendCommand},
+         "send a .syx file's messages to a MIDI port, paced", SendCommand},
         {"ports", "ports", "list the MIDI output ports", PortsCommand},
     };
     return commands;

@@ -172,7 +172,8 @@ int RenderCommand(int &, char **, const std::vector<std::string> &args) {
         const Wavetable table = exchange::LoadTableFile(options.Files[0], options.Load);
         QImage image;
         if (options.View == "waterfall") {
-            image = RenderWaterfall(table, ui::WaterfallGeometry{}, WaterfallMarks{0, false, 1, 64});
+            image =
+                RenderWaterfall(table, ui::WaterfallGeometry{}, WaterfallMarks{0, false, 1, 64});
         } else if (options.View == "spectrogram") {
             ui::SpectrogramLevels levels;
             ui::ComputeSpectrogram(table, levels);

@@ -5,8 +5,8 @@
 #include <iostream>
 #include <optional>
 
-#include "files/settings_file.h"
 #include "document/decimal.h"
+#include "files/settings_file.h"
 #include "midi/rtmidi/rtmidi_out.h"
 #include "midi/sysex_messages.h"
 #include "script/script_parser.h"

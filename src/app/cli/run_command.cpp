@@ -13,9 +13,9 @@
 #include "cli/script_runner.h"
 #include "edit/random.h"
 #include "files/byte_reader.h"
+#include "script/scripted_dialogs.h"
 #include "ui/qt/application.h"
 #include "ui/qt/main_window.h"
-#include "script/scripted_dialogs.h"
 
 namespace morvane::cli {
 

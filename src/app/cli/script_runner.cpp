@@ -466,12 +466,12 @@ void ScriptRunner::Execute(const script::Action &action, int line) {
     case ActionKind::SaveWindow:
     case ActionKind::SaveWaterfall:
     case ActionKind::SaveSpectrogram: {
-        const QImage picture = action.Kind == ActionKind::SaveGraph ? target_.GraphPicture()
-                               : action.Kind == ActionKind::SaveOverview ? target_.OverviewPicture()
-                               : action.Kind == ActionKind::SaveWaterfall ? target_.WaterfallPicture()
-                               : action.Kind == ActionKind::SaveSpectrogram
-                                   ? target_.SpectrogramPicture()
-                                   : target_.Window().grab().toImage();
+        const QImage picture =
+            action.Kind == ActionKind::SaveGraph         ? target_.GraphPicture()
+            : action.Kind == ActionKind::SaveOverview    ? target_.OverviewPicture()
+            : action.Kind == ActionKind::SaveWaterfall   ? target_.WaterfallPicture()
+            : action.Kind == ActionKind::SaveSpectrogram ? target_.SpectrogramPicture()
+                                                         : target_.Window().grab().toImage();
         if (!picture.save(FromUtf8(action.Name), "PNG"))
             throw ScriptError("can not write " + script::Quote(action.Name));
         return;
@@ -959,8 +959,9 @@ void ScriptRunner::ListWidgets() {
     };
     visit(&window);
     for (QWidget *tool : toolWindows) {
-        Line("widget: " + Utf8(tool->objectName()) + " window 0,0," + std::to_string(tool->width()) +
-             "," + std::to_string(tool->height()) + (tool->isVisible() ? " visible" : " hidden") +
+        Line("widget: " + Utf8(tool->objectName()) + " window 0,0," +
+             std::to_string(tool->width()) + "," + std::to_string(tool->height()) +
+             (tool->isVisible() ? " visible" : " hidden") +
              (tool->isEnabled() ? " enabled " : " disabled ") +
              script::Quote(Utf8(tool->windowTitle())));
         origin = tool->mapToGlobal(QPoint(0, 0));

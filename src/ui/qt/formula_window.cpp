@@ -16,10 +16,10 @@
 #include <QScrollBar>
 #include <QSlider>
 
-#include "files/settings_file.h"
 #include "edit/formula.h"
-#include "ui/formula_choices.h"
+#include "files/settings_file.h"
 #include "render/formula_preview.h"
+#include "ui/formula_choices.h"
 #include "ui/qt/image_view.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/tooltips.h"

@@ -13,7 +13,7 @@
 
 namespace morvane {
 
-TImageView::TImageView(int width, int height, QWidget* parent)
+TImageView::TImageView(int width, int height, QWidget *parent)
     : QWidget(parent), image_(width, height, QImage::Format_RGB32) {
     image_.fill(Qt::white);
     setFixedSize(width, height);
@@ -21,14 +21,14 @@ TImageView::TImageView(int width, int height, QWidget* parent)
     setMouseTracking(true);                // moves without a button, as the graph expects
 }
 
-void TImageView::CopyFrom(const Canvas& canvas) {
+void TImageView::CopyFrom(const Canvas &canvas) {
     // The canvas stores 0xFFRRGGBB per pixel, the layout of QImage::Format_RGB32.
     const int rows = std::min(canvas.Height(), image_.height());
     const int columns = std::min(canvas.Width(), image_.width());
     const auto bytes = static_cast<std::size_t>(columns) * sizeof(Colour);
     for (int y = 0; y < rows; ++y)
-        std::memcpy(image_.scanLine(y), canvas.Data() + static_cast<std::ptrdiff_t>(y) * canvas.Width(),
-                    bytes);
+        std::memcpy(image_.scanLine(y),
+                    canvas.Data() + static_cast<std::ptrdiff_t>(y) * canvas.Width(), bytes);
     steps_.assign(canvas.Steps().begin(), canvas.Steps().end()); // keeps its capacity
     update();
 }
@@ -36,13 +36,13 @@ void TImageView::CopyFrom(const Canvas& canvas) {
 namespace {
 // The pixel under the pointer: positions can be fractional on scaled screens, and rounding
 // would hand the next column (or the first one outside) to the graph.
-QPoint PixelAt(const QMouseEvent& event) {
+QPoint PixelAt(const QMouseEvent &event) {
     const QPointF p = event.position();
     return {static_cast<int>(std::floor(p.x())), static_cast<int>(std::floor(p.y()))};
 }
 } // namespace
 
-void TImageView::ShowPointerText(const QString& text, QPoint at) {
+void TImageView::ShowPointerText(const QString &text, QPoint at) {
     pointerText_ = text;
     if (text.isEmpty())
         QToolTip::hideText();
@@ -50,22 +50,22 @@ void TImageView::ShowPointerText(const QString& text, QPoint at) {
         QToolTip::showText(mapToGlobal(at), text, this);
 }
 
-bool TImageView::event(QEvent* event) {
+bool TImageView::event(QEvent *event) {
     if (event->type() == QEvent::ToolTip && !pointerText_.isEmpty()) {
-        QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), pointerText_, this);
+        QToolTip::showText(static_cast<QHelpEvent *>(event)->globalPos(), pointerText_, this);
         return true;
     }
     return QWidget::event(event);
 }
 
-void TImageView::leaveEvent(QEvent* event) {
+void TImageView::leaveEvent(QEvent *event) {
     pointerText_.clear();
     QWidget::leaveEvent(event);
 }
 
-void PaintCanvasSteps(QPainter& painter, const std::vector<CanvasStep>& steps) {
+void PaintCanvasSteps(QPainter &painter, const std::vector<CanvasStep> &steps) {
     const auto colour = [](Colour c) { return QColor::fromRgb(c); };
-    for (const CanvasStep& step : steps) {
+    for (const CanvasStep &step : steps) {
         switch (step.What) {
         case CanvasStep::Kind::Line:
             painter.setRenderHint(QPainter::Antialiasing, true);
@@ -76,9 +76,9 @@ void PaintCanvasSteps(QPainter& painter, const std::vector<CanvasStep>& steps) {
             painter.fillRect(QRect(step.X0, step.Y0, step.X1 - step.X0, step.Y1 - step.Y0),
                              colour(step.Pen));
             if (step.X1 - step.X0 > 2 && step.Y1 - step.Y0 > 2)
-                painter.fillRect(QRect(step.X0 + 1, step.Y0 + 1, step.X1 - step.X0 - 2,
-                                       step.Y1 - step.Y0 - 2),
-                                 colour(step.Fill));
+                painter.fillRect(
+                    QRect(step.X0 + 1, step.Y0 + 1, step.X1 - step.X0 - 2, step.Y1 - step.Y0 - 2),
+                    colour(step.Fill));
             break;
         case CanvasStep::Kind::Pixel:
             painter.fillRect(QRect(step.X0, step.Y0, 1, 1), colour(step.Pen));
@@ -87,7 +87,7 @@ void PaintCanvasSteps(QPainter& painter, const std::vector<CanvasStep>& steps) {
     }
 }
 
-void TImageView::paintEvent(QPaintEvent* event) {
+void TImageView::paintEvent(QPaintEvent *event) {
     QPainter painter(this);
     if (devicePixelRatioF() > 1 && !steps_.empty()) {
         painter.setClipRect(QRect(0, 0, image_.width(), image_.height()));
@@ -100,17 +100,17 @@ void TImageView::paintEvent(QPaintEvent* event) {
     painter.drawImage(event->rect(), image_, event->rect());
 }
 
-void TImageView::mousePressEvent(QMouseEvent* event) {
+void TImageView::mousePressEvent(QMouseEvent *event) {
     const QPoint p = PixelAt(*event);
     emit MouseDown(event->button(), event->modifiers(), p.x(), p.y());
 }
 
-void TImageView::mouseMoveEvent(QMouseEvent* event) {
+void TImageView::mouseMoveEvent(QMouseEvent *event) {
     const QPoint p = PixelAt(*event);
     emit MouseMove(event->modifiers(), p.x(), p.y());
 }
 
-void TImageView::mouseReleaseEvent(QMouseEvent* event) {
+void TImageView::mouseReleaseEvent(QMouseEvent *event) {
     const QPoint p = PixelAt(*event);
     emit MouseUp(event->button(), event->modifiers(), p.x(), p.y());
 }

@@ -15,7 +15,7 @@ namespace morvane {
 // Draws the recorded steps of a canvas with `painter`, in the canvas's pixel coordinates: lines
 // antialiased through the pixel centres, rectangles and pixels as exact squares. On a screen of
 // a higher pixel ratio this is the same picture, drawn at the screen's resolution.
-void PaintCanvasSteps(QPainter& painter, const std::vector<CanvasStep>& steps);
+void PaintCanvasSteps(QPainter &painter, const std::vector<CanvasStep> &steps);
 
 // An image control that keeps a retained picture and paints it in paintEvent; nothing is drawn
 // on screen directly, so a redraw never shows a half-drawn state. It reports the mouse as the
@@ -27,20 +27,20 @@ class TImageView final : public QWidget {
 
 public:
     // A picture of width x height pixels, white until the first copy.
-    explicit TImageView(int width, int height, QWidget* parent = nullptr);
+    explicit TImageView(int width, int height, QWidget *parent = nullptr);
 
     // Copies the canvas into the picture at (0, 0) in one block (rows beyond the canvas, or
     // beyond the picture, are left alone) and schedules a repaint. The canvas's recorded steps
     // come along: at a device pixel ratio above 1 the control paints them instead of scaling
     // the picture up, at the same logical positions.
-    void CopyFrom(const Canvas& canvas);
-    const QImage& Image() const { return image_; }
+    void CopyFrom(const Canvas &canvas);
+    const QImage &Image() const { return image_; }
 
     // The tooltip that follows the pointer: `text` at pixel `at` of the picture, shown at once
     // and again whenever Qt asks for a tooltip over the picture; an empty text hides it and
     // gives the control's own tooltip back.
-    void ShowPointerText(const QString& text, QPoint at);
-    const QString& PointerText() const { return pointerText_; }
+    void ShowPointerText(const QString &text, QPoint at);
+    const QString &PointerText() const { return pointerText_; }
 
 signals:
     void MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
@@ -48,12 +48,12 @@ signals:
     void MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
 
 protected:
-    bool event(QEvent* event) override;
-    void leaveEvent(QEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
+    bool event(QEvent *event) override;
+    void leaveEvent(QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
     QImage image_;

@@ -40,8 +40,8 @@
 #include "document/path_text.h"
 #include "edit/history.h"
 #include "files/user_guide.h"
-#include "ui/qt/harmonics_window.h"
 #include "ui/qt/formula_window.h"
+#include "ui/qt/harmonics_window.h"
 #include "ui/qt/image_view.h"
 #include "ui/qt/tooltips.h"
 #include "ui/qt/wave_list.h"
@@ -1108,9 +1108,13 @@ void TfrmMain::ApplyHistorySnapshot(const Wavetable *snapshot) {
     grbHistory->setTitle(QString::fromStdString(history_->Caption()));
 }
 
-void TfrmMain::Undo1Click(QObject *) { ApplyHistorySnapshot(history_->HistoryUndo()); }
+void TfrmMain::Undo1Click(QObject *) {
+    ApplyHistorySnapshot(history_->HistoryUndo());
+}
 
-void TfrmMain::Redo1Click(QObject *) { ApplyHistorySnapshot(history_->HistoryRedo()); }
+void TfrmMain::Redo1Click(QObject *) {
+    ApplyHistorySnapshot(history_->HistoryRedo());
+}
 
 void TfrmMain::Exit1Click(QObject *) {
     close();
@@ -1133,8 +1137,8 @@ void TfrmMain::Label8Click(QObject *sender) {
 }
 
 void TfrmMain::UserGuide1Click(QObject *) {
-    const std::optional<std::string> guide = files::FindUserGuide(files::UserGuideCandidates(
-        QCoreApplication::applicationDirPath().toStdString()));
+    const std::optional<std::string> guide = files::FindUserGuide(
+        files::UserGuideCandidates(QCoreApplication::applicationDirPath().toStdString()));
     if (!guide) {
         dialogs_->Message(std::string("The user guide (") + files::kUserGuideFileName +
                           ") was not found; it is installed with Morvane in share/morvane/docs.");

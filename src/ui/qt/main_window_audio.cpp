@@ -13,9 +13,9 @@
 #include <QSlider>
 #include <QTimer>
 
+#include "audio/audio_settings_file.h"
 #include "audio/audio_setup.h"
 #include "audio/playback.h"
-#include "audio/audio_settings_file.h"
 #include "files/settings_file.h"
 #include "ui/audio_setup_choices.h"
 #include "ui/qt/wave_list.h"

@@ -10,9 +10,9 @@
 #include <QLineEdit>
 #include <QSlider>
 
-#include "files/settings_file.h"
 #include "exchange/audio_import.h"
 #include "exchange/wavetable_export.h"
+#include "files/settings_file.h"
 #include "midi/rtmidi/rtmidi_out.h"
 #include "midi/sysex_messages.h"
 #include "ui/import_audio_choices.h"

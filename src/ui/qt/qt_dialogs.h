@@ -35,7 +35,6 @@ private:
     bool RunFileDialog(FileDialogState &dialog, bool save);
 
     QPointer<TfrmUserGuide> guide_; // deleted when the user closes it
-
 };
 
 // "System Exclusive Files|*.syx|All files|*.*" as Qt name filters:

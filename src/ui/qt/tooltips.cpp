@@ -225,8 +225,9 @@ constexpr Tooltip kTooltips[] = {
      "Audio Setup — the sound output and its format for playing (Ctrl+Q)"},
     {"frmMain", "OpenRecent1",
      "Open recent — the last 8 files loaded, imported or saved, newest first"},
-    {"frmMain", "RecentFile1 RecentFile2 RecentFile3 RecentFile4 RecentFile5 RecentFile6 "
-                "RecentFile7 RecentFile8",
+    {"frmMain",
+     "RecentFile1 RecentFile2 RecentFile3 RecentFile4 RecentFile5 RecentFile6 "
+     "RecentFile7 RecentFile8",
      "Open this file again with the command that suits it (load, MIDI import, wave or audio "
      "import); a file that is gone is taken off the list"},
     {"frmMain", "ClearList1", "Clear list — forget the recent files"},

@@ -32,7 +32,8 @@ QImage BlankPicture(int width, int height, qreal pixelRatio) {
 QColor LevelColour(double db) {
     static constexpr std::array<std::array<int, 3>, 5> kStops{
         {{0, 0, 0}, {40, 20, 120}, {180, 40, 140}, {250, 140, 40}, {255, 250, 200}}};
-    const double t = std::clamp((db - ui::kSpectrogramFloorDb) / -ui::kSpectrogramFloorDb, 0.0, 1.0);
+    const double t =
+        std::clamp((db - ui::kSpectrogramFloorDb) / -ui::kSpectrogramFloorDb, 0.0, 1.0);
     const double scaled = t * (kStops.size() - 1);
     const auto i = std::min(static_cast<std::size_t>(scaled), kStops.size() - 2);
     const double f = scaled - static_cast<double>(i);
@@ -44,8 +45,8 @@ QColor LevelColour(double db) {
 
 } // namespace
 
-QImage RenderWaterfall(const Wavetable& table, const ui::WaterfallGeometry& geometry,
-                       const WaterfallMarks& marks, qreal pixelRatio) {
+QImage RenderWaterfall(const Wavetable &table, const ui::WaterfallGeometry &geometry,
+                       const WaterfallMarks &marks, qreal pixelRatio) {
     // Hidden lines are removed with a floating horizon instead of filling each wave's area:
     // the area of a wave reaches down to its base, below every point of the waves behind it, so
     // a point behind is hidden exactly where it lies at or below the highest nearer curve in its
@@ -71,7 +72,7 @@ QImage RenderWaterfall(const Wavetable& table, const ui::WaterfallGeometry& geom
         painter.setPen(QPen(current ? kCurrentLine : (selected ? kSelectionLine : kLine),
                             current ? 2.0 : 1.0));
 
-        const auto horizonAt = [&](int column) -> double& {
+        const auto horizonAt = [&](int column) -> double & {
             return horizon[static_cast<std::size_t>(std::clamp(column, 0, columns))];
         };
         const auto flush = [&] {
@@ -108,7 +109,7 @@ QImage RenderWaterfall(const Wavetable& table, const ui::WaterfallGeometry& geom
             const QPointF b = curve[n + 1];
             for (int c = static_cast<int>(std::ceil(a.x())); c <= b.x(); ++c) {
                 const double y = a.y() + (b.y() - a.y()) * (c - a.x()) / (b.x() - a.x());
-                double& h = horizonAt(c);
+                double &h = horizonAt(c);
                 h = std::min(h, y);
             }
         }
@@ -116,7 +117,7 @@ QImage RenderWaterfall(const Wavetable& table, const ui::WaterfallGeometry& geom
     return image;
 }
 
-QImage RenderSpectrogram(const ui::SpectrogramLevels& levels, int width, int height,
+QImage RenderSpectrogram(const ui::SpectrogramLevels &levels, int width, int height,
                          int currentWave, qreal pixelRatio) {
     QImage image = BlankPicture(width, height, pixelRatio);
     QPainter painter(&image);
@@ -125,12 +126,13 @@ QImage RenderSpectrogram(const ui::SpectrogramLevels& levels, int width, int hei
     const double cellH = height / 64.0;
     for (int w = 0; w < kWaveCount; ++w)
         for (int k = 1; k <= 64; ++k)
-            painter.fillRect(QRectF(w * cellW, (64 - k) * cellH, cellW, cellH),
-                             LevelColour(levels[static_cast<std::size_t>(w)]
-                                               [static_cast<std::size_t>(k - 1)]));
+            painter.fillRect(
+                QRectF(w * cellW, (64 - k) * cellH, cellW, cellH),
+                LevelColour(levels[static_cast<std::size_t>(w)][static_cast<std::size_t>(k - 1)]));
     if (currentWave >= 1 && currentWave <= kWaveCount) {
         painter.setPen(QPen(kCurrentLine, 1.0));
-        painter.drawRect(QRectF((currentWave - 1) * cellW, 0, cellW, height).adjusted(0.5, 0.5, -0.5, -0.5));
+        painter.drawRect(
+            QRectF((currentWave - 1) * cellW, 0, cellW, height).adjusted(0.5, 0.5, -0.5, -0.5));
     }
     // The legend: the colour scale from -96 dB at the bottom to 0 dB at the top, with labels.
     const double left = cells + 6;

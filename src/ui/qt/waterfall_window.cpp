@@ -23,14 +23,14 @@ namespace {
 constexpr int kSavedWidth = 800; // the size of the saved pictures, whatever the window's size
 constexpr int kSavedHeight = 600;
 
-WaterfallMarks MarksOf(const TfrmMain& owner) {
+WaterfallMarks MarksOf(const TfrmMain &owner) {
     const WaveRange range = owner.RangeWaveSelection();
     return {owner.CurrentWave(), owner.chbRandomAllSlice->isChecked(), range.From, range.To};
 }
 
 } // namespace
 
-QImage SavedWaterfallPicture(const TfrmMain& owner) {
+QImage SavedWaterfallPicture(const TfrmMain &owner) {
     ui::WaterfallGeometry geometry{kSavedWidth, kSavedHeight};
     if (owner.frmWaterfall != nullptr) {
         geometry.AngleDegrees = owner.frmWaterfall->trbWaterfallAngle->value();
@@ -39,13 +39,13 @@ QImage SavedWaterfallPicture(const TfrmMain& owner) {
     return RenderWaterfall(owner.Table(), geometry, MarksOf(owner));
 }
 
-QImage SavedSpectrogramPicture(const TfrmMain& owner) {
+QImage SavedSpectrogramPicture(const TfrmMain &owner) {
     ui::SpectrogramLevels levels;
     ui::ComputeSpectrogram(owner.Table(), levels);
     return RenderSpectrogram(levels, kSavedWidth, kSavedHeight, owner.CurrentWave());
 }
 
-TPictureView::TPictureView(QWidget* parent) : QWidget(parent) {
+TPictureView::TPictureView(QWidget *parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMinimumSize(200, 150);
 }
@@ -55,22 +55,22 @@ void TPictureView::SetPicture(QImage picture) {
     update();
 }
 
-void TPictureView::paintEvent(QPaintEvent*) {
+void TPictureView::paintEvent(QPaintEvent *) {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::black);
     painter.drawImage(QPointF(0, 0), picture_);
 }
 
-void TPictureView::resizeEvent(QResizeEvent*) {
+void TPictureView::resizeEvent(QResizeEvent *) {
     emit Resized();
 }
 
-void TPictureView::mousePressEvent(QMouseEvent* event) {
+void TPictureView::mousePressEvent(QMouseEvent *event) {
     if (event->button() == Qt::LeftButton)
         emit Clicked(event->position().x(), event->position().y());
 }
 
-TfrmWaterfall::TfrmWaterfall(TfrmMain& owner) : QWidget(&owner, Qt::Window), owner_(owner) {
+TfrmWaterfall::TfrmWaterfall(TfrmMain &owner) : QWidget(&owner, Qt::Window), owner_(owner) {
     setObjectName(QStringLiteral("frmWaterfall"));
     setWindowTitle(QStringLiteral("Waterfall"));
     resize(kSavedWidth + 20, kSavedHeight + 70);
@@ -78,8 +78,8 @@ TfrmWaterfall::TfrmWaterfall(TfrmMain& owner) : QWidget(&owner, Qt::Window), own
     cmbWaterfallView = new QComboBox(this);
     cmbWaterfallView->setObjectName(QStringLiteral("cmbWaterfallView"));
     cmbWaterfallView->addItems({QStringLiteral("Waterfall"), QStringLiteral("Spectrogram")});
-    const auto slider = [this](const char* name, int maximum, int value) {
-        auto* s = new QSlider(Qt::Horizontal, this);
+    const auto slider = [this](const char *name, int maximum, int value) {
+        auto *s = new QSlider(Qt::Horizontal, this);
         s->setObjectName(QString::fromLatin1(name));
         s->setRange(0, maximum);
         s->setValue(value);
@@ -100,14 +100,14 @@ TfrmWaterfall::TfrmWaterfall(TfrmMain& owner) : QWidget(&owner, Qt::Window), own
     pages->addWidget(imgWaterfall);
     pages->addWidget(imgSpectrogram);
 
-    auto* bar = new QHBoxLayout;
+    auto *bar = new QHBoxLayout;
     bar->addWidget(cmbWaterfallView);
     bar->addSpacing(12);
     bar->addWidget(lblWaterfallAngle);
     bar->addWidget(trbWaterfallAngle, 1);
     bar->addWidget(lblWaterfallScale);
     bar->addWidget(trbWaterfallScale, 1);
-    auto* column = new QVBoxLayout(this);
+    auto *column = new QVBoxLayout(this);
     column->addLayout(bar);
     column->addWidget(pages, 1);
 
@@ -115,10 +115,9 @@ TfrmWaterfall::TfrmWaterfall(TfrmMain& owner) : QWidget(&owner, Qt::Window), own
     connect(cmbWaterfallView, &QComboBox::currentIndexChanged, this, [this](int page) {
         pages->setCurrentIndex(page);
         const bool waterfall = page == 0;
-        for (QWidget* w : {static_cast<QWidget*>(lblWaterfallAngle),
-                           static_cast<QWidget*>(trbWaterfallAngle),
-                           static_cast<QWidget*>(lblWaterfallScale),
-                           static_cast<QWidget*>(trbWaterfallScale)})
+        for (QWidget *w :
+             {static_cast<QWidget *>(lblWaterfallAngle), static_cast<QWidget *>(trbWaterfallAngle),
+              static_cast<QWidget *>(lblWaterfallScale), static_cast<QWidget *>(trbWaterfallScale)})
             w->setEnabled(waterfall);
         Redraw();
     });
@@ -148,19 +147,19 @@ void TfrmWaterfall::Redraw() {
         return;
     const qreal ratio = devicePixelRatioF();
     if (pages->currentIndex() == 0) {
-        imgWaterfall->SetPicture(RenderWaterfall(
-            owner_.Table(), Geometry(imgWaterfall->width(), imgWaterfall->height()), MarksOf(owner_),
-            ratio));
+        imgWaterfall->SetPicture(
+            RenderWaterfall(owner_.Table(), Geometry(imgWaterfall->width(), imgWaterfall->height()),
+                            MarksOf(owner_), ratio));
     } else {
         ui::SpectrogramLevels levels;
         ui::ComputeSpectrogram(owner_.Table(), levels);
         imgSpectrogram->SetPicture(RenderSpectrogram(levels, imgSpectrogram->width(),
-                                                     imgSpectrogram->height(),
-                                                     owner_.CurrentWave(), ratio));
+                                                     imgSpectrogram->height(), owner_.CurrentWave(),
+                                                     ratio));
     }
 }
 
-void TfrmWaterfall::showEvent(QShowEvent* event) {
+void TfrmWaterfall::showEvent(QShowEvent *event) {
     QWidget::showEvent(event);
     Redraw();
 }
@@ -177,11 +176,12 @@ void TfrmWaterfall::imgWaterfallClick(double x, double y) {
 }
 
 void TfrmWaterfall::imgSpectrogramClick(double x, double y) {
-    if (const auto wave = ui::SpectrogramHit(imgSpectrogram->width(), imgSpectrogram->height(), x, y))
+    if (const auto wave =
+            ui::SpectrogramHit(imgSpectrogram->width(), imgSpectrogram->height(), x, y))
         PickWave(*wave);
 }
 
-void TfrmMain::Waterfall1Click(QObject*) {
+void TfrmMain::Waterfall1Click(QObject *) {
     if (frmWaterfall == nullptr)
         frmWaterfall = new TfrmWaterfall(*this);
     frmWaterfall->show();

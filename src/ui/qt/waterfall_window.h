@@ -23,7 +23,7 @@ class TPictureView final : public QWidget {
     Q_DISABLE_COPY_MOVE(TPictureView)
 
 public:
-    explicit TPictureView(QWidget* parent = nullptr);
+    explicit TPictureView(QWidget *parent = nullptr);
     void SetPicture(QImage picture);
 
 signals:
@@ -31,9 +31,9 @@ signals:
     void Clicked(double x, double y);
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
 
 private:
     QImage picture_;
@@ -41,8 +41,8 @@ private:
 
 // The pictures save-waterfall and save-spectrogram write, 800 x 600: through the window when it
 // is open (its angle, scale), otherwise at the default angle and scale.
-QImage SavedWaterfallPicture(const TfrmMain& owner);
-QImage SavedSpectrogramPicture(const TfrmMain& owner);
+QImage SavedWaterfallPicture(const TfrmMain &owner);
+QImage SavedSpectrogramPicture(const TfrmMain &owner);
 
 // frmWaterfall: the whole table at a glance. Page "Waterfall" draws the 64 waves one behind the
 // other; page "Spectrogram" draws harmonics against waves. Both follow every edit, the current
@@ -53,30 +53,30 @@ class TfrmWaterfall final : public QWidget {
     Q_DISABLE_COPY_MOVE(TfrmWaterfall)
 
 public:
-    explicit TfrmWaterfall(TfrmMain& owner);
+    explicit TfrmWaterfall(TfrmMain &owner);
 
     // Redraws the page on show (nothing is drawn while the window is hidden).
     void Redraw();
     void imgWaterfallClick(double x, double y);
     void imgSpectrogramClick(double x, double y);
 
-    QComboBox* cmbWaterfallView = nullptr;
-    QLabel* lblWaterfallAngle = nullptr;
-    QSlider* trbWaterfallAngle = nullptr;
-    QLabel* lblWaterfallScale = nullptr;
-    QSlider* trbWaterfallScale = nullptr;
-    QStackedWidget* pages = nullptr;
-    TPictureView* imgWaterfall = nullptr;
-    TPictureView* imgSpectrogram = nullptr;
+    QComboBox *cmbWaterfallView = nullptr;
+    QLabel *lblWaterfallAngle = nullptr;
+    QSlider *trbWaterfallAngle = nullptr;
+    QLabel *lblWaterfallScale = nullptr;
+    QSlider *trbWaterfallScale = nullptr;
+    QStackedWidget *pages = nullptr;
+    TPictureView *imgWaterfall = nullptr;
+    TPictureView *imgSpectrogram = nullptr;
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     ui::WaterfallGeometry Geometry(int width, int height) const;
     void PickWave(int waveIndex);
 
-    TfrmMain& owner_;
+    TfrmMain &owner_;
 };
 
 } // namespace morvane

@@ -49,7 +49,7 @@ int GraphCell(std::int32_t value) {
     return 64 - (value * 128) / kFullScale;
 }
 
-void DrawWave(Canvas &canvas, const Wavetable &table, int wave, SampleRange range) {
+void DrawGraphBackdrop(Canvas &canvas, SampleRange range) {
     DrawGrid(canvas);
     canvas.Pen = kZeroLine;
     canvas.MoveTo(0, kZeroRow);
@@ -59,7 +59,10 @@ void DrawWave(Canvas &canvas, const Wavetable &table, int wave, SampleRange rang
     canvas.Brush = kShadeFill;
     canvas.Rectangle(0, 0, kCell * range.First, kGraphSize);
     canvas.Rectangle(kCell * range.Last, 0, kGraphSize, kGraphSize);
+}
 
+void DrawWave(Canvas &canvas, const Wavetable &table, int wave, SampleRange range) {
+    DrawGraphBackdrop(canvas, range);
     canvas.Pen = kCurve;
     const int w = wave - 1;
     for (int i = 1; i <= kSampleCount; ++i) {

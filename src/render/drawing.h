@@ -20,6 +20,9 @@ inline constexpr int kMotionPathView = 2; // ViewMode: the path over the wave
 // The grid, the zero line, the shading outside the range and the curve of wave number `wave`
 // (1..64).
 void DrawWave(Canvas &canvas, const Wavetable &table, int wave, SampleRange range);
+// The part of it the clipboard picture shares: the grid, the zero line and the shading outside
+// the range.
+void DrawGraphBackdrop(Canvas &canvas, SampleRange range);
 
 // The picture part of DrawWavetable: the white picture with its border, then the path and the
 // wave in the order the view gives.

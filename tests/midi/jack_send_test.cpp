@@ -14,22 +14,22 @@
 
 #include "document/wave_message.h"
 #include "files/syx_file.h"
-#include "jack_midi_harness.h"
 #include "midi/paced_sender.h"
 #include "midi/rtmidi/rtmidi_out.h"
 #include "midi/sysex_messages.h"
+#include "support/jack_harness.h"
 
 namespace morvane::midi {
 namespace {
 
 using namespace std::chrono_literals;
-using testing_jack::JackServer;
-using testing_jack::MidiReceiver;
+using testing_support::JackServer;
+using testing_support::MidiReceiver;
 using Bytes = std::vector<std::uint8_t>;
 
 // How much earlier than the pause a message may arrive: the receiver notes the time of the
 // process cycle that carried it, so its own and the sender's wake-ups, each up to about a cycle
-// (5.3 ms) late on a busy machine, can bring two arrivals closer than the sender spaced them.
+// (5.8 ms) late on a busy machine, can bring two arrivals closer than the sender spaced them.
 constexpr auto kJitter = 40ms;
 
 // A table whose 64 waves all differ, so that a lost, doubled or swapped message shows.
@@ -54,8 +54,8 @@ struct JackSendFixture : ::testing::Test {
     std::filesystem::path folder;
 
     void SetUp() override {
-        if (testing_jack::kUnderThreadSanitizer)
-            GTEST_SKIP() << "ThreadSanitizer holds JACK's process callbacks past their cycle";
+        if (testing_support::kUnderThreadSanitizer)
+            GTEST_SKIP() << testing_support::kThreadSanitizerSkipReason;
         std::string reason;
         if (!server.Start(reason))
             GTEST_SKIP() << "no JACK server could be started: " << reason;

@@ -3,7 +3,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <sstream>
 #include <string>
 
@@ -11,6 +10,7 @@
 #include <sys/stat.h>
 
 #include "document/error.h"
+#include "support/temp_folder.h"
 
 namespace morvane {
 namespace {
@@ -24,25 +24,7 @@ const std::string kDefaultFile = "[AudioOutput]\n"
                                  "WaveBlockAlign=4\n"
                                  "WaveBitsPerSample=16\n";
 
-class TempFolder {
-public:
-    TempFolder() {
-        std::random_device random;
-        path_ = fs::temp_directory_path() /
-                ("morvane-settings-" + std::to_string(random()) + std::to_string(random()));
-        fs::create_directories(path_);
-    }
-    ~TempFolder() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    TempFolder(const TempFolder &) = delete;
-    TempFolder &operator=(const TempFolder &) = delete;
-    const fs::path &Path() const { return path_; }
-
-private:
-    fs::path path_;
-};
+using testing_support::TempFolder;
 
 std::string ReadFile(const fs::path &path) {
     std::ifstream in(path, std::ios::binary);

@@ -35,6 +35,7 @@
 #include <QUrl>
 
 #include "cli/script_target.h"
+#include "support/temp_folder.h"
 
 namespace morvane::cli {
 namespace {
@@ -569,9 +570,7 @@ std::string ReadFile(const std::filesystem::path &path) {
 }
 
 TEST(ScriptRunner, SavesPicturesAndBuffers) {
-    const auto dir =
-        std::filesystem::temp_directory_path() / ("morvane-runner-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
+    const testing_support::TempFolder dir;
     const std::string graph = (dir / "graph.png").string();
     const std::string buffers = (dir / "buffers.raw").string();
     std::ostringstream out;
@@ -594,7 +593,6 @@ TEST(ScriptRunner, SavesPicturesAndBuffers) {
     EXPECT_EQ(clock.Now().Minute, 2);
     EXPECT_EQ(clock.Now().Second, 3);
     EXPECT_EQ(clock.Now().Millisecond, 4);
-    std::filesystem::remove_all(dir);
 }
 
 } // namespace

@@ -5,7 +5,6 @@
 #include <fstream>
 #include <memory>
 #include <optional>
-#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -24,6 +23,7 @@
 
 #include "audio/wave_out.h"
 #include "edit/random.h"
+#include "support/temp_folder.h"
 #include "ui/dialogs.h"
 #include "ui/qt/audio_setup_dialog.h"
 #include "ui/qt/main_window.h"
@@ -89,19 +89,9 @@ std::string ReadFile(const fs::path &path) {
 
 class AudioWindowTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::random_device random;
-        folder_ = fs::temp_directory_path() /
-                  ("morvane-audio-gui-" + std::to_string(random()) + std::to_string(random()));
-        fs::create_directories(folder_);
-    }
-    void TearDown() override {
-        window.reset();
-        std::error_code ec;
-        fs::remove_all(folder_, ec);
-    }
+    void TearDown() override { window.reset(); }
     fs::path SettingsFile() const { return folder_ / "morvane.ini"; }
-    fs::path Folder() const { return folder_; }
+    fs::path Folder() const { return folder_.Path(); }
     void Open() {
         MainWindowPorts ports{&dialogs, &clock};
         ports.waveOut = &device;
@@ -132,7 +122,7 @@ protected:
     std::unique_ptr<TfrmMain> window;
 
 private:
-    fs::path folder_;
+    testing_support::TempFolder folder_;
 };
 
 TEST_F(AudioWindowTest, PlayAndStopFollowTheCaption) {

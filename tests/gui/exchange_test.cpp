@@ -24,6 +24,7 @@
 #include "../midi/recording_midi_out.h"
 #include "files/syx_file.h"
 #include "midi/midi_settings.h"
+#include "support/temp_folder.h"
 #include "ui/qt/application.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/midi_output_dialog.h"
@@ -107,11 +108,6 @@ protected:
     void SetUp() override {
         if (auto *app = qobject_cast<TApplication *>(QCoreApplication::instance()))
             app->SetErrorDialogs(&dialogs);
-        static std::atomic<int> counter{0};
-        folder =
-            std::filesystem::temp_directory_path() /
-            ("morvane-exchange-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
-        std::filesystem::create_directories(folder);
         settings = folder / "morvane.ini";
         recorder.List.Ports = {kBlofeld, kReceiver};
         MakeWindow();
@@ -120,8 +116,6 @@ protected:
         window.reset();
         if (auto *app = qobject_cast<TApplication *>(QCoreApplication::instance()))
             app->SetErrorDialogs(nullptr);
-        std::error_code ec;
-        std::filesystem::remove_all(folder, ec);
     }
     void MakeWindow() {
         MainWindowPorts ports;
@@ -173,7 +167,7 @@ protected:
 
     ExchangeDialogs dialogs;
     FixedClock clock{TimeOfDay{1, 2, 3, 4}};
-    std::filesystem::path folder;
+    testing_support::TempFolder folder;
     std::filesystem::path settings;
     RecordingMidiOut recorder;
     std::atomic<int> sentCount{0};

@@ -1,5 +1,4 @@
 // The file commands of the main window and the two small dialogs, on the real window.
-#include <atomic>
 #include <deque>
 #include <filesystem>
 #include <fstream>
@@ -25,6 +24,7 @@
 #include "edit/random.h"
 #include "files/midi_file.h"
 #include "files/wave_file.h"
+#include "support/temp_folder.h"
 #include "ui/qt/application.h"
 #include "ui/qt/help_dialog.h"
 #include "ui/qt/main_window.h"
@@ -123,11 +123,6 @@ std::vector<std::uint8_t> Message(std::uint8_t device, std::uint8_t slot, std::u
 class FileCommands : public ::testing::Test {
 protected:
     void SetUp() override {
-        static std::atomic<int> counter{0};
-        folder = fs::temp_directory_path() / ("morvane-gui-files-" + std::to_string(::getpid()) +
-                                              "-" + std::to_string(counter.fetch_add(1)));
-        fs::remove_all(folder);
-        fs::create_directories(folder);
         if (auto *app = qobject_cast<TApplication *>(QCoreApplication::instance()))
             app->SetErrorDialogs(&dialogs);
         window = std::make_unique<TfrmMain>(MainWindowPorts{&dialogs, &clock});
@@ -139,8 +134,6 @@ protected:
             app->SetErrorDialogs(nullptr);
         EXPECT_TRUE(dialogs.ConfirmAnswers.empty());
         EXPECT_TRUE(dialogs.FileAnswers.empty());
-        std::error_code ec;
-        fs::remove_all(folder, ec);
     }
     std::string File(const std::string &name) const { return (folder / name).string(); }
     std::string Title() const { return window->windowTitle().toStdString(); }
@@ -151,7 +144,7 @@ protected:
         return t;
     }
 
-    fs::path folder;
+    testing_support::TempFolder folder;
     FileDialogs dialogs;
     FixedClock clock{TimeOfDay{1, 2, 3, 4}};
     std::unique_ptr<TfrmMain> window;
@@ -271,8 +264,9 @@ TEST_F(FileCommands, FailedLoadsAndImportsChangeNothingAndSayWhyOnce) {
              {window->btnLoadwavetable, File("absent.syx"),
               "LoadWavetableFromFile Cannot open \"" + File("absent.syx") +
                   "\": No such file or directory"},
-             {window->btnLoadwavetable, folder.string(),
-              "LoadWavetableFromFile Cannot open \"" + folder.string() + "\": Is a directory"},
+             {window->btnLoadwavetable, folder.Path().string(),
+              "LoadWavetableFromFile Cannot open \"" + folder.Path().string() +
+                  "\": Is a directory"},
              {window->btnLoadwavetable, fifo,
               "LoadWavetableFromFile Cannot open \"" + fifo + "\": it is not a regular file"},
              {window->btnLoadwavetable, "/dev/zero",
@@ -638,17 +632,11 @@ class HelpDialog : public ::testing::Test {
 protected:
     void SetUp() override {
         previous = fs::current_path();
-        folder = fs::temp_directory_path() / ("morvane-gui-help-" + std::to_string(::getpid()));
-        fs::remove_all(folder);
-        fs::create_directories(folder);
-        fs::current_path(folder);
+        fs::current_path(folder.Path());
     }
-    void TearDown() override {
-        fs::current_path(previous);
-        fs::remove_all(folder);
-    }
+    void TearDown() override { fs::current_path(previous); }
     fs::path previous;
-    fs::path folder;
+    testing_support::TempFolder folder;
 };
 
 TEST_F(HelpDialog, LayoutAndBuiltInLines) {

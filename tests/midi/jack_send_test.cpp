@@ -18,6 +18,7 @@
 #include "midi/rtmidi/rtmidi_out.h"
 #include "midi/sysex_messages.h"
 #include "support/jack_harness.h"
+#include "support/temp_folder.h"
 
 namespace morvane::midi {
 namespace {
@@ -51,7 +52,7 @@ Bytes ReadFile(const std::filesystem::path &path) {
 struct JackSendFixture : ::testing::Test {
     JackServer server;
     MidiReceiver receiver;
-    std::filesystem::path folder;
+    testing_support::TempFolder folder;
 
     void SetUp() override {
         if (testing_support::kUnderThreadSanitizer)
@@ -61,16 +62,8 @@ struct JackSendFixture : ::testing::Test {
             GTEST_SKIP() << "no JACK server could be started: " << reason;
         if (!receiver.Open(reason))
             GTEST_SKIP() << reason;
-        folder = std::filesystem::temp_directory_path() /
-                 ("morvane-jack-send-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(folder);
     }
-    void TearDown() override {
-        receiver.Close();
-        std::error_code ec;
-        if (!folder.empty())
-            std::filesystem::remove_all(folder, ec);
-    }
+    void TearDown() override { receiver.Close(); }
 
     // The ".syx" file the editor's save writes for the request, on a copy of the table.
     Bytes SavedSyx(const Wavetable &table, const files::SyxSaveRequest &request) {

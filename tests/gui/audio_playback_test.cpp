@@ -24,6 +24,7 @@
 #include "audio/wave_out.h"
 #include "edit/random.h"
 #include "support/temp_folder.h"
+#include "support/test_dialogs.h"
 #include "ui/dialogs.h"
 #include "ui/qt/audio_setup_dialog.h"
 #include "ui/qt/main_window.h"
@@ -34,51 +35,6 @@ namespace morvane {
 namespace {
 
 namespace fs = std::filesystem;
-
-// Answers the audio setup from a queue and keeps what it was offered; any other question is
-// a failure.
-class AudioDialogs final : public Dialogs {
-public:
-    std::vector<AudioSetupAnswer> Answers;
-    std::vector<AudioSetupChoices> Offered;
-    std::vector<std::string> Messages;
-    std::deque<Answer> ConfirmAnswers;
-    std::vector<std::string> Confirmations;
-    std::deque<std::optional<std::string>> SaveAnswers; // a path, or none for "left"
-
-    Answer Confirm(const std::string &text, bool) override {
-        Confirmations.push_back(text);
-        if (ConfirmAnswers.empty()) {
-            ADD_FAILURE() << "unexpected question: " << text;
-            return Answer::Cancel;
-        }
-        const Answer answer = ConfirmAnswers.front();
-        ConfirmAnswers.pop_front();
-        return answer;
-    }
-    void Message(const std::string &text) override { Messages.push_back(text); }
-    bool OpenFile(FileDialogState &) override { return false; }
-    bool SaveFile(FileDialogState &dialog) override {
-        if (SaveAnswers.empty() || !SaveAnswers.front()) {
-            if (!SaveAnswers.empty())
-                SaveAnswers.pop_front();
-            return false;
-        }
-        dialog.FileName = *SaveAnswers.front();
-        SaveAnswers.pop_front();
-        return true;
-    }
-    SelectorAnswer SelectWavetable(const std::vector<std::string> &) override { return {}; }
-    AudioSetupAnswer AudioSetup(const AudioSetupChoices &choices) override {
-        Offered.push_back(choices);
-        if (Answers.empty())
-            return {};
-        const AudioSetupAnswer answer = Answers.front();
-        Answers.erase(Answers.begin());
-        return answer;
-    }
-    void ShowHelp(const std::vector<std::string> &) override {}
-};
 
 std::string ReadFile(const fs::path &path) {
     std::ifstream in(path, std::ios::binary);
@@ -116,7 +72,7 @@ protected:
         }
     }
 
-    AudioDialogs dialogs;
+    testing_support::TestDialogs dialogs;
     FixedClock clock{TimeOfDay{1, 2, 3, 4}};
     NullWaveOut device{{{"Speakers", kAllWaveFormats16}, {"Headphones", kWaveFormat4S16}}};
     std::unique_ptr<TfrmMain> window;
@@ -237,19 +193,20 @@ TEST_F(AudioWindowTest, PlaySpeedSetsTheTimerInterval) {
 
 TEST_F(AudioWindowTest, AudioSetupAppliesOkAndIgnoresCancel) {
     Open();
-    dialogs.Answers.push_back({true, 1, "22.05 kHz, mono"});
+    dialogs.AudioAnswers.push_back({true, 1, "22.05 kHz, mono"});
     window->AudioSetup1->trigger();
-    ASSERT_EQ(dialogs.Offered.size(), 1u);
-    EXPECT_EQ(dialogs.Offered[0].Devices, (std::vector<std::string>{"Speakers", "Headphones"}));
-    EXPECT_EQ(dialogs.Offered[0].Formats[0].size(), 10u);
-    EXPECT_EQ(dialogs.Offered[0].Formats[1], (std::vector<std::string>{"44.1 kHz, stereo"}));
-    EXPECT_EQ(dialogs.Offered[0].PreselectedFormat, 5); // 44,100 Hz stereo saved
+    ASSERT_EQ(dialogs.AudioOffered.size(), 1u);
+    EXPECT_EQ(dialogs.AudioOffered[0].Devices,
+              (std::vector<std::string>{"Speakers", "Headphones"}));
+    EXPECT_EQ(dialogs.AudioOffered[0].Formats[0].size(), 10u);
+    EXPECT_EQ(dialogs.AudioOffered[0].Formats[1], (std::vector<std::string>{"44.1 kHz, stereo"}));
+    EXPECT_EQ(dialogs.AudioOffered[0].PreselectedFormat, 5); // 44,100 Hz stereo saved
     EXPECT_EQ(window->AudioSettings, (AudioSettings{1, 1, 22050, 2, 16}));
 
-    dialogs.Answers.push_back({false, 0, "96 kHz, stereo"});
+    dialogs.AudioAnswers.push_back({false, 0, "96 kHz, stereo"});
     window->AudioSetup1Click(window->AudioSetup1);
     EXPECT_EQ(window->AudioSettings, (AudioSettings{1, 1, 22050, 2, 16}));
-    EXPECT_EQ(dialogs.Offered[1].PreselectedFormat, 2); // now 22,050 Hz mono
+    EXPECT_EQ(dialogs.AudioOffered[1].PreselectedFormat, 2); // now 22,050 Hz mono
 }
 
 TEST_F(AudioWindowTest, CtrlQOpensTheAudioSetup) {
@@ -258,7 +215,7 @@ TEST_F(AudioWindowTest, CtrlQOpensTheAudioSetup) {
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     QTest::keyClick(window.get(), Qt::Key_Q, Qt::ControlModifier);
-    EXPECT_EQ(dialogs.Offered.size(), 1u);
+    EXPECT_EQ(dialogs.AudioOffered.size(), 1u);
 }
 
 TEST_F(AudioWindowTest, SettingsAreReadAtStartAndWrittenAtClose) {
@@ -295,7 +252,7 @@ TEST_F(AudioWindowTest, CloseWithUnsavedWorkAsksAndOnlyANoOrADoneSaveCloses) {
 
     // Cancel, and Yes with the save dialog left: open, playing, the settings file untouched.
     dialogs.ConfirmAnswers = {Answer::Cancel, Answer::Yes};
-    dialogs.SaveAnswers = {std::nullopt};
+    dialogs.FileAnswers = {std::nullopt};
     EXPECT_FALSE(window->close());
     EXPECT_FALSE(window->close());
     EXPECT_TRUE(window->isVisible());
@@ -305,7 +262,7 @@ TEST_F(AudioWindowTest, CloseWithUnsavedWorkAsksAndOnlyANoOrADoneSaveCloses) {
     // Yes and a file: saved, then closed as before.
     const fs::path saved = Folder() / "work.syx";
     dialogs.ConfirmAnswers = {Answer::Yes};
-    dialogs.SaveAnswers = {saved.string()};
+    dialogs.FileAnswers = {saved.string()};
     EXPECT_TRUE(window->close());
     EXPECT_FALSE(window->isVisible());
     EXPECT_FALSE(generator->Running);

@@ -25,6 +25,7 @@
 #include "files/syx_file.h"
 #include "midi/midi_settings.h"
 #include "support/temp_folder.h"
+#include "support/test_dialogs.h"
 #include "ui/qt/application.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/midi_output_dialog.h"
@@ -45,44 +46,6 @@ QString Q(const char *text) {
 
 const midi::MidiPort kBlofeld{"alsa", "ALSA", "Blofeld:Blofeld MIDI 1 20:0"};
 const midi::MidiPort kReceiver{"jack", "JACK", "receiver:in"};
-
-// Answers the MIDI output dialog from a queue and records the messages; runs a job at once, or
-// behind the real progress dialog when Background is set.
-class ExchangeDialogs final : public Dialogs {
-public:
-    std::deque<MidiSetupAnswer> MidiAnswers;
-    std::vector<MidiSetupChoices> MidiShown;
-    std::vector<std::string> Messages;
-    bool Background = false;
-
-    Answer Confirm(const std::string &text, bool withCancel) override {
-        ADD_FAILURE() << "unexpected question: " << text;
-        return withCancel ? Answer::Cancel : Answer::No;
-    }
-    void Message(const std::string &text) override { Messages.push_back(text); }
-    bool OpenFile(FileDialogState &) override { return false; }
-    bool SaveFile(FileDialogState &) override { return false; }
-    SelectorAnswer SelectWavetable(const std::vector<std::string> &) override { return {}; }
-    AudioSetupAnswer AudioSetup(const AudioSetupChoices &) override { return {}; }
-    void ShowHelp(const std::vector<std::string> &) override {}
-    MidiSetupAnswer MidiSetup(const MidiSetupChoices &choices) override {
-        MidiShown.push_back(choices);
-        if (MidiAnswers.empty())
-            return {};
-        const MidiSetupAnswer answer = MidiAnswers.front();
-        MidiAnswers.pop_front();
-        return answer;
-    }
-    void RunWithProgress(ProgressJob job) override {
-        if (Background)
-            qt_.RunWithProgress(std::move(job));
-        else
-            Dialogs::RunWithProgress(std::move(job));
-    }
-
-private:
-    QtDialogs qt_;
-};
 
 // The window's MIDI system: each command gets a MidiOut of its own that hands everything to
 // one recorder, which the test reads once the send is over.
@@ -138,6 +101,10 @@ protected:
         dialogs.MidiAnswers.push_back(answer);
         window->MidiOutput1->trigger();
     }
+    // Sends run behind the real progress dialog instead of at once.
+    void ShowRealProgress() {
+        dialogs.Progress = [this](ProgressJob job) { qtDialogs.RunWithProgress(std::move(job)); };
+    }
     // What "SaveSelcWT(syx)" writes for the window's selection, name and slot now, computed on
     // a copy of the table by the file writer.
     Bytes SavedBytes() const {
@@ -165,7 +132,8 @@ protected:
         return text.str();
     }
 
-    ExchangeDialogs dialogs;
+    testing_support::TestDialogs dialogs;
+    QtDialogs qtDialogs;
     FixedClock clock{TimeOfDay{1, 2, 3, 4}};
     testing_support::TempFolder folder;
     std::filesystem::path settings;
@@ -280,7 +248,7 @@ TEST_F(ExchangeTest, InTheEditorTheSendRunsBehindAProgressDialogAndTheWindowGoes
     ChoosePort(kReceiver, 20);
     window->trbMorphWaves1->setValue(59);
     const Bytes expected = SavedBytes();
-    dialogs.Background = true;
+    ShowRealProgress();
 
     window->SendToSynth1->trigger();
     EXPECT_TRUE(window->SendingToSynth);
@@ -303,7 +271,7 @@ TEST_F(ExchangeTest, InTheEditorTheSendRunsBehindAProgressDialogAndTheWindowGoes
 
 TEST_F(ExchangeTest, CancelStopsAfterTheWaveInFlightAndSaysHowManyWent) {
     ChoosePort(kReceiver, 500);
-    dialogs.Background = true;
+    ShowRealProgress();
     window->SendToSynth1->trigger();
     QPointer<TfrmProgress> progress = window->findChild<TfrmProgress *>();
     ASSERT_TRUE(progress);
@@ -322,7 +290,7 @@ TEST_F(ExchangeTest, CancelStopsAfterTheWaveInFlightAndSaysHowManyWent) {
 
 TEST_F(ExchangeTest, ClosingTheWindowDuringASendStopsItWithoutABox) {
     ChoosePort(kReceiver, 2000);
-    dialogs.Background = true;
+    ShowRealProgress();
     window->SendToSynth1->trigger();
     QTRY_VERIFY_WITH_TIMEOUT(sentCount.load() >= 1, 5000);
     window.reset(); // waits for the send to stop; its result has no window to go to

@@ -25,6 +25,7 @@
 #include "files/midi_file.h"
 #include "files/wave_file.h"
 #include "support/temp_folder.h"
+#include "support/test_dialogs.h"
 #include "ui/qt/application.h"
 #include "ui/qt/help_dialog.h"
 #include "ui/qt/main_window.h"
@@ -35,66 +36,6 @@ namespace morvane {
 namespace {
 
 namespace fs = std::filesystem;
-
-// Answers from queues and records what each dialog was shown with.
-class FileDialogs final : public Dialogs {
-public:
-    std::deque<Answer> ConfirmAnswers;
-    std::deque<std::optional<std::string>> FileAnswers;
-    std::deque<SelectorAnswer> SelectorAnswers;
-
-    std::vector<std::string> Confirmations;
-    std::vector<std::string> Messages;
-    struct Shown {
-        std::string Name;
-        int FilterIndex;
-        std::string DefaultExt;
-        std::string Proposed;
-    };
-    std::vector<Shown> FileDialogsShown;
-    std::vector<std::vector<std::string>> SelectorNames;
-
-    Answer Confirm(const std::string &text, bool withCancel) override {
-        Confirmations.push_back(text);
-        if (ConfirmAnswers.empty()) {
-            ADD_FAILURE() << "unexpected question: " << text;
-            return withCancel ? Answer::Cancel : Answer::No;
-        }
-        const Answer a = ConfirmAnswers.front();
-        ConfirmAnswers.pop_front();
-        return a;
-    }
-    void Message(const std::string &text) override { Messages.push_back(text); }
-    bool OpenFile(FileDialogState &d) override { return File(d); }
-    bool SaveFile(FileDialogState &d) override { return File(d); }
-    SelectorAnswer SelectWavetable(const std::vector<std::string> &names) override {
-        SelectorNames.push_back(names);
-        if (SelectorAnswers.empty()) {
-            ADD_FAILURE() << "unexpected selector";
-            return {};
-        }
-        const SelectorAnswer a = SelectorAnswers.front();
-        SelectorAnswers.pop_front();
-        return a;
-    }
-    AudioSetupAnswer AudioSetup(const AudioSetupChoices &) override { return {}; }
-    void ShowHelp(const std::vector<std::string> &) override {}
-
-private:
-    bool File(FileDialogState &d) {
-        FileDialogsShown.push_back({d.Name, d.FilterIndex, d.DefaultExt, d.FileName});
-        if (FileAnswers.empty()) {
-            ADD_FAILURE() << "unexpected file dialog " << d.Name;
-            return false;
-        }
-        const std::optional<std::string> a = FileAnswers.front();
-        FileAnswers.pop_front();
-        if (!a)
-            return false;
-        d.FileName = *a;
-        return true;
-    }
-};
 
 std::vector<std::uint8_t> ReadAll(const std::string &path) {
     std::ifstream in(path, std::ios::binary);
@@ -145,7 +86,7 @@ protected:
     }
 
     testing_support::TempFolder folder;
-    FileDialogs dialogs;
+    testing_support::TestDialogs dialogs;
     FixedClock clock{TimeOfDay{1, 2, 3, 4}};
     std::unique_ptr<TfrmMain> window;
 };

@@ -12,7 +12,7 @@
 
 #include "files/syx_file.h"
 #include "support/temp_folder.h"
-#include "test_dialogs.h"
+#include "support/test_dialogs.h"
 #include "ui/qt/main_window.h"
 
 namespace morvane::testing {
@@ -60,7 +60,7 @@ protected:
     }
 
     testing_support::TempFolder folder;
-    TestDialogs dialogs;
+    testing_support::TestDialogs dialogs;
     FixedClock clock{TimeOfDay{1, 2, 3, 4}};
     std::unique_ptr<TfrmMain> window;
 };

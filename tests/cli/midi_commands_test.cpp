@@ -7,16 +7,16 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "../midi/recording_midi_out.h"
+#include "support/recording_midi_out.h"
 #include "support/temp_folder.h"
 
 namespace morvane::cli {
 namespace {
 
-using midi::testing::FakePaceClock;
-using midi::testing::RecordingMidiOut;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
+using testing_support::FakePaceClock;
+using testing_support::RecordingMidiOut;
 using Bytes = std::vector<std::uint8_t>;
 
 const midi::MidiPort kBlofeld{"alsa", "ALSA", "Blofeld:Blofeld MIDI 1 20:0"};

@@ -21,9 +21,9 @@
 #include <QSpinBox>
 #include <QTest>
 
-#include "../midi/recording_midi_out.h"
 #include "files/syx_file.h"
 #include "midi/midi_settings.h"
+#include "support/recording_midi_out.h"
 #include "support/temp_folder.h"
 #include "support/test_dialogs.h"
 #include "ui/qt/application.h"
@@ -35,9 +35,9 @@
 namespace morvane {
 namespace {
 
-using midi::testing::RecordingMidiOut;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
+using testing_support::RecordingMidiOut;
 using Bytes = std::vector<std::uint8_t>;
 
 QString Q(const char *text) {

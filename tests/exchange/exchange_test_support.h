@@ -8,7 +8,6 @@
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <numbers>
 #include <string>
 #include <vector>
@@ -17,13 +16,16 @@
 #include <sndfile.h>
 
 #include "document/wave_message.h"
+#include "support/file_contents.h"
 #include "support/temp_folder.h"
 
 namespace morvane::exchange::test {
 
 namespace fs = std::filesystem;
 
+using testing_support::ReadAll;
 using testing_support::TempFolder;
+using testing_support::WriteAll;
 
 using Bytes = std::vector<std::uint8_t>;
 
@@ -132,18 +134,6 @@ inline TestChunk SmplChunk(std::uint32_t start, std::uint32_t end) {
     PutU32(c.Data, 0);
     PutU32(c.Data, 0);
     return c;
-}
-
-inline void WriteBytes(const std::string &path, const Bytes &bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char *>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-    ASSERT_TRUE(out.good()) << path;
-}
-
-inline Bytes ReadBytes(const std::string &path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
 // Writes interleaved samples with libsndfile in the given format; returns false on failure.

@@ -5,7 +5,6 @@
 #include <fstream>
 #include <memory>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -23,6 +22,7 @@
 
 #include "audio/wave_out.h"
 #include "edit/random.h"
+#include "support/file_contents.h"
 #include "support/temp_folder.h"
 #include "support/test_dialogs.h"
 #include "ui/dialogs.h"
@@ -36,12 +36,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadFile(const fs::path &path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using testing_support::ReadText;
 
 class AudioWindowTest : public ::testing::Test {
 protected:
@@ -231,7 +226,7 @@ TEST_F(AudioWindowTest, SettingsAreReadAtStartAndWrittenAtClose) {
     TAudioGen *generator = window->AudioGen.Get();
     window->close(); // nothing unsaved: no question
     EXPECT_FALSE(generator->Running);
-    EXPECT_EQ(ReadFile(SettingsFile()),
+    EXPECT_EQ(ReadText(SettingsFile()),
               "[AudioOutput]\nWaveAudioDevice=1\nWaveChannels=1\nWaveSamplesPerSec=48000\n"
               "WaveBlockAlign=2\nWaveBitsPerSample=16\n[Mine]\nKeep=1\n");
     EXPECT_TRUE(dialogs.Messages.empty());
@@ -257,7 +252,7 @@ TEST_F(AudioWindowTest, CloseWithUnsavedWorkAsksAndOnlyANoOrADoneSaveCloses) {
     EXPECT_FALSE(window->close());
     EXPECT_TRUE(window->isVisible());
     EXPECT_TRUE(generator->Running);
-    EXPECT_EQ(ReadFile(SettingsFile()), settings);
+    EXPECT_EQ(ReadText(SettingsFile()), settings);
 
     // Yes and a file: saved, then closed as before.
     const fs::path saved = Folder() / "work.syx";
@@ -269,7 +264,7 @@ TEST_F(AudioWindowTest, CloseWithUnsavedWorkAsksAndOnlyANoOrADoneSaveCloses) {
     EXPECT_FALSE(window->IsModified());
     EXPECT_EQ(fs::file_size(saved), 64u * 410u);
     // The saved file went to the front of the recent list, kept at once.
-    EXPECT_EQ(ReadFile(SettingsFile()),
+    EXPECT_EQ(ReadText(SettingsFile()),
               "[AudioOutput]\nWaveChannels=1\nWaveAudioDevice=0\nWaveSamplesPerSec=44100\n"
               "WaveBlockAlign=4\nWaveBitsPerSample=16\n\n[RecentFiles]\nFile1=" +
                   saved.string() + "\nFile2=\nFile3=\nFile4=\nFile5=\nFile6=\nFile7=\nFile8=\n");
@@ -281,7 +276,7 @@ TEST_F(AudioWindowTest, WithoutASettingsFileTheDefaultsAreWrittenAtClose) {
     Open();
     EXPECT_EQ(window->AudioSettings, AudioSettings{});
     window->close();
-    EXPECT_EQ(ReadFile(SettingsFile()),
+    EXPECT_EQ(ReadText(SettingsFile()),
               "[AudioOutput]\nWaveAudioDevice=0\nWaveChannels=2\nWaveSamplesPerSec=44100\n"
               "WaveBlockAlign=4\nWaveBitsPerSample=16\n");
 }

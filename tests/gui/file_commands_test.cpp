@@ -1,7 +1,6 @@
 // The file commands of the main window and the two small dialogs, on the real window.
 #include <deque>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <optional>
 
@@ -24,6 +23,7 @@
 #include "edit/random.h"
 #include "files/midi_file.h"
 #include "files/wave_file.h"
+#include "support/file_contents.h"
 #include "support/temp_folder.h"
 #include "support/test_dialogs.h"
 #include "ui/qt/application.h"
@@ -37,16 +37,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::vector<std::uint8_t> ReadAll(const std::string &path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {});
-}
-
-void WriteAll(const std::string &path, const std::vector<std::uint8_t> &bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char *>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-}
+using testing_support::ReadAll;
+using testing_support::WriteAll;
 
 std::vector<std::uint8_t> Message(std::uint8_t device, std::uint8_t slot, std::uint8_t fill,
                                   const std::string &name) {

@@ -5,8 +5,6 @@
 #include <algorithm>
 #include <atomic>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <thread>
 
 #include <gmock/gmock.h>
@@ -17,6 +15,7 @@
 #include "midi/paced_sender.h"
 #include "midi/rtmidi/rtmidi_out.h"
 #include "midi/sysex_messages.h"
+#include "support/file_contents.h"
 #include "support/jack_harness.h"
 #include "support/temp_folder.h"
 
@@ -44,11 +43,6 @@ Wavetable DistinctTable() {
     return table;
 }
 
-Bytes ReadFile(const std::filesystem::path &path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 struct JackSendFixture : ::testing::Test {
     JackServer server;
     MidiReceiver receiver;
@@ -70,7 +64,7 @@ struct JackSendFixture : ::testing::Test {
         Wavetable copy = table;
         const std::filesystem::path path = folder / "saved.syx";
         files::SaveWavetableToFile(path.string(), copy, request);
-        return ReadFile(path);
+        return testing_support::ReadAll(path);
     }
 
     // Waits until `count` events came in, or a few seconds went by.

@@ -1,14 +1,13 @@
 #include "midi/midi_settings.h"
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "audio/audio_settings_file.h"
 #include "document/error.h"
+#include "support/file_contents.h"
 #include "support/temp_folder.h"
 
 namespace morvane::midi {
@@ -16,19 +15,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
+using testing_support::ReadText;
 using testing_support::TempFolder;
-
-std::string ReadText(const fs::path &path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void WriteText(const fs::path &path, const std::string &text) {
-    std::ofstream out(path, std::ios::binary);
-    out << text;
-}
+using testing_support::WriteText;
 
 const MidiOutputSettings kBlofeld{"alsa", "Blofeld:Blofeld MIDI 1 20:0", 250};
 

@@ -11,7 +11,7 @@
 
 #include "support/recording_wave_out.h"
 
-namespace morvane {
+namespace morvane::audio {
 namespace {
 
 using namespace std::chrono_literals;
@@ -254,4 +254,4 @@ TEST(AudioGenSlot, ReplacingANeverStartedGeneratorReleasesItAtOnce) {
 }
 
 } // namespace
-} // namespace morvane
+} // namespace morvane::audio

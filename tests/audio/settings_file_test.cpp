@@ -12,7 +12,7 @@
 #include "support/file_contents.h"
 #include "support/temp_folder.h"
 
-namespace morvane {
+namespace morvane::audio {
 namespace {
 
 namespace fs = std::filesystem;
@@ -246,4 +246,4 @@ TEST(IniText, ReadAndWriteOnTexts) {
 }
 
 } // namespace
-} // namespace morvane
+} // namespace morvane::audio

@@ -69,7 +69,7 @@ private:
 class ExchangeTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (auto *app = qobject_cast<TApplication *>(QCoreApplication::instance()))
+        if (auto *app = qobject_cast<qt::TApplication *>(QCoreApplication::instance()))
             app->SetErrorDialogs(&dialogs);
         settings = folder / "morvane.ini";
         recorder.List.Ports = {kBlofeld, kReceiver};
@@ -77,15 +77,15 @@ protected:
     }
     void TearDown() override {
         window.reset();
-        if (auto *app = qobject_cast<TApplication *>(QCoreApplication::instance()))
+        if (auto *app = qobject_cast<qt::TApplication *>(QCoreApplication::instance()))
             app->SetErrorDialogs(nullptr);
     }
     void MakeWindow() {
-        MainWindowPorts ports;
+        qt::MainWindowPorts ports;
         ports.dialogs = &dialogs;
         ports.clock = &clock;
         ports.settingsPath = settings.string();
-        window = std::make_unique<TfrmMain>(ports);
+        window = std::make_unique<qt::TfrmMain>(ports);
         window->MidiOutFactory = [this] {
             return std::make_unique<SharedMidiOut>(recorder, sentCount);
         };
@@ -94,7 +94,7 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     }
     void ChoosePort(const midi::MidiPort &port, int pauseMs) {
-        MidiSetupAnswer answer;
+        ui::MidiSetupAnswer answer;
         answer.Ok = true;
         answer.Port = port;
         answer.PauseMs = pauseMs;
@@ -103,7 +103,9 @@ protected:
     }
     // Sends run behind the real progress dialog instead of at once.
     void ShowRealProgress() {
-        dialogs.Progress = [this](ProgressJob job) { qtDialogs.RunWithProgress(std::move(job)); };
+        dialogs.Progress = [this](ui::ProgressJob job) {
+            qtDialogs.RunWithProgress(std::move(job));
+        };
     }
     // What "SaveSelcWT(syx)" writes for the window's selection, name and slot now, computed on
     // a copy of the table by the file writer.
@@ -133,13 +135,13 @@ protected:
     }
 
     testing_support::TestDialogs dialogs;
-    QtDialogs qtDialogs;
-    FixedClock clock{TimeOfDay{1, 2, 3, 4}};
+    qt::QtDialogs qtDialogs;
+    edit::FixedClock clock{edit::TimeOfDay{1, 2, 3, 4}};
     testing_support::TempFolder folder;
     std::filesystem::path settings;
     RecordingMidiOut recorder;
     std::atomic<int> sentCount{0};
-    std::unique_ptr<TfrmMain> window;
+    std::unique_ptr<qt::TfrmMain> window;
 };
 
 TEST_F(ExchangeTest, TheExchangeMenuStandsBeforeHelpWithItsTwoItems) {
@@ -253,7 +255,7 @@ TEST_F(ExchangeTest, InTheEditorTheSendRunsBehindAProgressDialogAndTheWindowGoes
     window->SendToSynth1->trigger();
     EXPECT_TRUE(window->SendingToSynth);
     EXPECT_FALSE(window->SendToSynth1->isEnabled());
-    QPointer<TfrmProgress> progress = window->findChild<TfrmProgress *>();
+    QPointer<qt::TfrmProgress> progress = window->findChild<qt::TfrmProgress *>();
     ASSERT_TRUE(progress);
     EXPECT_TRUE(progress->isVisible());
     EXPECT_EQ(progress->windowTitle(), Q("Send wavetable to synth"));
@@ -273,7 +275,7 @@ TEST_F(ExchangeTest, CancelStopsAfterTheWaveInFlightAndSaysHowManyWent) {
     ChoosePort(kReceiver, 500);
     ShowRealProgress();
     window->SendToSynth1->trigger();
-    QPointer<TfrmProgress> progress = window->findChild<TfrmProgress *>();
+    QPointer<qt::TfrmProgress> progress = window->findChild<qt::TfrmProgress *>();
     ASSERT_TRUE(progress);
     QTRY_VERIFY_WITH_TIMEOUT(sentCount.load() >= 1, 5000);
     QTRY_COMPARE_WITH_TIMEOUT(progress->labelText(), Q("Sending wave 1 of 64"), 5000);
@@ -300,7 +302,7 @@ TEST_F(ExchangeTest, ClosingTheWindowDuringASendStopsItWithoutABox) {
 }
 
 TEST(MidiOutputDialog, ShowsThePortsThePauseAndKeepsTheChoiceOverRefresh) {
-    MidiSetupChoices choices;
+    ui::MidiSetupChoices choices;
     choices.Entries = {{kBlofeld, true, "ALSA: Blofeld:Blofeld MIDI 1 20:0"},
                        {kReceiver, true, "JACK: receiver:in"}};
     choices.Notes = {"ALSA: no ALSA sequencer is available."};
@@ -309,13 +311,13 @@ TEST(MidiOutputDialog, ShowsThePortsThePauseAndKeepsTheChoiceOverRefresh) {
     int rescans = 0;
     choices.Rescan = [&] {
         ++rescans;
-        MidiSetupChoices again;
+        ui::MidiSetupChoices again;
         again.Entries = {{kReceiver, true, "JACK: receiver:in"},
                          {kBlofeld, true, "ALSA: Blofeld:Blofeld MIDI 1 20:0"}};
         again.Preselected = 1;
         return again;
     };
-    TfrmMidiOutput dialog(choices);
+    qt::TfrmMidiOutput dialog(choices);
     EXPECT_EQ(dialog.windowTitle(), Q("MIDI output"));
     EXPECT_EQ(dialog.objectName(), Q("frmMidiOutput"));
     ASSERT_EQ(dialog.cmbMidiPort->count(), 2);
@@ -332,11 +334,11 @@ TEST(MidiOutputDialog, ShowsThePortsThePauseAndKeepsTheChoiceOverRefresh) {
     EXPECT_EQ(dialog.cmbMidiPort->itemText(0), Q("JACK: receiver:in"));
     EXPECT_EQ(dialog.cmbMidiPort->currentIndex(), 0); // receiver:in stays chosen
     EXPECT_TRUE(dialog.lblMidiNotes->isHidden());
-    const MidiSetupAnswer answer = dialog.Choice();
+    const ui::MidiSetupAnswer answer = dialog.Choice();
     EXPECT_EQ(answer.Port, kReceiver);
     EXPECT_EQ(answer.PauseMs, 2000);
 
-    TfrmMidiOutput empty(MidiSetupChoices{});
+    qt::TfrmMidiOutput empty(ui::MidiSetupChoices{});
     EXPECT_EQ(empty.cmbMidiPort->currentIndex(), -1);
     EXPECT_FALSE(empty.Choice().Port);
     EXPECT_EQ(empty.Choice().PauseMs, 1000);

@@ -56,14 +56,14 @@ std::vector<std::uint8_t> Message(std::uint8_t device, std::uint8_t slot, std::u
 class FileCommands : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (auto *app = qobject_cast<TApplication *>(QCoreApplication::instance()))
+        if (auto *app = qobject_cast<qt::TApplication *>(QCoreApplication::instance()))
             app->SetErrorDialogs(&dialogs);
-        window = std::make_unique<TfrmMain>(MainWindowPorts{&dialogs, &clock});
+        window = std::make_unique<qt::TfrmMain>(qt::MainWindowPorts{&dialogs, &clock});
         window->show();
     }
     void TearDown() override {
         window.reset();
-        if (auto *app = qobject_cast<TApplication *>(QCoreApplication::instance()))
+        if (auto *app = qobject_cast<qt::TApplication *>(QCoreApplication::instance()))
             app->SetErrorDialogs(nullptr);
         EXPECT_TRUE(dialogs.ConfirmAnswers.empty());
         EXPECT_TRUE(dialogs.FileAnswers.empty());
@@ -79,8 +79,8 @@ protected:
 
     testing_support::TempFolder folder;
     testing_support::TestDialogs dialogs;
-    FixedClock clock{TimeOfDay{1, 2, 3, 4}};
-    std::unique_ptr<TfrmMain> window;
+    edit::FixedClock clock{edit::TimeOfDay{1, 2, 3, 4}};
+    std::unique_ptr<qt::TfrmMain> window;
 };
 
 TEST_F(FileCommands, LoadingThreeMessagesListsThemAndShowsTheLastHeader) {
@@ -118,7 +118,7 @@ TEST_F(FileCommands, LoadingThreeMessagesListsThemAndShowsTheLastHeader) {
 
 TEST_F(FileCommands, LoadAsksFirstWhenTheTableChangedAndCancelStops) {
     window->SetModified(true);
-    dialogs.ConfirmAnswers.push_back(Answer::Cancel);
+    dialogs.ConfirmAnswers.push_back(ui::Answer::Cancel);
     window->btnLoadwavetable->click();
     EXPECT_EQ(dialogs.Confirmations, std::vector<std::string>{"Do you want to save wavetables ?"});
     EXPECT_TRUE(dialogs.FileDialogsShown.empty());
@@ -216,7 +216,7 @@ TEST_F(FileCommands, FailedLoadsAndImportsChangeNothingAndSayWhyOnce) {
         SCOPED_TRACE(c.Path);
         dialogs.Messages.clear();
         if (c.Button != window->btnLoadWave)
-            dialogs.ConfirmAnswers.push_back(Answer::No); // "Do you want to save wavetables ?"
+            dialogs.ConfirmAnswers.push_back(ui::Answer::No); // "Do you want to save wavetables ?"
         dialogs.FileAnswers.push_back(c.Path);
         c.Button->click();
         EXPECT_EQ(dialogs.Messages, std::vector<std::string>{c.Text});
@@ -295,16 +295,16 @@ TEST_F(FileCommands, OverwriteQuestionNoKeepsFileAndFlag) {
     WriteAll(path, {1, 2, 3});
     window->SetModified(true);
     dialogs.FileAnswers.push_back(path);
-    dialogs.ConfirmAnswers.push_back(Answer::No);
+    dialogs.ConfirmAnswers.push_back(ui::Answer::No);
     window->btnSaveWavetable->click();
     EXPECT_EQ(dialogs.Confirmations, std::vector<std::string>{"Overwrite ?"});
     EXPECT_EQ(ReadAll(path), (std::vector<std::uint8_t>{1, 2, 3}));
     EXPECT_TRUE(window->IsModified());
 
     // The save question of a new table then stops its command.
-    dialogs.ConfirmAnswers.push_back(Answer::Yes); // "Do you want to save wavetables ?"
+    dialogs.ConfirmAnswers.push_back(ui::Answer::Yes); // "Do you want to save wavetables ?"
     dialogs.FileAnswers.push_back(path);
-    dialogs.ConfirmAnswers.push_back(Answer::No); // "Overwrite ?"
+    dialogs.ConfirmAnswers.push_back(ui::Answer::No); // "Overwrite ?"
     const Wavetable before = window->Table();
     window->Table().Message(0)[8] = 0x05;
     const Wavetable changed = window->Table();
@@ -333,8 +333,8 @@ TEST_F(FileCommands, MidiExportAsksTwiceOverAnExistingFile) {
     const std::string titleBefore = Title();
 
     dialogs.FileAnswers.push_back(path);
-    dialogs.ConfirmAnswers.push_back(Answer::Yes);
-    dialogs.ConfirmAnswers.push_back(Answer::No);
+    dialogs.ConfirmAnswers.push_back(ui::Answer::Yes);
+    dialogs.ConfirmAnswers.push_back(ui::Answer::No);
     window->btnExportWavetable->click();
     EXPECT_EQ(dialogs.Confirmations,
               (std::vector<std::string>{"Overwrite ?", "Do you want to overwrite?"}));
@@ -343,8 +343,8 @@ TEST_F(FileCommands, MidiExportAsksTwiceOverAnExistingFile) {
     EXPECT_EQ(dialogs.FileDialogsShown[0].DefaultExt, "mid");
 
     dialogs.FileAnswers.push_back(path);
-    dialogs.ConfirmAnswers.push_back(Answer::Yes);
-    dialogs.ConfirmAnswers.push_back(Answer::Yes);
+    dialogs.ConfirmAnswers.push_back(ui::Answer::Yes);
+    dialogs.ConfirmAnswers.push_back(ui::Answer::Yes);
     window->btnExportWavetable->click();
     EXPECT_EQ(ReadAll(path).size(), 26536u);
     // The export leaves the flag and the title alone.
@@ -457,7 +457,7 @@ TEST_F(FileCommands, WaveExportsAskBeforeReplacingEitherFileOfTheirPair) {
     const std::string path = File("pad.wav");
     WriteAll(path + ".txt", {9});
     dialogs.FileAnswers = {path, path};
-    dialogs.ConfirmAnswers = {Answer::No, Answer::Yes};
+    dialogs.ConfirmAnswers = {ui::Answer::No, ui::Answer::Yes};
     window->btnExportWTasWav->click();
     EXPECT_FALSE(fs::exists(path));
     EXPECT_EQ(ReadAll(path + ".txt"), std::vector<std::uint8_t>{9});
@@ -470,7 +470,7 @@ TEST_F(FileCommands, WaveExportsAskBeforeReplacingEitherFileOfTheirPair) {
     const std::string other = File("pad-2048.wav");
     WriteAll(other, {1, 2});
     dialogs.FileAnswers = {other, File("new-2048.wav")};
-    dialogs.ConfirmAnswers = {Answer::No};
+    dialogs.ConfirmAnswers = {ui::Answer::No};
     window->ExportWavetable2048->trigger();
     EXPECT_EQ(ReadAll(other), (std::vector<std::uint8_t>{1, 2}));
     window->ExportWavetable2048->trigger();
@@ -508,7 +508,7 @@ TEST_F(FileCommands, WaveImportRefusalAndSilentRange) {
 }
 
 TEST(WavetableSelector, LayoutAndResults) {
-    TfrmWaveTables selector;
+    qt::TfrmWaveTables selector;
     EXPECT_EQ(selector.windowTitle(), QStringLiteral("Wavetable selector"));
     EXPECT_EQ(selector.size(), QSize(257, 257));
     EXPECT_EQ(selector.lbWavetables->geometry(), QRect(8, 8, 241, 201));
@@ -531,7 +531,7 @@ TEST(WavetableSelector, LayoutAndResults) {
 }
 
 TEST(WavetableSelector, DoubleClickOnTheSecondNameIsOk) {
-    TfrmWaveTables selector;
+    qt::TfrmWaveTables selector;
     selector.AddNames({"Alpha", "Beta", "Gamma"});
     QTimer::singleShot(0, &selector, [&selector] {
         QListWidget *list = selector.lbWavetables;
@@ -545,14 +545,14 @@ TEST(WavetableSelector, DoubleClickOnTheSecondNameIsOk) {
 
 TEST(WavetableSelector, EscapeCancelsAndEnterTakesTheFirstName) {
     {
-        TfrmWaveTables selector;
+        qt::TfrmWaveTables selector;
         selector.AddNames({"Alpha"});
         QTimer::singleShot(0, &selector,
                            [&selector] { QTest::keyClick(&selector, Qt::Key_Escape); });
         EXPECT_EQ(selector.exec(), QDialog::Rejected);
     }
     {
-        TfrmWaveTables selector;
+        qt::TfrmWaveTables selector;
         selector.AddNames({"Alpha", "Beta"});
         QTimer::singleShot(0, &selector,
                            [&selector] { QTest::keyClick(selector.lbWavetables, Qt::Key_Return); });
@@ -573,7 +573,7 @@ protected:
 };
 
 TEST_F(HelpDialog, LayoutAndBuiltInLines) {
-    TfrmHelp help({"Shortcuts:", " - Motionpath"});
+    qt::TfrmHelp help({"Shortcuts:", " - Motionpath"});
     EXPECT_EQ(help.windowTitle(), QStringLiteral("Help"));
     EXPECT_EQ(help.size(), QSize(440, 219));
     EXPECT_EQ(help.Memo1->geometry(), QRect(0, 0, 440, 219));
@@ -584,13 +584,13 @@ TEST_F(HelpDialog, LayoutAndBuiltInLines) {
 
 TEST_F(HelpDialog, HelpFileInTheCurrentFolderReplacesTheLines) {
     WriteAll("help.txt", {'O', 'n', 'e', '\r', '\n', ' ', 'T', 'w', 'o', '\r', '\n'});
-    TfrmHelp help({"Shortcuts:"});
+    qt::TfrmHelp help({"Shortcuts:"});
     help.FormActivate();
     EXPECT_EQ(help.Lines(), (std::vector<std::string>{"One", " Two"}));
 }
 
 TEST_F(HelpDialog, WithoutALocalFileTheShippedHelpIsShown) {
-    TfrmHelp help({"Shortcuts:"});
+    qt::TfrmHelp help({"Shortcuts:"});
     help.FormActivate();
     const std::vector<std::string> lines = help.Lines();
     ASSERT_FALSE(lines.empty());
@@ -599,7 +599,7 @@ TEST_F(HelpDialog, WithoutALocalFileTheShippedHelpIsShown) {
 
 TEST_F(HelpDialog, ActivationReadsTheFile) {
     WriteAll("help.txt", {'A', 'c', 't', 'i', 'v', 'e'});
-    TfrmHelp help({"Shortcuts:"});
+    qt::TfrmHelp help({"Shortcuts:"});
     QTimer::singleShot(0, &help, [&help] {
         help.activateWindow();
         (void)QTest::qWaitForWindowActive(&help);

@@ -32,7 +32,7 @@ protected:
     }
     testing_support::TempFolder folder;
     std::filesystem::path settings;
-    TfrmFormula *form = nullptr;
+    qt::TfrmFormula *form = nullptr;
 };
 
 TEST_F(FormulaWindowTest, CtrlFOpensItAndThePreviewFollowsTheText) {

@@ -17,7 +17,7 @@
 namespace morvane::testing_support {
 
 // A wave-out port that records every call the generator makes, in order.
-class RecordingWaveOut final : public WaveOut {
+class RecordingWaveOut final : public audio::WaveOut {
 public:
     // A generous bound for the waits below; reaching it fails the test, it measures nothing.
     static constexpr std::chrono::seconds kPatience{10};
@@ -26,7 +26,7 @@ public:
         std::string What; // "Open", "Write", "Close"
         int Buffer = 0;
         std::uint32_t Bytes = 0;
-        const AudioSample *Data = nullptr;
+        const audio::AudioSample *Data = nullptr;
     };
 
     // Decides IsHeld for buffer k on its n-th question (n counts from 1).
@@ -35,14 +35,14 @@ public:
     int ThrowOnFirstWriteOf = 0;
     int ExistingDevices = 2;
 
-    std::vector<WaveOutCaps> Devices() override { return {}; }
+    std::vector<audio::WaveOutCaps> Devices() override { return {}; }
 
-    WaveOutOpenResult Open(int device, const PcmWaveFormat &format) override {
+    audio::WaveOutOpenResult Open(int device, const audio::PcmWaveFormat &format) override {
         std::lock_guard<std::mutex> lock(mutex_);
         calls_.push_back({"Open", 0, 0, nullptr});
         OpenedDevice = device;
         OpenedFormat = format;
-        WaveOutOpenResult result;
+        audio::WaveOutOpenResult result;
         if (device < -1 || device >= ExistingDevices) {
             result.Error = "Invalid device";
             return result;
@@ -85,13 +85,13 @@ public:
     }
 
     int OpenedDevice = -99;
-    PcmWaveFormat OpenedFormat{};
+    audio::PcmWaveFormat OpenedFormat{};
 
 private:
-    class Stream final : public WaveOutStream {
+    class Stream final : public audio::WaveOutStream {
     public:
         explicit Stream(RecordingWaveOut &owner) : owner_(owner) {}
-        bool Write(int k, const WaveHeader &header) override {
+        bool Write(int k, const audio::WaveHeader &header) override {
             {
                 std::lock_guard<std::mutex> lock(owner_.mutex_);
                 if (k == owner_.ThrowOnFirstWriteOf && !thrown_) {
@@ -127,7 +127,7 @@ private:
     std::vector<Call> calls_;
     std::size_t writes_ = 0;
     bool closeMayReturn_ = true;
-    std::array<int, kWaveBufferCount + 1> asked_{};
+    std::array<int, audio::kWaveBufferCount + 1> asked_{};
 };
 
 } // namespace morvane::testing_support

@@ -17,7 +17,7 @@ namespace morvane::testing_support {
 // dialog it was asked to show. A question, file dialog or selector with no answer queued is a
 // test failure (it answers Cancel or No, leaves the file dialog, chooses nothing); the audio and
 // MIDI set-ups answer "not accepted" when nothing is queued.
-class TestDialogs final : public Dialogs {
+class TestDialogs final : public ui::Dialogs {
 public:
     // A file dialog as it was shown: its name, filter, extension and proposed file.
     struct FileDialogShown {
@@ -27,35 +27,35 @@ public:
         std::string Proposed;
     };
 
-    std::deque<Answer> ConfirmAnswers;
+    std::deque<ui::Answer> ConfirmAnswers;
     std::deque<std::optional<std::string>> FileAnswers; // a path, or nullopt for "left"
-    std::deque<SelectorAnswer> SelectorAnswers;
-    std::deque<AudioSetupAnswer> AudioAnswers;
-    std::deque<MidiSetupAnswer> MidiAnswers;
+    std::deque<ui::SelectorAnswer> SelectorAnswers;
+    std::deque<ui::AudioSetupAnswer> AudioAnswers;
+    std::deque<ui::MidiSetupAnswer> MidiAnswers;
     // Runs the jobs of RunWithProgress when set (a real progress dialog); else they run at once.
-    std::function<void(ProgressJob)> Progress;
+    std::function<void(ui::ProgressJob)> Progress;
 
     std::vector<std::string> Confirmations;
     std::vector<std::string> Messages;
     std::vector<FileDialogShown> FileDialogsShown;
     std::vector<std::vector<std::string>> SelectorNames;
-    std::vector<AudioSetupChoices> AudioOffered;
-    std::vector<MidiSetupChoices> MidiShown;
+    std::vector<ui::AudioSetupChoices> AudioOffered;
+    std::vector<ui::MidiSetupChoices> MidiShown;
     std::vector<std::vector<std::string>> HelpShown;
     std::vector<std::string> GuidesShown; // the paths of the user guide shown
 
-    Answer Confirm(const std::string &text, bool withCancel) override {
+    ui::Answer Confirm(const std::string &text, bool withCancel) override {
         Confirmations.push_back(text);
         if (ConfirmAnswers.empty()) {
             ADD_FAILURE() << "unexpected question: " << text;
-            return withCancel ? Answer::Cancel : Answer::No;
+            return withCancel ? ui::Answer::Cancel : ui::Answer::No;
         }
         return Next(ConfirmAnswers);
     }
     void Message(const std::string &text) override { Messages.push_back(text); }
-    bool OpenFile(FileDialogState &dialog) override { return File(dialog); }
-    bool SaveFile(FileDialogState &dialog) override { return File(dialog); }
-    SelectorAnswer SelectWavetable(const std::vector<std::string> &names) override {
+    bool OpenFile(ui::FileDialogState &dialog) override { return File(dialog); }
+    bool SaveFile(ui::FileDialogState &dialog) override { return File(dialog); }
+    ui::SelectorAnswer SelectWavetable(const std::vector<std::string> &names) override {
         SelectorNames.push_back(names);
         if (SelectorAnswers.empty()) {
             ADD_FAILURE() << "unexpected wavetable selector";
@@ -63,19 +63,19 @@ public:
         }
         return Next(SelectorAnswers);
     }
-    AudioSetupAnswer AudioSetup(const AudioSetupChoices &choices) override {
+    ui::AudioSetupAnswer AudioSetup(const ui::AudioSetupChoices &choices) override {
         AudioOffered.push_back(choices);
-        return AudioAnswers.empty() ? AudioSetupAnswer{} : Next(AudioAnswers);
+        return AudioAnswers.empty() ? ui::AudioSetupAnswer{} : Next(AudioAnswers);
     }
-    MidiSetupAnswer MidiSetup(const MidiSetupChoices &choices) override {
+    ui::MidiSetupAnswer MidiSetup(const ui::MidiSetupChoices &choices) override {
         MidiShown.push_back(choices);
-        return MidiAnswers.empty() ? MidiSetupAnswer{} : Next(MidiAnswers);
+        return MidiAnswers.empty() ? ui::MidiSetupAnswer{} : Next(MidiAnswers);
     }
-    void RunWithProgress(ProgressJob job) override {
+    void RunWithProgress(ui::ProgressJob job) override {
         if (Progress)
             Progress(std::move(job));
         else
-            Dialogs::RunWithProgress(std::move(job));
+            ui::Dialogs::RunWithProgress(std::move(job));
     }
     void ShowHelp(const std::vector<std::string> &lines) override { HelpShown.push_back(lines); }
     void ShowUserGuide(const std::string &path) override { GuidesShown.push_back(path); }
@@ -87,7 +87,7 @@ private:
         return answer;
     }
 
-    bool File(FileDialogState &dialog) {
+    bool File(ui::FileDialogState &dialog) {
         FileDialogsShown.push_back(
             {dialog.Name, dialog.FilterIndex, dialog.DefaultExt, dialog.FileName});
         if (FileAnswers.empty()) {

@@ -71,9 +71,10 @@ struct MainWindowPorts {
 };
 
 // The main window: the whole user interface and the owner of the document. Every command is
-// one of its handlers, run on the user-interface thread. The handler bodies live in one file
-// per area: main_window.cpp (construction, start-up, selection, view, keys, undo/redo, title),
-// main_window_files.cpp, main_window_edit.cpp, main_window_audio.cpp, main_window_motion.cpp.
+// one of its handlers, run on the user-interface thread. The controls and the menu are made in
+// main_window_form.cpp; the handler bodies live in one file per area: main_window.cpp
+// (construction, start-up, selection, view, keys, undo/redo, title), main_window_files.cpp,
+// main_window_edit.cpp, main_window_audio.cpp, main_window_motion.cpp.
 //
 // Controls are public members named as in the form, so that the script runner and the tests
 // can read and drive them. Handlers take the sending control (nullptr when run by the program
@@ -529,8 +530,10 @@ protected:
 private:
     using Handler = void (TfrmMain::*)(QObject *);
 
+    // The form, main_window_form.cpp: the controls, the menu bar and its window-scale items.
     void CreateControls();
     void CreateMenu();
+    void CreateWindowScaleItems();
     void ConnectHandlers();
     // Runs a handler; an error it does not catch itself goes to the general error box.
     void Guarded(const std::function<void()> &body);

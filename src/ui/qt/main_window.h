@@ -534,7 +534,11 @@ private:
     void CreateControls();
     void CreateMenu();
     void CreateWindowScaleItems();
+    // The wiring, main_window_wiring.cpp.
     void ConnectHandlers();
+    void ConnectControlSignals();
+    void ConnectGraphMouse();
+    void ConnectSessionManager();
     // Runs a handler; an error it does not catch itself goes to the general error box.
     void Guarded(const std::function<void()> &body);
     void BindClick(QObject *control, Handler handler);

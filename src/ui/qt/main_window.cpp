@@ -18,14 +18,12 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLayout>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QScrollBar>
 #include <QSlider>
 #include <QTimer>
@@ -38,7 +36,6 @@
 #include "ui/qt/formula_window.h"
 #include "ui/qt/harmonics_window.h"
 #include "ui/qt/image_view.h"
-#include "ui/qt/tooltips.h"
 #include "ui/qt/wave_list.h"
 #include "ui/window_scale.h"
 
@@ -48,7 +45,6 @@ namespace {
 
 constexpr int kPlaySpeedAtStart = 25;
 
-const QString kDesignCaption = QStringLiteral("Morvane for Waldorf Blofeld 1.1");
 const char *const kAboutText = "Waldorf Blofeld Morvane 1.11 (free)\n\n"
                                "A wavetable editor for the Waldorf Blofeld synthesizer.\n"
                                "Help > User guide explains every control, with pictures.";
@@ -85,23 +81,7 @@ TfrmMain::TfrmMain(const MainWindowPorts &ports, QWidget *parent)
     graphBitmap_.EnableRecording();
     if (dialogs_ == nullptr || clock_ == nullptr)
         throw std::invalid_argument("TfrmMain needs a dialogs port and a clock");
-    setObjectName(QStringLiteral("frmMain"));
-    setWindowTitle(kDesignCaption);
-    // A single fixed border with the system menu and the minimise box, no maximise box.
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                   Qt::WindowCloseButtonHint);
-    // The layout was made for a narrow 8-point font; a condensed face keeps the captions
-    // inside their fixed rectangles where the desktop has one.
-    QFont windowFont = font();
-    windowFont.setPointSize(8);
-    windowFont.setStretch(QFont::SemiCondensed);
-    setFont(windowFont);
-
-    CreateMenu();
-    CreateControls();
-    ApplyTooltips(*this);
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    CreateForm();
     ConnectHandlers();
     frmHarmonics = new TfrmHarmonics(*this);
     setAcceptDrops(true); // files dropped anywhere on the window, see dropEvent
@@ -109,13 +89,7 @@ TfrmMain::TfrmMain(const MainWindowPorts &ports, QWidget *parent)
     edtName->setAcceptDrops(false);
     frmFormula = new TfrmFormula(*this);
 
-    // Centred on the desktop.
-    adjustSize();
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    CentreOnScreen();
 
     FormCreate(this);
     // The settings file is known once the start-up has read the audio settings.

@@ -225,6 +225,9 @@ public:
     void PlayOpenFailed(int run, const std::string &reason);
     // Runs when the window closes; canClose may be cleared to keep it open.
     void FormCloseQuery(QObject *sender, bool &canClose);
+    // Play's two halves: a new generator on the current wave, and back to the wave of the start.
+    void StartPlay();
+    void StopPlay();
 
     // ---- Handlers, main_window_motion.cpp ---------------------------------------------------
     void imgWaveTablesMouseDown(QObject *sender, Qt::MouseButton button,
@@ -530,7 +533,10 @@ protected:
 private:
     using Handler = void (TfrmMain::*)(QObject *);
 
-    // The form, main_window_form.cpp: the controls, the menu bar and its window-scale items.
+    // The form, main_window_form.cpp: the window's frame and font, the controls, the menu bar
+    // and its window-scale items; then the window centred on the desktop.
+    void CreateForm();
+    void CentreOnScreen();
     void CreateControls();
     void CreateMenu();
     void CreateWindowScaleItems();

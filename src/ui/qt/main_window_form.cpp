@@ -12,7 +12,9 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -22,12 +24,14 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSlider>
 #include <QTimer>
 #include <QToolButton>
 
 #include "ui/qt/image_view.h"
+#include "ui/qt/tooltips.h"
 #include "ui/qt/wave_list.h"
 #include "ui/window_scale.h"
 
@@ -35,6 +39,7 @@ namespace morvane {
 
 namespace {
 
+const QString kDesignCaption = QStringLiteral("Morvane for Waldorf Blofeld 1.1");
 constexpr int kClientWidth = 866;
 constexpr int kClientHeight = 573;
 constexpr int kGraphImageHeight = 385; // the graph image is one row taller than GraphBitmap
@@ -409,6 +414,35 @@ const MenuRow kMenu[] = {
 // clang-format on
 
 } // namespace
+
+void TfrmMain::CreateForm() {
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(kDesignCaption);
+    // A single fixed border with the system menu and the minimise box, no maximise box.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    // The layout was made for a narrow 8-point font; a condensed face keeps the captions
+    // inside their fixed rectangles where the desktop has one.
+    QFont windowFont = font();
+    windowFont.setPointSize(8);
+    windowFont.setStretch(QFont::SemiCondensed);
+    setFont(windowFont);
+
+    CreateMenu();
+    CreateControls();
+    ApplyTooltips(*this);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void TfrmMain::CentreOnScreen() {
+    adjustSize();
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+}
 
 void TfrmMain::CreateControls() {
     ClientArea = new QWidget(this);

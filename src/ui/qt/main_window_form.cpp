@@ -35,7 +35,7 @@
 #include "ui/qt/wave_list.h"
 #include "ui/window_scale.h"
 
-namespace morvane {
+namespace morvane::qt {
 
 namespace {
 
@@ -145,7 +145,7 @@ const ControlRow kControls[] = {
     {&F::BitBtn2, &F::grbHistory, "BitBtn2", {67, 17, 54, 25}, "Redo"},
 
     {&F::Label17, nullptr, "Label17", {4, 426, 128, 13}, "Wavetable graph"},
-    {&F::imgColoredWaveTables, nullptr, "imgColoredWaveTables", {4, 440, kOverviewWidth, kOverviewHeight}, ""},
+    {&F::imgColoredWaveTables, nullptr, "imgColoredWaveTables", {4, 440, render::kOverviewWidth, render::kOverviewHeight}, ""},
     {&F::Memo1, nullptr, "Memo1", {37, 528, 164, 33}, ""},
     {&F::Label9, nullptr, "Label9", {141, 1, 75, 13}, "Wavetable"},
     {&F::lbWaveTableIndex, nullptr, "lbWaveTableIndex", {137, 16, 79, 544}, ""},
@@ -168,7 +168,7 @@ const ControlRow kControls[] = {
     {&F::btnShiftRight, nullptr, "btnShiftRight", {532, 30, 25, 25}, ""},
     {&F::btnShiftUp, nullptr, "btnShiftUp", {556, 30, 25, 25}, ""},
     {&F::btnShiftDown, nullptr, "btnShiftDown", {580, 30, 25, 25}, ""},
-    {&F::imgWaveTables, nullptr, "imgWaveTables", {221, 58, kGraphSize, kGraphImageHeight}, ""},
+    {&F::imgWaveTables, nullptr, "imgWaveTables", {221, 58, render::kGraphSize, kGraphImageHeight}, ""},
     {&F::lblFrom, nullptr, "lblFrom", {221, 449, 70, 13}, "Select from 1"},
     {&F::ScrollBar1, nullptr, "ScrollBar1", {293, 452, 313, 11}, ""},
     {&F::lblto, nullptr, "lblto", {221, 465, 70, 13}, "Select to 128"},
@@ -629,4 +629,4 @@ void TfrmMain::CreateWindowScaleItems() {
     }
 }
 
-} // namespace morvane
+} // namespace morvane::qt

@@ -22,7 +22,7 @@
 #include "ui/qt/image_view.h"
 #include "ui/qt/wave_list.h"
 
-namespace morvane {
+namespace morvane::qt {
 
 namespace {
 
@@ -235,4 +235,4 @@ void TfrmMain::ConnectSessionManager() {
 #endif
 }
 
-} // namespace morvane
+} // namespace morvane::qt

@@ -45,7 +45,8 @@ void TfrmMain::StartPlay() {
             this, [this, run, text] { Guarded([&] { PlayOpenFailed(run, text); }); },
             Qt::QueuedConnection);
     };
-    AudioGen.Replace(std::make_unique<audio::TAudioGen>(*AudioWaveOut, AudioSettings, onOpenFailed));
+    AudioGen.Replace(
+        std::make_unique<audio::TAudioGen>(*AudioWaveOut, AudioSettings, onOpenFailed));
     FillPlayBuffers();
     AudioGen->Start();
     PlayStartWave = CurrentWave() - 1;

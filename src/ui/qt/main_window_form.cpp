@@ -413,6 +413,132 @@ const MenuRow kMenu[] = {
 };
 // clang-format on
 
+// The items of the combo boxes, the ranges of the track and scroll bars.
+void FillChoices(TfrmMain &w) {
+    const ComboRow combos[] = {
+        {&F::cmbWavetableSlot, NumberItems(kFirstSlot, kLastSlot), 0},
+        {&F::cmbDeviceID, NumberItems(0, kDeviceIdCount - 1), 0},
+        {&F::CmbWTFrom, NumberItems(1, kWaveCount), 0},
+        {&F::CmbWTTo, NumberItems(1, kWaveCount), kWaveCount - 1},
+        {&F::cmbWave,
+         {QStringLiteral("Sine"), QStringLiteral("Triangle"), QStringLiteral("Square"),
+          QStringLiteral("Saw"), QStringLiteral("Random")},
+         0},
+        {&F::cmbAmplitude, HarmonicItems(), 1},
+        {&F::cmbNormalize,
+         {QStringLiteral("1"), QStringLiteral("3"), QStringLiteral("5"), QStringLiteral("10")},
+         2},
+        {&F::cmbStepWave,
+         {QStringLiteral("8"), QStringLiteral("16"), QStringLiteral("32"), QStringLiteral("64")},
+         1},
+        {&F::cmbSlices,
+         {QStringLiteral("4 slice"), QStringLiteral("8 slice"), QStringLiteral("16 slice"),
+          QStringLiteral("32 slice")},
+         0},
+        {&F::cmbMotionPathType, {QStringLiteral("Sharp"), QStringLiteral("Smooth")}, 0},
+    };
+    for (const ComboRow &row : combos) {
+        (w.*row.Member)->addItems(row.Items);
+        (w.*row.Member)->setCurrentIndex(row.Selected);
+    }
+    for (const RangeRow &row : kRanges) {
+        (w.*row.Member)->setRange(row.Min, row.Max);
+        (w.*row.Member)->setValue(row.Position);
+    }
+    for (QScrollBar *bar : {w.ScrollBar1, w.ScrollBar2})
+        bar->setRange(0, kSampleCount - 1);
+    w.ScrollBar2->setValue(kSampleCount - 1);
+    for (QSlider *slider : {w.trbMorphWaves1, w.trbMorphWaves2}) {
+        slider->setTickPosition(QSlider::TicksBelow);
+        slider->setTickInterval(1);
+    }
+}
+
+// The paste buttons wait for the first copy; the view buttons are one exclusive pair.
+void SetUpButtons(TfrmMain &w) {
+    for (QPushButton *button :
+         {w.btnPaste, w.btnPasteAdd, w.btnPasteSub, w.btnPasteMulti, w.btnPasteOR, w.btnPasteAND,
+          w.btnPasteXOR, w.btnPastemin, w.btnPastemax, w.btnShowClipboard})
+        button->setEnabled(false);
+    for (QPushButton *button : {w.btnPasteAdd, w.btnPasteSub, w.btnPasteMulti, w.btnPasteOR,
+                                w.btnPasteAND, w.btnPasteXOR, w.btnPastemin, w.btnPastemax}) {
+        // Five characters in 26 pixels: a smaller face, and no padding around it.
+        QFont small = button->font();
+        small.setPixelSize(9);
+        button->setFont(small);
+        button->setStyleSheet(QStringLiteral("padding: 0px;"));
+    }
+
+    auto *viewGroup = new QButtonGroup(&w);
+    viewGroup->setObjectName(QStringLiteral("ViewButtons"));
+    for (QToolButton *speed : {w.SpeedButton1, w.SpeedButton2}) {
+        speed->setCheckable(true);
+        speed->setAutoRaise(false);
+        SetTextColour(speed, kGreenText);
+        viewGroup->addButton(speed);
+    }
+    viewGroup->setExclusive(true);
+    w.SpeedButton1->setChecked(true);
+
+    w.btnShiftLeft->setIcon(ArrowIcon(180));
+    w.btnShiftRight->setIcon(ArrowIcon(0));
+    w.btnShiftUp->setIcon(ArrowIcon(270));
+    w.btnShiftDown->setIcon(ArrowIcon(90));
+    w.imgWaveTables->setCursor(Qt::CrossCursor);
+}
+
+// The texts, faces and marks the table does not give.
+void SetUpTextsAndMarks(TfrmMain &w) {
+    w.edtName->setMaxLength(static_cast<int>(kNameLength));
+    w.Memo1->setPlainText(kFirstLogLine);
+    // The hidden log keeps its last lines only, so that repeated refusals cannot fill memory.
+    w.Memo1->setMaximumBlockCount(TfrmMain::kLogLinesKept);
+    w.Memo1->setVisible(false);
+    w.btnFourier->setVisible(false);
+
+    w.TimerPlay = new QTimer(&w);
+    w.TimerPlay->setObjectName(QStringLiteral("TimerPlay"));
+
+    w.lblFilename->setWordWrap(true);
+    w.lblFilename->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    QFont creditFont = w.Label8->font();
+    creditFont.setPixelSize(8);
+    w.Label8->setFont(creditFont);
+    w.Label8->setCursor(Qt::PointingHandCursor);
+
+    w.chbAddtoexisting->setChecked(true);
+    SetTextColour(w.chbRandomAllSlice, kGreenText);
+    w.chbRandomSAme->setChecked(true);
+    w.chbRandomSAme->setToolTip(QStringLiteral("Same for all waves"));
+    w.rdbLinear->setChecked(true);
+    w.chbFlat->setToolTip(QStringLiteral("Last & first point connected"));
+}
+
+// A menu of the menu bar (no parent) or a submenu of `parent`; its menu action carries its
+// name too, so that the menu is found by name from the bar.
+QMenu *NewMenu(QMenuBar &bar, QMenu *parent, const MenuRow &row) {
+    QWidget *owner = parent ? static_cast<QWidget *>(parent) : &bar;
+    auto *menu = new QMenu(Text(row.Caption), owner);
+    menu->setObjectName(Text(row.Name));
+    menu->menuAction()->setObjectName(Text(row.Name));
+    if (parent)
+        parent->addMenu(menu);
+    else
+        bar.addMenu(menu);
+    return menu;
+}
+
+// An item of `parent`, owned by the window.
+QAction *NewItem(TfrmMain &window, QMenu &parent, const MenuRow &row) {
+    auto *action = new QAction(Text(row.Caption), &window);
+    action->setObjectName(Text(row.Name));
+    action->setShortcut(row.Shortcut == kNoKey ? QKeySequence() : QKeySequence(row.Shortcut));
+    action->setCheckable(row.Check != Mark::None);
+    action->setChecked(row.Check == Mark::Checked);
+    parent.addAction(action);
+    return action;
+}
+
 } // namespace
 
 void TfrmMain::CreateForm() {
@@ -463,98 +589,9 @@ void TfrmMain::CreateControls() {
             row.Member);
     }
 
-    const ComboRow combos[] = {
-        {&F::cmbWavetableSlot, NumberItems(kFirstSlot, kLastSlot), 0},
-        {&F::cmbDeviceID, NumberItems(0, kDeviceIdCount - 1), 0},
-        {&F::CmbWTFrom, NumberItems(1, kWaveCount), 0},
-        {&F::CmbWTTo, NumberItems(1, kWaveCount), kWaveCount - 1},
-        {&F::cmbWave,
-         {QStringLiteral("Sine"), QStringLiteral("Triangle"), QStringLiteral("Square"),
-          QStringLiteral("Saw"), QStringLiteral("Random")},
-         0},
-        {&F::cmbAmplitude, HarmonicItems(), 1},
-        {&F::cmbNormalize,
-         {QStringLiteral("1"), QStringLiteral("3"), QStringLiteral("5"), QStringLiteral("10")},
-         2},
-        {&F::cmbStepWave,
-         {QStringLiteral("8"), QStringLiteral("16"), QStringLiteral("32"), QStringLiteral("64")},
-         1},
-        {&F::cmbSlices,
-         {QStringLiteral("4 slice"), QStringLiteral("8 slice"), QStringLiteral("16 slice"),
-          QStringLiteral("32 slice")},
-         0},
-        {&F::cmbMotionPathType, {QStringLiteral("Sharp"), QStringLiteral("Smooth")}, 0},
-    };
-    for (const ComboRow &row : combos) {
-        (this->*row.Member)->addItems(row.Items);
-        (this->*row.Member)->setCurrentIndex(row.Selected);
-    }
-    for (const RangeRow &row : kRanges) {
-        (this->*row.Member)->setRange(row.Min, row.Max);
-        (this->*row.Member)->setValue(row.Position);
-    }
-    for (QScrollBar *bar : {ScrollBar1, ScrollBar2})
-        bar->setRange(0, kSampleCount - 1);
-    ScrollBar2->setValue(kSampleCount - 1);
-    for (QSlider *slider : {trbMorphWaves1, trbMorphWaves2}) {
-        slider->setTickPosition(QSlider::TicksBelow);
-        slider->setTickInterval(1);
-    }
-
-    edtName->setMaxLength(static_cast<int>(kNameLength));
-    Memo1->setPlainText(kFirstLogLine);
-    // The hidden log keeps its last lines only, so that repeated refusals cannot fill memory.
-    Memo1->setMaximumBlockCount(kLogLinesKept);
-    Memo1->setVisible(false);
-    btnFourier->setVisible(false);
-
-    // Paste and the clipboard wait for the first copy.
-    for (QPushButton *button :
-         {btnPaste, btnPasteAdd, btnPasteSub, btnPasteMulti, btnPasteOR, btnPasteAND, btnPasteXOR,
-          btnPastemin, btnPastemax, btnShowClipboard})
-        button->setEnabled(false);
-    for (QPushButton *button : {btnPasteAdd, btnPasteSub, btnPasteMulti, btnPasteOR, btnPasteAND,
-                                btnPasteXOR, btnPastemin, btnPastemax}) {
-        // Five characters in 26 pixels: a smaller face, and no padding around it.
-        QFont small = button->font();
-        small.setPixelSize(9);
-        button->setFont(small);
-        button->setStyleSheet(QStringLiteral("padding: 0px;"));
-    }
-
-    auto *viewGroup = new QButtonGroup(this);
-    viewGroup->setObjectName(QStringLiteral("ViewButtons"));
-    for (QToolButton *speed : {SpeedButton1, SpeedButton2}) {
-        speed->setCheckable(true);
-        speed->setAutoRaise(false);
-        SetTextColour(speed, kGreenText);
-        viewGroup->addButton(speed);
-    }
-    viewGroup->setExclusive(true);
-    SpeedButton1->setChecked(true);
-
-    btnShiftLeft->setIcon(ArrowIcon(180));
-    btnShiftRight->setIcon(ArrowIcon(0));
-    btnShiftUp->setIcon(ArrowIcon(270));
-    btnShiftDown->setIcon(ArrowIcon(90));
-    imgWaveTables->setCursor(Qt::CrossCursor);
-
-    TimerPlay = new QTimer(this);
-    TimerPlay->setObjectName(QStringLiteral("TimerPlay"));
-
-    lblFilename->setWordWrap(true);
-    lblFilename->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    QFont creditFont = Label8->font();
-    creditFont.setPixelSize(8);
-    Label8->setFont(creditFont);
-    Label8->setCursor(Qt::PointingHandCursor);
-
-    chbAddtoexisting->setChecked(true);
-    SetTextColour(chbRandomAllSlice, kGreenText);
-    chbRandomSAme->setChecked(true);
-    chbRandomSAme->setToolTip(QStringLiteral("Same for all waves"));
-    rdbLinear->setChecked(true);
-    chbFlat->setToolTip(QStringLiteral("Last & first point connected"));
+    FillChoices(*this);
+    SetUpButtons(*this);
+    SetUpTextsAndMarks(*this);
 
     // The file dialogs with their filters and default extensions.
     OpenDialog1 = {"OpenDialog1", "System Exclusive Files|*.syx|All files|*.*", 1, "", ""};
@@ -577,32 +614,16 @@ void TfrmMain::CreateMenu() {
 
     for (const MenuRow &row : kMenu) {
         QMenu *parent = row.Parent == nullptr ? nullptr : this->*row.Parent;
-        if (const auto *menu = std::get_if<QMenu * TfrmMain::*>(&row.Entry)) {
-            QWidget *owner = parent ? static_cast<QWidget *>(parent) : MainMenu1;
-            auto *m = new QMenu(Text(row.Caption), owner);
-            m->setObjectName(Text(row.Name));
-            m->menuAction()->setObjectName(Text(row.Name));
-            if (parent)
-                parent->addMenu(m);
-            else
-                MainMenu1->addMenu(m);
-            this->*(*menu) = m;
-        } else if (const auto *item = std::get_if<QAction * TfrmMain::*>(&row.Entry)) {
-            auto *action = new QAction(Text(row.Caption), this);
-            action->setObjectName(Text(row.Name));
-            action->setShortcut(row.Shortcut == kNoKey ? QKeySequence()
-                                                       : QKeySequence(row.Shortcut));
-            action->setCheckable(row.Check != Mark::None);
-            action->setChecked(row.Check == Mark::Checked);
-            parent->addAction(action);
-            this->*(*item) = action;
-        } else if (std::holds_alternative<Separator>(row.Entry)) {
+        if (const auto *menu = std::get_if<QMenu * TfrmMain::*>(&row.Entry))
+            this->*(*menu) = NewMenu(*MainMenu1, parent, row);
+        else if (const auto *item = std::get_if<QAction * TfrmMain::*>(&row.Entry))
+            this->*(*item) = NewItem(*this, *parent, row);
+        else if (std::holds_alternative<Separator>(row.Entry))
             parent->addSeparator();
-        } else if (std::get<Built>(row.Entry) == Built::RecentFiles) {
+        else if (std::get<Built>(row.Entry) == Built::RecentFiles)
             CreateRecentMenu();
-        } else {
+        else
             CreateWindowScaleItems();
-        }
     }
 
     // The shortcuts work wherever the focus is in the window, also while no menu is open.

@@ -4,6 +4,7 @@
 #include "ui/qt/main_window.h"
 
 #include <memory>
+#include <optional>
 
 #include <QAction>
 #include <QComboBox>
@@ -49,6 +50,32 @@ std::filesystem::path SettingsPathOf(const TfrmMain &w) {
     // Beside the audio settings, in the same file.
     return w.SettingsPath.empty() ? files::DefaultSettingsFilePath()
                                   : std::filesystem::path(w.SettingsPath);
+}
+
+// The table with the audio file at `path` imported into waves first..last, after the user's
+// choices; none, after saying why, when the file is refused or the choice cancelled.
+// Everything that can fail happens on a copy, so that the table and the history stay as they
+// were.
+std::optional<Wavetable> ReadImportedAudio(TfrmMain &w, const std::string &path, int first,
+                                           int last) {
+    Wavetable imported = w.Table();
+    try {
+        const exchange::AudioFile file = exchange::ReadAudioFile(path);
+        const ui::ImportAudioAnswer answer =
+            w.Dialogs().ImportAudio(ui::MakeImportAudioChoices(file, first, last));
+        if (!answer.Ok)
+            return std::nullopt;
+        exchange::ImportSettings settings;
+        settings.FrameLength = answer.FrameLength;
+        settings.Normalise = answer.Normalise;
+        settings.First = first;
+        settings.Last = last;
+        exchange::ImportAudioFrames(file, settings, imported);
+    } catch (const std::exception &e) {
+        w.Dialogs().Message(kImportAudioPrefix + e.what());
+        return std::nullopt;
+    }
+    return imported;
 }
 
 } // namespace
@@ -154,31 +181,14 @@ void TfrmMain::ImportAudioPath(const std::string &path) {
     if (!ImportRangeOk(*this))
         return;
     OpenDialogAudio.FileName = path;
-    const int first = CmbWTFrom->currentIndex() + 1;
-    const int last = CmbWTTo->currentIndex() + 1;
-    // Everything that can fail happens before the table changes: a refused file, or a frame
-    // length that gives no whole frame, leaves the table and the history as they were.
-    Wavetable imported = Table();
-    try {
-        const exchange::AudioFile file = exchange::ReadAudioFile(path);
-        const ui::ImportAudioAnswer answer =
-            Dialogs().ImportAudio(ui::MakeImportAudioChoices(file, first, last));
-        if (!answer.Ok)
-            return;
-        exchange::ImportSettings settings;
-        settings.FrameLength = answer.FrameLength;
-        settings.Normalise = answer.Normalise;
-        settings.First = first;
-        settings.Last = last;
-        exchange::ImportAudioFrames(file, settings, imported);
-    } catch (const std::exception &e) {
-        Dialogs().Message(kImportAudioPrefix + e.what());
+    const std::optional<Wavetable> imported =
+        ReadImportedAudio(*this, path, CmbWTFrom->currentIndex() + 1, CmbWTTo->currentIndex() + 1);
+    if (!imported)
         return;
-    }
     // A snapshot before and one after: one undo gives back the table as it was, whatever the
     // history held.
     PushHistory();
-    Table() = imported;
+    Table() = *imported;
     PushHistory();
     SetModified(true);
     DrawWavetable(CurrentWave());

@@ -212,6 +212,19 @@ TEST(FindPortRules, OnlyATrailingBlankClientColonPortIsAnAlsaAddress) {
     EXPECT_EQ(PortLabel(MidiPort{"", "", "bare"}), "bare");
 }
 
+TEST(NoMidiOutput, ListsNoPortSoASendEndsBeforeItsFirstMessage) {
+    const std::unique_ptr<MidiOut> out = CreateNoMidiOut();
+    EXPECT_TRUE(out->Ports().Ports.empty());
+    FakePaceClock clock;
+    const CancelFlag cancel;
+    const SendResult result =
+        SendPaced(*out, "alsa", kBlofeld.Name, Messages(2), 20, clock, cancel);
+    EXPECT_EQ(result.Sent, 0);
+    EXPECT_EQ(result.Error, "The MIDI output port \"Blofeld:Blofeld MIDI 1 20:0\" is not "
+                            "available. Is the instrument connected and switched on?");
+    EXPECT_THROW(out->Send(Messages(1)[0]), Error);
+}
+
 TEST(CancelFlagWaits, ARaisedFlagWakesAWaiterOnAnotherThread) {
     CancelFlag flag;
     EXPECT_FALSE(flag.Cancelled());

@@ -180,6 +180,7 @@ int VirtualKeyCode(const QKeyEvent &event) {
 
 TfrmMain::TfrmMain(const MainWindowPorts &ports, QWidget *parent)
     : QMainWindow(parent), AudioWaveOut(ports.waveOut), SettingsPath(ports.settingsPath),
+      MidiOutFactory(ports.midiOut ? ports.midiOut : midi::CreateNoMidiOut),
       dialogs_(ports.dialogs), clock_(ports.clock), history_(std::make_unique<HistoryStack>()),
       graphBitmap_(kGraphSize, kGraphSize), overviewBitmap_(kOverviewWidth, kOverviewHeight) {
     // Screens above 1 device pixel per pixel draw the graph from its steps. The overview is made

@@ -1,7 +1,4 @@
 #include "midi/paced_sender.h"
-
-#include <thread>
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -223,21 +220,6 @@ TEST(NoMidiOutput, ListsNoPortSoASendEndsBeforeItsFirstMessage) {
     EXPECT_EQ(result.Error, "The MIDI output port \"Blofeld:Blofeld MIDI 1 20:0\" is not "
                             "available. Is the instrument connected and switched on?");
     EXPECT_THROW(out->Send(Messages(1)[0]), Error);
-}
-
-TEST(CancelFlagWaits, ARaisedFlagWakesAWaiterOnAnotherThread) {
-    CancelFlag flag;
-    EXPECT_FALSE(flag.Cancelled());
-    // A deadline already passed is reached at once.
-    EXPECT_TRUE(flag.WaitUntil(std::chrono::steady_clock::now() - 1ms));
-    bool reached = true;
-    std::thread waiter([&] { reached = flag.WaitUntil(std::chrono::steady_clock::now() + 600s); });
-    std::this_thread::sleep_for(10ms);
-    flag.Cancel();
-    waiter.join();
-    EXPECT_FALSE(reached);
-    EXPECT_TRUE(flag.Cancelled());
-    EXPECT_FALSE(flag.WaitUntil(std::chrono::steady_clock::now() + 600s));
 }
 
 } // namespace

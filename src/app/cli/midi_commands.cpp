@@ -72,11 +72,11 @@ std::optional<midi::MidiPort> PortNamed(const std::vector<midi::MidiPort> &ports
 // A pause in slices, so that Ctrl+C, which can only set a flag, ends the send within a slice.
 class InterruptibleClock final : public midi::PaceClock {
 public:
-    InterruptibleClock(midi::CancelFlag &flag, const std::atomic<bool> &interrupted)
+    InterruptibleClock(CancelFlag &flag, const std::atomic<bool> &interrupted)
         : flag_(flag), interrupted_(interrupted) {}
     std::chrono::steady_clock::time_point Now() override { return system_.Now(); }
     bool WaitUntil(std::chrono::steady_clock::time_point deadline,
-                   const midi::CancelFlag &cancel) override {
+                   const CancelFlag &cancel) override {
         constexpr auto kSlice = std::chrono::milliseconds(10);
         for (;;) {
             if (interrupted_.load())
@@ -91,7 +91,7 @@ public:
 
 private:
     midi::SystemPaceClock system_;
-    midi::CancelFlag &flag_;
+    CancelFlag &flag_;
     const std::atomic<bool> &interrupted_;
 };
 
@@ -109,8 +109,8 @@ midi::MidiOutputSettings SavedSettings() {
 } // namespace
 
 int RunSend(const std::vector<std::string> &args, midi::MidiOut &out,
-            const midi::MidiOutputSettings &saved, midi::PaceClock &clock,
-            const midi::CancelFlag &cancel, std::ostream &output, std::ostream &errors) {
+            const midi::MidiOutputSettings &saved, midi::PaceClock &clock, const CancelFlag &cancel,
+            std::ostream &output, std::ostream &errors) {
     SendOptions options;
     try {
         options = ParseSendOptions(args);
@@ -187,7 +187,7 @@ int RunPorts(const std::vector<std::string> &args, midi::MidiOut &out,
 
 int SendCommand(int &, char **, const std::vector<std::string> &args) {
     const std::unique_ptr<midi::MidiOut> out = midi::CreateRtMidiOut();
-    midi::CancelFlag cancel;
+    CancelFlag cancel;
     InterruptibleClock clock(cancel, interruptedBySignal);
     // Ctrl+C stops after the message in flight, so that the instrument never gets half of one.
     const auto previous = std::signal(SIGINT, OnInterrupt);

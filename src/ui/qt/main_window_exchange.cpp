@@ -13,6 +13,7 @@
 #include "exchange/audio_import.h"
 #include "exchange/wavetable_export.h"
 #include "files/settings_file.h"
+#include "midi/send_job.h"
 #include "midi/sysex_messages.h"
 #include "ui/import_audio_choices.h"
 #include "ui/midi_setup_choices.h"
@@ -106,19 +107,8 @@ void TfrmMain::SendToSynth1Click(QObject *) {
     job.Title = kSendTitle;
     job.Total = static_cast<int>(messages.size());
     job.Run = [factory = MidiOutFactory, settings, messages = std::move(messages),
-               result](const ProgressJob::Report &report, const midi::CancelFlag &cancel) {
-        midi::SystemPaceClock clock;
-        try {
-            const std::unique_ptr<midi::MidiOut> out = factory();
-            *result = midi::SendPaced(*out, settings.MidiApi, settings.MidiPort, messages,
-                                      settings.MidiPauseMs, clock, cancel,
-                                      [&report](int number, int total) {
-                                          report(number, midi::ProgressText(number, total));
-                                      });
-        } catch (const std::exception &e) {
-            result->Total = static_cast<int>(messages.size());
-            result->Error = e.what();
-        }
+               result](const ProgressJob::Report &report, const CancelFlag &cancel) {
+        *result = midi::RunSendJob(factory, settings, messages, cancel, report);
     };
     job.Finished = [this, result] {
         SendingToSynth = false;

@@ -74,6 +74,7 @@ int VirtualKeyCode(const QKeyEvent &event) {
 
 TfrmMain::TfrmMain(const MainWindowPorts &ports, QWidget *parent)
     : QMainWindow(parent), AudioWaveOut(ports.waveOut), SettingsPath(ports.settingsPath),
+      MidiOutFactory(ports.midiOut ? ports.midiOut : midi::CreateNoMidiOut),
       dialogs_(ports.dialogs), clock_(ports.clock),
       history_(std::make_unique<edit::HistoryStack>()),
       graphBitmap_(render::kGraphSize, render::kGraphSize),

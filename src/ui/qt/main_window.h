@@ -69,6 +69,9 @@ struct MainWindowPorts {
     // The sound output (the editor passes the PortAudio backend); none: a silent null device
     // of the window's own.
     audio::WaveOut *waveOut = nullptr;
+    // Makes the MIDI output, once for each listing and each send, on whichever thread does it
+    // (the editor passes RtMidi); none: a MIDI system without ports.
+    midi::MidiOutFactory midiOut{};
     // Where the audio settings are read and written; empty: morvane.ini in its usual place.
     std::string settingsPath{};
 };
@@ -511,7 +514,7 @@ public:
     audio::AudioGenSlot AudioGen;               // the latest generator; none until the first Play
     edit::WaveClipboard Clipboard{};     // copy, paste and paste special; zero slots at start
     edit::WaveBackup Backup{};           // the per-wave backup of the edits that check overflow
-    midi::MidiOutFactory MidiOutFactory; // the exchange commands' MIDI system; RtMidi if empty
+    midi::MidiOutFactory MidiOutFactory; // the ports' MIDI system, or one without ports
     std::optional<midi::MidiOutputSettings> MidiOutput; // read at first use, see MidiSettings
     bool SendingToSynth = false;                        // a send to the synth is running
     TfrmHarmonics *frmHarmonics = nullptr; // the harmonic tool window, a child made at start-up

@@ -14,7 +14,7 @@
 #include "exchange/audio_import.h"
 #include "exchange/wavetable_export.h"
 #include "files/settings_file.h"
-#include "midi/rtmidi/rtmidi_out.h"
+#include "midi/send_job.h"
 #include "midi/sysex_messages.h"
 #include "ui/import_audio_choices.h"
 #include "ui/midi_setup_choices.h"
@@ -28,10 +28,6 @@ const std::string kMidiOutputPrefix = "MidiOutput ";
 const char *const kSendTitle = "Send wavetable to synth";
 const std::string kImportAudioPrefix = "ImportAudio ";
 const std::string kExport2048Prefix = "ExportWavetable2048 ";
-
-std::unique_ptr<midi::MidiOut> MakeMidiOut(const midi::MidiOutFactory &factory) {
-    return factory ? factory() : midi::CreateRtMidiOut();
-}
 
 // The target waves From: .. To: of the import; false, after saying so, when they are no range.
 bool ImportRangeOk(TfrmMain &w) {
@@ -91,7 +87,7 @@ void TfrmMain::MidiOutput1Click(QObject *) {
     const midi::MidiOutFactory factory = MidiOutFactory;
     // Refresh lists the ports anew against the same saved choice.
     const auto choicesNow = [factory, saved] {
-        return ui::MakeMidiSetupChoices(MakeMidiOut(factory)->Ports(), saved);
+        return ui::MakeMidiSetupChoices(factory()->Ports(), saved);
     };
     ui::MidiSetupChoices choices = choicesNow();
     choices.Rescan = choicesNow;
@@ -138,19 +134,8 @@ void TfrmMain::SendToSynth1Click(QObject *) {
     job.Title = kSendTitle;
     job.Total = static_cast<int>(messages.size());
     job.Run = [factory = MidiOutFactory, settings, messages = std::move(messages),
-               result](const ui::ProgressJob::Report &report, const midi::CancelFlag &cancel) {
-        midi::SystemPaceClock clock;
-        try {
-            const std::unique_ptr<midi::MidiOut> out = MakeMidiOut(factory);
-            *result = midi::SendPaced(*out, settings.MidiApi, settings.MidiPort, messages,
-                                      settings.MidiPauseMs, clock, cancel,
-                                      [&report](int number, int total) {
-                                          report(number, midi::ProgressText(number, total));
-                                      });
-        } catch (const std::exception &e) {
-            result->Total = static_cast<int>(messages.size());
-            result->Error = e.what();
-        }
+               result](const ui::ProgressJob::Report &report, const CancelFlag &cancel) {
+        *result = midi::RunSendJob(factory, settings, messages, cancel, report);
     };
     job.Finished = [this, result] {
         SendingToSynth = false;

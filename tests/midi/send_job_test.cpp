@@ -7,14 +7,14 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "recording_midi_out.h"
+#include "support/recording_midi_out.h"
 
 namespace morvane::midi {
 namespace {
 
 using ::testing::ElementsAre;
 using ::testing::Pair;
-using testing::RecordingMidiOut;
+using testing_support::RecordingMidiOut;
 
 const MidiPort kBlofeld{"alsa", "ALSA", "Blofeld:Blofeld MIDI 1 20:0"};
 

@@ -74,6 +74,50 @@ std::optional<Wavetable> ReadImportedAudio(TfrmMain &w, const std::string &path,
     return imported;
 }
 
+// The same waves and bytes as "SaveSelcWT(syx)" writes, stamped on a copy: the document and
+// its modified flag stay as they are. None, after saying why, when they cannot be made.
+std::optional<midi::MessageList> SelectionMessages(TfrmMain &w) {
+    files::SyxSaveRequest request;
+    const WaveRange range = w.RangeWaveSelection();
+    request.First = range.From;
+    request.Last = range.To;
+    request.NameField = TfrmMain::ToSingleByte(w.edtName->text());
+    request.Slot = static_cast<std::uint8_t>(w.cmbWavetableSlot->currentText().toInt());
+    try {
+        return midi::StampedSelection(w.Table(), request);
+    } catch (const std::exception &e) {
+        w.Dialogs().Message(kSendPrefix + e.what());
+        return std::nullopt;
+    }
+}
+
+// The send as a job with its progress shown; when it ends, Send is enabled again and the
+// outcome is logged (all sent) or shown (an error, or cancelled).
+ui::ProgressJob MakeSendJob(TfrmMain &w, const midi::MidiOutputSettings &settings,
+                            midi::MessageList messages) {
+    auto result = std::make_shared<midi::SendResult>();
+    ui::ProgressJob job;
+    job.Title = kSendTitle;
+    job.Total = static_cast<int>(messages.size());
+    job.Run = [factory = w.MidiOutFactory, settings, messages = std::move(messages),
+               result](const ui::ProgressJob::Report &report, const CancelFlag &cancel) {
+        *result = midi::RunSendJob(factory, settings, messages, cancel, report);
+    };
+    job.Finished = [&w, result] {
+        w.SendingToSynth = false;
+        w.SendToSynth1->setEnabled(true);
+        if (result->Complete()) {
+            w.LogMessage(std::to_string(result->Sent) + " waves were sent to " + result->PortName +
+                         ".");
+        } else if (!result->Error.empty()) {
+            w.Dialogs().Message(kSendPrefix + result->Error + " " + midi::SentCountText(*result));
+        } else {
+            w.Dialogs().Message("Sending was cancelled. " + midi::SentCountText(*result));
+        }
+    };
+    return job;
+}
+
 } // namespace
 
 const midi::MidiOutputSettings &TfrmMain::MidiSettings() {
@@ -113,45 +157,12 @@ void TfrmMain::SendToSynth1Click(QObject *) {
                           "Exchange > MIDI output ... first.");
         return;
     }
-    // The same waves and bytes as "SaveSelcWT(syx)" writes, stamped on a copy: the document
-    // and its modified flag stay as they are.
-    files::SyxSaveRequest request;
-    const WaveRange range = RangeWaveSelection();
-    request.First = range.From;
-    request.Last = range.To;
-    request.NameField = ToSingleByte(edtName->text());
-    request.Slot = static_cast<std::uint8_t>(cmbWavetableSlot->currentText().toInt());
-    midi::MessageList messages;
-    try {
-        messages = midi::StampedSelection(Table(), request);
-    } catch (const std::exception &e) {
-        Dialogs().Message(kSendPrefix + e.what());
+    std::optional<midi::MessageList> messages = SelectionMessages(*this);
+    if (!messages)
         return;
-    }
-
-    auto result = std::make_shared<midi::SendResult>();
-    ui::ProgressJob job;
-    job.Title = kSendTitle;
-    job.Total = static_cast<int>(messages.size());
-    job.Run = [factory = MidiOutFactory, settings, messages = std::move(messages),
-               result](const ui::ProgressJob::Report &report, const CancelFlag &cancel) {
-        *result = midi::RunSendJob(factory, settings, messages, cancel, report);
-    };
-    job.Finished = [this, result] {
-        SendingToSynth = false;
-        SendToSynth1->setEnabled(true);
-        if (result->Complete()) {
-            LogMessage(std::to_string(result->Sent) + " waves were sent to " + result->PortName +
-                       ".");
-        } else if (!result->Error.empty()) {
-            Dialogs().Message(kSendPrefix + result->Error + " " + midi::SentCountText(*result));
-        } else {
-            Dialogs().Message("Sending was cancelled. " + midi::SentCountText(*result));
-        }
-    };
     SendingToSynth = true;
     SendToSynth1->setEnabled(false);
-    Dialogs().RunWithProgress(std::move(job));
+    Dialogs().RunWithProgress(MakeSendJob(*this, settings, std::move(*messages)));
 }
 
 void TfrmMain::ImportAudio1Click(QObject *) {

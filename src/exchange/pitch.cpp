@@ -44,8 +44,7 @@ constexpr double kNeighbourRatio = 1.2;
 constexpr int kFineWindowMin = 128;
 // Half-widths of the successive parabola fits of the fine search, in samples: each fit is exact
 // to well within the next, and the last one leaves the period within about 1e-7 samples.
-constexpr std::array<double, 9> kFineSteps = {0.5,    0.1,    0.02,   0.004, 8e-4,
-                                              1.6e-4, 3.2e-5, 6.4e-6, 1.3e-6};
+constexpr std::array<double, 7> kFineSteps = {0.5, 0.05, 5e-3, 5e-4, 5e-5, 5e-6, 1e-6};
 
 std::string Fixed2(double value) {
     return FixedDecimals(value, 2);

@@ -44,8 +44,11 @@ constexpr double kSilenceRatio = 1e-3;
 // Neighbouring points (64 over the region) may differ by up to this ratio of periods: a deep
 // vibrato or a fast glide, yet no jump of an octave.
 constexpr double kNeighbourRatio = 1.2;
-// The fine search looks at differences over two periods, but never fewer samples than this.
+// The fine search looks at differences over two periods, but never fewer samples than the
+// first (short periods) nor more than the second (long ones, where two periods would cost much
+// and a part of one measures as well).
 constexpr int kFineWindowMin = 128;
+constexpr int kFineWindowMax = 1024;
 // Half-widths of the successive parabola fits of the fine search, in samples: each fit is exact
 // to well within the next, and the last one leaves the period within about 1e-7 samples.
 constexpr std::array<double, 7> kFineSteps = {0.5, 0.05, 5e-3, 5e-4, 5e-5, 5e-6, 1e-6};
@@ -203,7 +206,7 @@ double RefinePeriod(const SincSampler &sampler, std::span<const double> row, int
     const auto size = static_cast<std::int64_t>(x.size());
     const int low = std::max(1, static_cast<int>(std::floor(lag / kSemitone)));
     const int high = static_cast<int>(std::ceil(lag * kSemitone));
-    const std::int64_t window = std::max<std::int64_t>(2 * lag, kFineWindowMin);
+    const std::int64_t window = std::clamp<std::int64_t>(2 * lag, kFineWindowMin, kFineWindowMax);
     // The stretches compared, with the sampler's taps around them, lie inside the file (the
     // fine search moves less than 3 samples from the whole lag).
     constexpr std::int64_t kMargin = SincSampler::kHalfTaps + 3;

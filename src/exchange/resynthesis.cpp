@@ -39,9 +39,9 @@ void AlignPhases(edit::Spectrum &spectrum) {
         spectrum.Sin[i] = turned.real();
         spectrum.Cos[i] = turned.imag();
     }
-    // The alternating component has no phase of its own: what a turn leaves of it.
-    const auto top = static_cast<std::size_t>(edit::kTopHarmonic);
-    spectrum.Cos[top] *= std::cos(edit::kTopHarmonic * theta);
+    // The alternating component cannot be turned: its samples keep only M sin P of it, so what
+    // a turn makes of it is unknown. It is left out (a band-limited cycle holds little there).
+    spectrum.Cos[static_cast<std::size_t>(edit::kTopHarmonic)] = 0.0;
 }
 
 void ZeroPhases(edit::Spectrum &spectrum) {

@@ -80,7 +80,8 @@ PitchTrack TrackPitch(const AudioFile &file, Region region, int count = kWaveCou
 // How the phase of each cycle is treated.
 enum class PhaseMode {
     Keep,  // the cycle as it is, starting where it was taken
-    Align, // rotated so that its fundamental has phase 0 (sine phase), so that a scan does not comb
+    Align, // rotated so that its fundamental has phase 0 (sine phase), so that a scan does not
+           // comb; the alternating component (harmonic 64), which cannot be turned, is left out
     Zero,  // magnitudes kept, every harmonic in sine phase
 };
 

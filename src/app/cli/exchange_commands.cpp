@@ -1,5 +1,7 @@
 #include "cli/exchange_commands.h"
 
+#include <charconv>
+#include <cmath>
 #include <exception>
 #include <iostream>
 #include <optional>
@@ -10,6 +12,7 @@
 
 #include "document/decimal.h"
 #include "document/error.h"
+#include "exchange/resynthesis.h"
 #include "exchange/table_files.h"
 #include "files/atomic_file.h"
 #include "render/table_picture.h"
@@ -27,12 +30,26 @@ struct Options {
     exchange::LoadOptions Load;
     std::optional<int> Slot;
     std::string View = "table"; // render: table, waterfall or spectrogram
+    bool Resynth = false;       // convert: pitch-tracked cycles instead of frames
+    bool ResynthChoice = false; // a choice that only --resynth takes was given
+    exchange::ResynthOptions ResynthChoices;
 };
 
 class UsageError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
+
+// A time in seconds: a plain non-negative decimal number ("1.25"), whatever the locale.
+std::optional<double> ParseSeconds(const std::string &text) {
+    double seconds = 0.0;
+    const char *end = text.data() + text.size();
+    const auto [ptr, error] = std::from_chars(text.data(), end, seconds, std::chars_format::fixed);
+    if (text.empty() || error != std::errc() || ptr != end || !std::isfinite(seconds) ||
+        seconds < 0.0)
+        return std::nullopt;
+    return seconds;
+}
 
 Options ParseOptions(const std::vector<std::string> &args, bool withTo) {
     Options options;
@@ -69,6 +86,35 @@ Options ParseOptions(const std::vector<std::string> &args, bool withTo) {
                                  options.View);
         } else if (word == "--keep-level") {
             options.Load.Normalise = false;
+        } else if (withTo && word == "--resynth") {
+            options.Resynth = true;
+        } else if (withTo && word == "--pitch") {
+            const std::string &pitch = value();
+            options.ResynthChoices.PitchHz = exchange::ParsePitch(pitch);
+            options.ResynthChoice = true;
+            if (!options.ResynthChoices.PitchHz)
+                throw UsageError("--pitch takes a frequency from 20 to 2,000 Hz or a note name "
+                                 "such as A3, C#2 or Bb1, not " +
+                                 pitch);
+        } else if (withTo && (word == "--start" || word == "--end")) {
+            const std::string &time = value();
+            const std::optional<double> seconds = ParseSeconds(time);
+            if (!seconds)
+                throw UsageError(word + " takes a time in seconds, not " + time);
+            (word == "--start" ? options.ResynthChoices.StartSeconds
+                               : options.ResynthChoices.EndSeconds) = seconds;
+            options.ResynthChoice = true;
+        } else if (withTo && word == "--phase") {
+            const std::string &phase = value();
+            options.ResynthChoice = true;
+            if (phase == "keep")
+                options.ResynthChoices.Phase = exchange::PhaseMode::Keep;
+            else if (phase == "align")
+                options.ResynthChoices.Phase = exchange::PhaseMode::Align;
+            else if (phase == "zero")
+                options.ResynthChoices.Phase = exchange::PhaseMode::Zero;
+            else
+                throw UsageError("--phase takes keep, align or zero, not " + phase);
         } else if (withTo && word == "--slot") {
             const std::string &slot = value();
             options.Slot = ParseDecimal(slot);
@@ -102,14 +148,20 @@ int Failed(const std::string &command, const std::exception &e) {
 } // namespace
 
 int ConvertCommand(int &, char **, const std::vector<std::string> &args) {
-    const std::string synopsis = "convert IN OUT [--to syx|mid|wav|wav2048] [OPTIONS]";
+    const std::string synopsis = "convert IN OUT [--to syx|mid|wav|wav2048] [--resynth] [OPTIONS]";
     const std::string more =
         std::string("IN is read by its content: .syx, .mid, Morvane's own .wav or any audio file\n"
                     "the import reads. OUT's format comes from --to or from its name: .syx, .mid,\n"
                     ".wav (Morvane's own), or a .wav whose name ends in 2048 (pad-2048.wav) for\n"
                     "the 64 x 2048 export that other synths load.\n") +
         kLoadOptionsHelp +
-        "  --slot N             the slot stamped into .syx and .mid (80 to 118)\n";
+        "  --slot N             the slot stamped into .syx and .mid (80 to 118)\n"
+        "  --resynth            audio files: a recorded note resynthesised into 64 waves, one\n"
+        "                       cycle of its tracked pitch each, instead of cut into frames\n"
+        "  --pitch HZ|NOTE      with --resynth: the pitch by hand (220.5, A3, C#2, Bb1)\n"
+        "  --start S, --end S   with --resynth: the region in seconds (default: the whole\n"
+        "                       file less silence at either end)\n"
+        "  --phase P            with --resynth: keep, align (default) or zero\n";
     Options options;
     try {
         options = ParseOptions(args, true);
@@ -118,6 +170,14 @@ int ConvertCommand(int &, char **, const std::vector<std::string> &args) {
     }
     if (options.Files.size() != 2)
         return Usage("convert needs IN and OUT", synopsis, more);
+    if (options.ResynthChoice && !options.Resynth)
+        return Usage("--pitch, --start, --end and --phase go with --resynth", synopsis, more);
+    if (options.Resynth) {
+        if (options.Load.FrameLength)
+            return Usage("--frame-length cuts frames; --resynth takes cycles instead", synopsis,
+                         more);
+        options.Load.Resynth = options.ResynthChoices;
+    }
     const std::string &out = options.Files[1];
     const std::optional<exchange::TableFormat> format =
         options.To ? options.To : exchange::TableFormatFromName(out);
@@ -143,11 +203,26 @@ int ConvertCommand(int &, char **, const std::vector<std::string> &args) {
 }
 
 int InfoCommand(int &, char **, const std::vector<std::string> &args) {
-    if (args.size() != 1)
-        return Usage("info needs one FILE", "info FILE", "");
+    const std::string synopsis = "info FILE [--pitch]";
+    const std::string more = "  --pitch              audio files: the pitch of the recorded note\n";
+    std::vector<std::string> files;
+    bool pitch = false;
+    for (const std::string &word : args) {
+        if (word == "--pitch")
+            pitch = true;
+        else if (word.starts_with("--"))
+            return Usage("unknown option " + word, synopsis, more);
+        else
+            files.push_back(word);
+    }
+    if (files.size() != 1)
+        return Usage("info needs one FILE", synopsis, more);
     try {
-        for (const std::string &line : exchange::DescribeTableFile(args[0]))
-            std::cout << line << "\n";
+        if (pitch)
+            std::cout << exchange::DescribePitch(files[0]) << "\n";
+        else
+            for (const std::string &line : exchange::DescribeTableFile(files[0]))
+                std::cout << line << "\n";
     } catch (const std::exception &e) {
         return Failed("info", e);
     }

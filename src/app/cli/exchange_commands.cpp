@@ -1,7 +1,5 @@
 #include "cli/exchange_commands.h"
 
-#include <charconv>
-#include <cmath>
 #include <exception>
 #include <iostream>
 #include <optional>
@@ -10,20 +8,20 @@
 #include <QByteArray>
 #include <QImage>
 
+#include "cli/options.h"
 #include "document/decimal.h"
 #include "document/error.h"
 #include "exchange/resynthesis.h"
 #include "exchange/table_files.h"
 #include "files/atomic_file.h"
 #include "render/table_picture.h"
-#include "script/script_parser.h"
 #include "ui/qt/waterfall_picture.h"
 
 namespace morvane::cli {
 
 namespace {
 
-// The options the three commands share; the words that are no option are the files.
+// What the commands read from their words; the words that are no option are the files.
 struct Options {
     std::vector<std::string> Files;
     std::optional<exchange::TableFormat> To;
@@ -33,100 +31,28 @@ struct Options {
     bool Resynth = false;       // convert: pitch-tracked cycles instead of frames
     bool ResynthChoice = false; // a choice that only --resynth takes was given
     exchange::ResynthOptions ResynthChoices;
+    std::string Phase = "align";
 };
 
-class UsageError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
-
-// A time in seconds: a plain non-negative decimal number ("1.25"), whatever the locale.
-std::optional<double> ParseSeconds(const std::string &text) {
-    double seconds = 0.0;
-    const char *end = text.data() + text.size();
-    const auto [ptr, error] = std::from_chars(text.data(), end, seconds, std::chars_format::fixed);
-    if (text.empty() || error != std::errc() || ptr != end || !std::isfinite(seconds) ||
-        seconds < 0.0)
-        return std::nullopt;
-    return seconds;
-}
-
-Options ParseOptions(const std::vector<std::string> &args, bool withTo) {
-    Options options;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string &word = args[i];
-        auto value = [&]() -> const std::string & {
-            if (i + 1 >= args.size())
-                throw UsageError(word + " needs a value");
-            return args[++i];
-        };
-        if (withTo && word == "--to") {
-            const std::string &format = value();
-            options.To = exchange::ParseTableFormat(format);
-            if (!options.To)
-                throw UsageError("--to takes syx, mid, wav or wav2048, not " + format);
-        } else if (word == "--name") {
-            options.Load.MidiName = value();
-        } else if (word == "--frame-length") {
-            const std::string &length = value();
-            if (length == "whole") {
-                options.Load.FrameLength = 0;
-            } else {
-                const std::optional<int> n = ParseDecimal(length);
-                if (!n || *n <= 0)
-                    throw UsageError("--frame-length takes a number of samples or whole, not " +
-                                     length);
-                options.Load.FrameLength = *n;
-            }
-        } else if (!withTo && word == "--view") {
-            options.View = value();
-            if (options.View != "table" && options.View != "waterfall" &&
-                options.View != "spectrogram")
-                throw UsageError("--view takes table, waterfall or spectrogram, not " +
-                                 options.View);
-        } else if (word == "--keep-level") {
-            options.Load.Normalise = false;
-        } else if (withTo && word == "--resynth") {
-            options.Resynth = true;
-        } else if (withTo && word == "--pitch") {
-            const std::string &pitch = value();
-            options.ResynthChoices.PitchHz = exchange::ParsePitch(pitch);
-            options.ResynthChoice = true;
-            if (!options.ResynthChoices.PitchHz)
-                throw UsageError("--pitch takes a frequency from 20 to 2,000 Hz or a note name "
-                                 "such as A3, C#2 or Bb1, not " +
-                                 pitch);
-        } else if (withTo && (word == "--start" || word == "--end")) {
-            const std::string &time = value();
-            const std::optional<double> seconds = ParseSeconds(time);
-            if (!seconds)
-                throw UsageError(word + " takes a time in seconds, not " + time);
-            (word == "--start" ? options.ResynthChoices.StartSeconds
-                               : options.ResynthChoices.EndSeconds) = seconds;
-            options.ResynthChoice = true;
-        } else if (withTo && word == "--phase") {
-            const std::string &phase = value();
-            options.ResynthChoice = true;
-            if (phase == "keep")
-                options.ResynthChoices.Phase = exchange::PhaseMode::Keep;
-            else if (phase == "align")
-                options.ResynthChoices.Phase = exchange::PhaseMode::Align;
-            else if (phase == "zero")
-                options.ResynthChoices.Phase = exchange::PhaseMode::Zero;
-            else
-                throw UsageError("--phase takes keep, align or zero, not " + phase);
-        } else if (withTo && word == "--slot") {
-            const std::string &slot = value();
-            options.Slot = ParseDecimal(slot);
-            if (!options.Slot)
-                throw UsageError("--slot takes a number from 80 to 118, not " + slot);
-        } else if (word.size() > 1 && word[0] == '-' && word[1] == '-') {
-            throw UsageError("unknown option " + word);
-        } else {
-            options.Files.push_back(word);
-        }
-    }
-    return options;
+// The files and the options that say how IN is read, which convert and render share.
+OptionParser LoadOptionParser(Options &options) {
+    OptionParser parser;
+    parser.Value("--name", [&options](const std::string &name) { options.Load.MidiName = name; })
+        .Value("--frame-length",
+               [&options](const std::string &length) {
+                   if (length == "whole") {
+                       options.Load.FrameLength = 0;
+                       return;
+                   }
+                   const std::optional<int> n = ParseDecimal(length);
+                   if (!n || *n <= 0)
+                       throw UsageError("--frame-length takes a number of samples or whole, not " +
+                                        length);
+                   options.Load.FrameLength = *n;
+               })
+        .Flag("--keep-level", [&options] { options.Load.Normalise = false; })
+        .Positional([&options](const std::string &file) { options.Files.push_back(file); });
+    return parser;
 }
 
 constexpr const char *kLoadOptionsHelp =
@@ -134,11 +60,6 @@ constexpr const char *kLoadOptionsHelp =
     "  --frame-length N     audio files: samples per frame, or whole (the file's tag or\n"
     "                       the usual proposal otherwise)\n"
     "  --keep-level         audio files: keep the file's level instead of normalising\n";
-
-int Usage(const std::string &problem, const std::string &synopsis, const std::string &more) {
-    std::cerr << "morvane-cli: " << problem << "\nusage: morvane-cli " << synopsis << "\n" << more;
-    return 2;
-}
 
 int Failed(const std::string &command, const std::exception &e) {
     std::cerr << "morvane-cli " << command << ": " << e.what() << "\n";
@@ -148,42 +69,69 @@ int Failed(const std::string &command, const std::exception &e) {
 } // namespace
 
 int ConvertCommand(int &, char **, const std::vector<std::string> &args) {
-    const std::string synopsis = "convert IN OUT [--to syx|mid|wav|wav2048] [--resynth] [OPTIONS]";
-    const std::string more =
+    const UsageText usage{
+        "morvane-cli", "convert IN OUT [--to syx|mid|wav|wav2048] [--resynth] [OPTIONS]",
         std::string("IN is read by its content: .syx, .mid, Morvane's own .wav or any audio file\n"
                     "the import reads. OUT's format comes from --to or from its name: .syx, .mid,\n"
                     ".wav (Morvane's own), or a .wav whose name ends in 2048 (pad-2048.wav) for\n"
                     "the 64 x 2048 export that other synths load.\n") +
-        kLoadOptionsHelp +
-        "  --slot N             the slot stamped into .syx and .mid (80 to 118)\n"
-        "  --resynth            audio files: a recorded note resynthesised into 64 waves, one\n"
-        "                       cycle of its tracked pitch each, instead of cut into frames\n"
-        "  --pitch HZ|NOTE      with --resynth: the pitch by hand (220.5, A3, C#2, Bb1)\n"
-        "  --start S, --end S   with --resynth: the region in seconds (default: the whole\n"
-        "                       file less silence at either end)\n"
-        "  --phase P            with --resynth: keep, align (default) or zero\n";
+            kLoadOptionsHelp +
+            "  --slot N             the slot stamped into .syx and .mid (80 to 118)\n"
+            "  --resynth            audio files: a recorded note resynthesised into 64 waves, one\n"
+            "                       cycle of its tracked pitch each, instead of cut into frames\n"
+            "  --pitch HZ|NOTE      with --resynth: the pitch by hand (220.5, A3, C#2, Bb1)\n"
+            "  --start S, --end S   with --resynth: the region in seconds (default: the whole\n"
+            "                       file less silence at either end)\n"
+            "  --phase P            with --resynth: keep, align (default) or zero\n"};
     Options options;
+    OptionParser parser = LoadOptionParser(options);
+    parser
+        .Value("--to",
+               [&options](const std::string &format) {
+                   options.To = exchange::ParseTableFormat(format);
+                   if (!options.To)
+                       throw UsageError("--to takes syx, mid, wav or wav2048, not " + format);
+               })
+        .Whole("--slot", "a number from 80 to 118", options.Slot)
+        .Flag("--resynth", [&options] { options.Resynth = true; })
+        .Value("--pitch",
+               [&options](const std::string &pitch) {
+                   options.ResynthChoices.PitchHz = exchange::ParsePitch(pitch);
+                   if (!options.ResynthChoices.PitchHz)
+                       throw UsageError("--pitch takes a frequency from 20 to 2,000 Hz or a note "
+                                        "name such as A3, C#2 or Bb1, not " +
+                                        pitch);
+               })
+        .Number("--start", "a time in seconds", options.ResynthChoices.StartSeconds)
+        .Number("--end", "a time in seconds", options.ResynthChoices.EndSeconds)
+        .Choice("--phase", {"keep", "align", "zero"}, options.Phase);
     try {
-        options = ParseOptions(args, true);
+        parser.Parse(args);
     } catch (const UsageError &e) {
-        return Usage(e.what(), synopsis, more);
+        return ReportUsage(std::cerr, usage, e.what());
     }
     if (options.Files.size() != 2)
-        return Usage("convert needs IN and OUT", synopsis, more);
+        return ReportUsage(std::cerr, usage, "convert needs IN and OUT");
+    options.ResynthChoice = options.ResynthChoices.PitchHz || options.ResynthChoices.StartSeconds ||
+                            options.ResynthChoices.EndSeconds || options.Phase != "align";
     if (options.ResynthChoice && !options.Resynth)
-        return Usage("--pitch, --start, --end and --phase go with --resynth", synopsis, more);
+        return ReportUsage(std::cerr, usage,
+                           "--pitch, --start, --end and --phase go with --resynth");
     if (options.Resynth) {
         if (options.Load.FrameLength)
-            return Usage("--frame-length cuts frames; --resynth takes cycles instead", synopsis,
-                         more);
+            return ReportUsage(std::cerr, usage,
+                               "--frame-length cuts frames; --resynth takes cycles instead");
+        options.ResynthChoices.Phase = options.Phase == "keep"   ? exchange::PhaseMode::Keep
+                                       : options.Phase == "zero" ? exchange::PhaseMode::Zero
+                                                                 : exchange::PhaseMode::Align;
         options.Load.Resynth = options.ResynthChoices;
     }
     const std::string &out = options.Files[1];
     const std::optional<exchange::TableFormat> format =
         options.To ? options.To : exchange::TableFormatFromName(out);
     if (!format)
-        return Usage("cannot tell the format of " + out + " from its name: give --to", synopsis,
-                     more);
+        return ReportUsage(std::cerr, usage,
+                           "cannot tell the format of " + out + " from its name: give --to");
     try {
         exchange::LoadReport report;
         const Wavetable table = exchange::LoadTableFile(options.Files[0], options.Load, report);
@@ -203,25 +151,25 @@ int ConvertCommand(int &, char **, const std::vector<std::string> &args) {
 }
 
 int InfoCommand(int &, char **, const std::vector<std::string> &args) {
-    const std::string synopsis = "info FILE [--pitch]";
-    const std::string more = "  --pitch              audio files: the pitch of the recorded note\n";
-    std::vector<std::string> files;
+    const UsageText usage{"morvane-cli", "info FILE [--pitch]",
+                          "  --pitch              audio files: the pitch of the recorded note\n"};
+    Options options;
     bool pitch = false;
-    for (const std::string &word : args) {
-        if (word == "--pitch")
-            pitch = true;
-        else if (word.starts_with("--"))
-            return Usage("unknown option " + word, synopsis, more);
-        else
-            files.push_back(word);
+    try {
+        OptionParser()
+            .Flag("--pitch", [&pitch] { pitch = true; })
+            .Positional([&options](const std::string &file) { options.Files.push_back(file); })
+            .Parse(args);
+    } catch (const UsageError &e) {
+        return ReportUsage(std::cerr, usage, e.what());
     }
-    if (files.size() != 1)
-        return Usage("info needs one FILE", synopsis, more);
+    if (options.Files.size() != 1)
+        return ReportUsage(std::cerr, usage, "info needs one FILE");
     try {
         if (pitch)
-            std::cout << exchange::DescribePitch(files[0]) << "\n";
+            std::cout << exchange::DescribePitch(options.Files[0]) << "\n";
         else
-            for (const std::string &line : exchange::DescribeTableFile(files[0]))
+            for (const std::string &line : exchange::DescribeTableFile(options.Files[0]))
                 std::cout << line << "\n";
     } catch (const std::exception &e) {
         return Failed("info", e);
@@ -230,19 +178,21 @@ int InfoCommand(int &, char **, const std::vector<std::string> &args) {
 }
 
 int RenderCommand(int &, char **, const std::vector<std::string> &args) {
-    const std::string synopsis = "render IN OUT.png [--view table|waterfall|spectrogram] [OPTIONS]";
-    const std::string more =
+    const UsageText usage{
+        "morvane-cli", "render IN OUT.png [--view table|waterfall|spectrogram] [OPTIONS]",
         std::string("  --view V             table: the overview and the 64 waves (default);\n"
                     "                       waterfall or spectrogram: 800 x 600 pictures\n") +
-        kLoadOptionsHelp;
+            kLoadOptionsHelp};
     Options options;
+    OptionParser parser = LoadOptionParser(options);
+    parser.Choice("--view", {"table", "waterfall", "spectrogram"}, options.View);
     try {
-        options = ParseOptions(args, false);
+        parser.Parse(args);
     } catch (const UsageError &e) {
-        return Usage(e.what(), synopsis, more);
+        return ReportUsage(std::cerr, usage, e.what());
     }
     if (options.Files.size() != 2)
-        return Usage("render needs IN and OUT.png", synopsis, more);
+        return ReportUsage(std::cerr, usage, "render needs IN and OUT.png");
     try {
         const Wavetable table = exchange::LoadTableFile(options.Files[0], options.Load);
         QImage image;

@@ -21,7 +21,7 @@ using SteadyClock = std::chrono::steady_clock;
 class FakePaceClock final : public midi::PaceClock {
 public:
     SteadyClock::time_point Now() override { return now_; }
-    bool WaitUntil(SteadyClock::time_point deadline, const midi::CancelFlag &cancel) override {
+    bool WaitUntil(SteadyClock::time_point deadline, const CancelFlag &cancel) override {
         Waits.push_back(deadline);
         if (OnWait)
             OnWait(static_cast<int>(Waits.size()));

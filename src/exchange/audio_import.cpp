@@ -249,6 +249,8 @@ void ReadWithSndfile(std::span<const std::uint8_t> bytes, AudioFile &file) {
         throw Error(file.ShownName + " is cut short: it declares " +
                     GroupedNumber(static_cast<std::uint64_t>(info.frames)) + " samples, only " +
                     GroupedNumber(file.Samples.size()) + " are there.");
+    if (info.samplerate > 0)
+        file.SampleRate = info.samplerate;
     file.FormatText = MajorFormatText(info.format) + ", " + SubtypeText(info.format) + ", " +
                       ChannelText(info.channels) + ", " +
                       GroupedNumber(static_cast<std::uint64_t>(std::max(info.samplerate, 0))) +

@@ -23,11 +23,15 @@ inline constexpr int kProposedFrameLength = 2048;
 // A 64-wave table of 256-sample frames, recognised as such when untagged.
 inline constexpr int kTable256Samples = kWaveCount * 256;
 
-// An audio file as read: its samples mixed to mono at full scale +-1, and its frame tag.
+// The rate taken for a file that gives none (a Surge .wt): pitches are shown at it.
+inline constexpr int kAssumedSampleRate = 44100;
+
+// An audio file as read: its samples mixed to mono at full scale +-1, its rate and its frame tag.
 struct AudioFile {
     std::string ShownName;  // the file's name as messages show it, in double quotes
     std::string FormatText; // "WAV, 16-bit integer, 2 channels mixed to mono, 44,100 Hz"
     std::vector<double> Samples;
+    int SampleRate = kAssumedSampleRate; // frames per second; Surge .wt files carry none
     FrameSource Source = FrameSource::Untagged;
     int TaggedFrameLength = 0; // the tag's frame length; 0 when untagged
 };

@@ -11,6 +11,7 @@
 #include "cli/options.h"
 #include "document/decimal.h"
 #include "document/error.h"
+#include "exchange/resynthesis.h"
 #include "exchange/table_files.h"
 #include "files/atomic_file.h"
 #include "render/table_picture.h"
@@ -27,6 +28,10 @@ struct Options {
     exchange::LoadOptions Load;
     std::optional<int> Slot;
     std::string View = "table"; // render: table, waterfall or spectrogram
+    bool Resynth = false;       // convert: pitch-tracked cycles instead of frames
+    bool ResynthChoice = false; // a choice that only --resynth takes was given
+    exchange::ResynthOptions ResynthChoices;
+    std::string Phase = "align";
 };
 
 // The files and the options that say how IN is read, which convert and render share.
@@ -65,13 +70,19 @@ int Failed(const std::string &command, const std::exception &e) {
 
 int ConvertCommand(int &, char **, const std::vector<std::string> &args) {
     const UsageText usage{
-        "morvane-cli", "convert IN OUT [--to syx|mid|wav|wav2048] [OPTIONS]",
+        "morvane-cli", "convert IN OUT [--to syx|mid|wav|wav2048] [--resynth] [OPTIONS]",
         std::string("IN is read by its content: .syx, .mid, Morvane's own .wav or any audio file\n"
                     "the import reads. OUT's format comes from --to or from its name: .syx, .mid,\n"
                     ".wav (Morvane's own), or a .wav whose name ends in 2048 (pad-2048.wav) for\n"
                     "the 64 x 2048 export that other synths load.\n") +
             kLoadOptionsHelp +
-            "  --slot N             the slot stamped into .syx and .mid (80 to 118)\n"};
+            "  --slot N             the slot stamped into .syx and .mid (80 to 118)\n"
+            "  --resynth            audio files: a recorded note resynthesised into 64 waves, one\n"
+            "                       cycle of its tracked pitch each, instead of cut into frames\n"
+            "  --pitch HZ|NOTE      with --resynth: the pitch by hand (220.5, A3, C#2, Bb1)\n"
+            "  --start S, --end S   with --resynth: the region in seconds (default: the whole\n"
+            "                       file less silence at either end)\n"
+            "  --phase P            with --resynth: keep, align (default) or zero\n"};
     Options options;
     OptionParser parser = LoadOptionParser(options);
     parser
@@ -81,7 +92,19 @@ int ConvertCommand(int &, char **, const std::vector<std::string> &args) {
                    if (!options.To)
                        throw UsageError("--to takes syx, mid, wav or wav2048, not " + format);
                })
-        .Whole("--slot", "a number from 80 to 118", options.Slot);
+        .Whole("--slot", "a number from 80 to 118", options.Slot)
+        .Flag("--resynth", [&options] { options.Resynth = true; })
+        .Value("--pitch",
+               [&options](const std::string &pitch) {
+                   options.ResynthChoices.PitchHz = exchange::ParsePitch(pitch);
+                   if (!options.ResynthChoices.PitchHz)
+                       throw UsageError("--pitch takes a frequency from 20 to 2,000 Hz or a note "
+                                        "name such as A3, C#2 or Bb1, not " +
+                                        pitch);
+               })
+        .Number("--start", "a time in seconds", options.ResynthChoices.StartSeconds)
+        .Number("--end", "a time in seconds", options.ResynthChoices.EndSeconds)
+        .Choice("--phase", {"keep", "align", "zero"}, options.Phase);
     try {
         parser.Parse(args);
     } catch (const UsageError &e) {
@@ -89,6 +112,20 @@ int ConvertCommand(int &, char **, const std::vector<std::string> &args) {
     }
     if (options.Files.size() != 2)
         return ReportUsage(std::cerr, usage, "convert needs IN and OUT");
+    options.ResynthChoice = options.ResynthChoices.PitchHz || options.ResynthChoices.StartSeconds ||
+                            options.ResynthChoices.EndSeconds || options.Phase != "align";
+    if (options.ResynthChoice && !options.Resynth)
+        return ReportUsage(std::cerr, usage,
+                           "--pitch, --start, --end and --phase go with --resynth");
+    if (options.Resynth) {
+        if (options.Load.FrameLength)
+            return ReportUsage(std::cerr, usage,
+                               "--frame-length cuts frames; --resynth takes cycles instead");
+        options.ResynthChoices.Phase = options.Phase == "keep"   ? exchange::PhaseMode::Keep
+                                       : options.Phase == "zero" ? exchange::PhaseMode::Zero
+                                                                 : exchange::PhaseMode::Align;
+        options.Load.Resynth = options.ResynthChoices;
+    }
     const std::string &out = options.Files[1];
     const std::optional<exchange::TableFormat> format =
         options.To ? options.To : exchange::TableFormatFromName(out);
@@ -114,10 +151,13 @@ int ConvertCommand(int &, char **, const std::vector<std::string> &args) {
 }
 
 int InfoCommand(int &, char **, const std::vector<std::string> &args) {
-    const UsageText usage{"morvane-cli", "info FILE"};
+    const UsageText usage{"morvane-cli", "info FILE [--pitch]",
+                          "  --pitch              audio files: the pitch of the recorded note\n"};
     Options options;
+    bool pitch = false;
     try {
         OptionParser()
+            .Flag("--pitch", [&pitch] { pitch = true; })
             .Positional([&options](const std::string &file) { options.Files.push_back(file); })
             .Parse(args);
     } catch (const UsageError &e) {
@@ -126,8 +166,11 @@ int InfoCommand(int &, char **, const std::vector<std::string> &args) {
     if (options.Files.size() != 1)
         return ReportUsage(std::cerr, usage, "info needs one FILE");
     try {
-        for (const std::string &line : exchange::DescribeTableFile(options.Files[0]))
-            std::cout << line << "\n";
+        if (pitch)
+            std::cout << exchange::DescribePitch(options.Files[0]) << "\n";
+        else
+            for (const std::string &line : exchange::DescribeTableFile(options.Files[0]))
+                std::cout << line << "\n";
     } catch (const std::exception &e) {
         return Failed("info", e);
     }

@@ -156,8 +156,9 @@ void TfrmMain::ImportAudioPath(const std::string &path) {
     OpenDialogAudio.FileName = path;
     const int first = CmbWTFrom->currentIndex() + 1;
     const int last = CmbWTTo->currentIndex() + 1;
-    // Everything that can fail happens before the table changes: a refused file, or a frame
-    // length that gives no whole frame, leaves the table and the history as they were.
+    // Everything that can fail happens before the table changes: a refused file, a frame
+    // length that gives no whole frame, or a recording with no steady pitch, leaves the table
+    // and the history as they were.
     Wavetable imported = Table();
     try {
         const exchange::AudioFile file = exchange::ReadAudioFile(path);
@@ -165,12 +166,7 @@ void TfrmMain::ImportAudioPath(const std::string &path) {
             Dialogs().ImportAudio(ui::MakeImportAudioChoices(file, first, last));
         if (!answer.Ok)
             return;
-        exchange::ImportSettings settings;
-        settings.FrameLength = answer.FrameLength;
-        settings.Normalise = answer.Normalise;
-        settings.First = first;
-        settings.Last = last;
-        exchange::ImportAudioFrames(file, settings, imported);
+        ui::ImportAudio(file, answer, first, last, imported);
     } catch (const std::exception &e) {
         Dialogs().Message(kImportAudioPrefix + e.what());
         return;

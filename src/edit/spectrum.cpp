@@ -66,9 +66,14 @@ void ReadWave(const Wavetable &table, int waveIndex, std::array<std::int32_t, kS
 
 void Analyse(const std::array<std::int32_t, kSampleCount> &samples, Spectrum &spectrum) {
     std::array<double, kSampleCount> time{};
-    std::array<std::complex<double>, kBinCount> bins{};
     for (std::size_t n = 0; n < time.size(); ++n)
         time[n] = samples[n];
+    Analyse(time, spectrum);
+}
+
+void Analyse(const std::array<double, kSampleCount> &samples, Spectrum &spectrum) {
+    std::array<double, kSampleCount> time = samples; // FFTW takes a non-const input
+    std::array<std::complex<double>, kBinCount> bins{};
     fftw_execute_dft_r2c(ThePlans().Forward, time.data(),
                          reinterpret_cast<fftw_complex *>(bins.data()));
     const double real = kSampleCount * kSpectrumScale; // X_0 and X_64: the value times 128 FS

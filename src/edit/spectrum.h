@@ -34,6 +34,8 @@ struct Spectrum {
 // Cos[k] = X_k / (128 FS) for k = 0 and 64. waveIndex 0..63 (clamped by the table).
 Spectrum Analyse(const Wavetable &table, int waveIndex);
 void Analyse(const std::array<std::int32_t, kSampleCount> &samples, Spectrum &spectrum);
+// The same for samples not yet rounded (the resynthesis of recorded cycles).
+void Analyse(const std::array<double, kSampleCount> &samples, Spectrum &spectrum);
 
 // The sum above in double precision, not yet rounded.
 void Synthesise(const Spectrum &spectrum, std::array<double, kSampleCount> &samples);

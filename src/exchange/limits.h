@@ -18,5 +18,7 @@ inline constexpr std::int64_t kMaxFileBytes = static_cast<std::int64_t>(files::k
 
 // 524288 -> "524,288", for the texts the user reads.
 std::string GroupedNumber(std::uint64_t value);
+// 220.5 with 2 decimals -> "220.50", whatever the locale; never "-0.00".
+std::string FixedDecimals(double value, int decimals);
 
 } // namespace morvane::exchange

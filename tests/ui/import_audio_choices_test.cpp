@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "../exchange/exchange_test_support.h"
+#include "document/error.h"
 
 namespace morvane::ui {
 namespace {

@@ -99,10 +99,9 @@ exchange::AudioFile Recording() {
 TEST(ImportAudioDialog, TakesPitchTrackedCyclesFromARecording) {
     const exchange::AudioFile note = Recording();
     TfrmImportAudio dialog(ui::MakeImportAudioChoices(note, 1, 64));
-    dialog.show();
     EXPECT_EQ(dialog.cmbMode->currentText(), Q("Pitch-tracked cycles"));
-    EXPECT_FALSE(dialog.cmbFrameLength->isVisible());
-    EXPECT_TRUE(dialog.imgRecording->isVisible());
+    EXPECT_TRUE(dialog.cmbFrameLength->isHidden());
+    EXPECT_FALSE(dialog.imgRecording->isHidden());
     EXPECT_TRUE(dialog.lblPitchFound->text().startsWith(Q("Pitch found: 220.")))
         << dialog.lblPitchFound->text().toStdString();
     EXPECT_TRUE(dialog.lblPitchFound->text().endsWith(Q(" Hz (A3 +4 cents)")));
@@ -149,8 +148,8 @@ TEST(ImportAudioDialog, TakesPitchTrackedCyclesFromARecording) {
 
     // Back to frames: the whole file as one cycle, as before.
     dialog.cmbMode->setCurrentIndex(0);
-    EXPECT_TRUE(dialog.cmbFrameLength->isVisible());
-    EXPECT_FALSE(dialog.imgRecording->isVisible());
+    EXPECT_FALSE(dialog.cmbFrameLength->isHidden());
+    EXPECT_TRUE(dialog.imgRecording->isHidden());
     EXPECT_EQ(dialog.Answer().Mode, ImportAudioMode::Frames);
     EXPECT_EQ(dialog.Answer().FrameLength, exchange::kWholeFile);
 }

@@ -35,17 +35,23 @@ constexpr double kDipThreshold = 0.15;
 // A point counts as pitched when the normalised difference at its period is below this; noise
 // stays near 1, a clean tone near 0.
 constexpr double kPitchedThreshold = 0.3;
+// The sample rates pitch is tracked at: 2 kHz is then at least 2 samples a period, and the
+// analysis of 64 points holds at most some 20 MB.
+constexpr int kLowestTrackedRate = 4000;
+constexpr int kHighestTrackedRate = 768000;
 // A frame whose level lies 60 dB below the file's peak is silence.
 constexpr double kSilenceRatio = 1e-3;
 // Neighbouring points (64 over the region) may differ by up to this ratio of periods: a deep
 // vibrato or a fast glide, yet no jump of an octave.
 constexpr double kNeighbourRatio = 1.2;
-// The fine search looks at differences over two periods, but never fewer samples than this.
+// The fine search looks at differences over two periods, but never fewer samples than the
+// first (short periods) nor more than the second (long ones, where two periods would cost much
+// and a part of one measures as well).
 constexpr int kFineWindowMin = 128;
+constexpr int kFineWindowMax = 1024;
 // Half-widths of the successive parabola fits of the fine search, in samples: each fit is exact
 // to well within the next, and the last one leaves the period within about 1e-7 samples.
-constexpr std::array<double, 9> kFineSteps = {0.5,    0.1,    0.02,   0.004, 8e-4,
-                                              1.6e-4, 3.2e-5, 6.4e-6, 1.3e-6};
+constexpr std::array<double, 7> kFineSteps = {0.5, 0.05, 5e-3, 5e-4, 5e-5, 5e-6, 1e-6};
 
 std::string Fixed2(double value) {
     return FixedDecimals(value, 2);
@@ -140,8 +146,8 @@ void CumulativeNormalise(std::span<double> d) {
 
 // The lag of the smallest value of row in lags low..high (bounded by the row).
 int LowestIn(std::span<const double> row, int low, int high) {
-    low = std::max(low, 1);
-    high = std::min(high, static_cast<int>(row.size()) - 1);
+    high = std::clamp(high, 1, static_cast<int>(row.size()) - 1);
+    low = std::clamp(low, 1, high);
     int best = low;
     for (int tau = low; tau <= high; ++tau)
         if (row[static_cast<std::size_t>(tau)] < row[static_cast<std::size_t>(best)])
@@ -152,8 +158,8 @@ int LowestIn(std::span<const double> row, int low, int high) {
 // YIN's choice: the first dip below the threshold followed down to its bottom, or else the
 // lowest value.
 int FirstDip(std::span<const double> row, int low, int high) {
-    high = std::min(high, static_cast<int>(row.size()) - 1);
-    for (int tau = std::max(low, 1); tau <= high; ++tau) {
+    high = std::clamp(high, 1, static_cast<int>(row.size()) - 1);
+    for (int tau = std::clamp(low, 1, high); tau <= high; ++tau) {
         if (row[static_cast<std::size_t>(tau)] < kDipThreshold) {
             while (tau + 1 <= high &&
                    row[static_cast<std::size_t>(tau + 1)] < row[static_cast<std::size_t>(tau)])
@@ -200,7 +206,7 @@ double RefinePeriod(const SincSampler &sampler, std::span<const double> row, int
     const auto size = static_cast<std::int64_t>(x.size());
     const int low = std::max(1, static_cast<int>(std::floor(lag / kSemitone)));
     const int high = static_cast<int>(std::ceil(lag * kSemitone));
-    const std::int64_t window = std::max<std::int64_t>(2 * lag, kFineWindowMin);
+    const std::int64_t window = std::clamp<std::int64_t>(2 * lag, kFineWindowMin, kFineWindowMax);
     // The stretches compared, with the sampler's taps around them, lie inside the file (the
     // fine search moves less than 3 samples from the whole lag).
     constexpr std::int64_t kMargin = SincSampler::kHalfTaps + 3;
@@ -325,7 +331,7 @@ std::optional<double> ParsePitch(const std::string &text) {
 std::string BadPitchText(const std::string &text) {
     return "\"" + text +
            "\" is no pitch: enter a frequency from 20 to 2,000 Hz, such as \"220.5\", or a note "
-           "name from \"D#0\" to \"B6\", such as \"A3\", \"C#2\" or \"Bb1\".";
+           "name from \"E0\" to \"B6\", such as \"A3\", \"C#2\" or \"Bb1\".";
 }
 
 std::string NoteText(double hz) {
@@ -364,7 +370,13 @@ PitchTrack TrackPitch(const AudioFile &file, Region region, int count,
                     std::to_string(region.End) + " lies outside " + file.ShownName + ".");
     if (pitchHz && !(*pitchHz >= kLowestPitchHz && *pitchHz <= kHighestPitchHz))
         throw Error(BadPitchText(Fixed2(pitchHz.value_or(0.0))));
-    const double rate = file.SampleRate > 0 ? file.SampleRate : kAssumedSampleRate;
+    // Outside these rates a period of the pitches looked for would be under two samples, or
+    // the analysis would take more memory than the file.
+    if (file.SampleRate < kLowestTrackedRate || file.SampleRate > kHighestTrackedRate)
+        throw Error(file.ShownName + " has a sample rate of " +
+                    GroupedNumber(static_cast<std::uint64_t>(std::max(file.SampleRate, 0))) +
+                    " Hz; pitches are found at rates from 4,000 to 768,000 Hz.");
+    const double rate = file.SampleRate;
     const double length = static_cast<double>(region.End - region.Start);
 
     // The lags looked at: the whole range, or a semitone either side of the pitch given.

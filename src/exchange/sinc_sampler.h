@@ -35,7 +35,7 @@ public:
 
 private:
     std::span<const double> signal_;
-    std::vector<double> table_; // (kPhases + 1) rows of kTaps weights
+    const std::vector<double> &table_; // (kPhases + 1) rows of kTaps weights, shared
 };
 
 } // namespace morvane::exchange

@@ -61,6 +61,12 @@ FileKind KindOf(const std::string &path, std::vector<std::uint8_t> &head) {
     return FileKind::Audio;
 }
 
+// Morvane's own files, ".syx" and ".mid" hold waves, not a sound with a pitch.
+[[noreturn]] void NoRecording(const std::string &path) {
+    throw Error(ShownName(path) + " is a wavetable, not a recording: pitch and resynthesis take "
+                                  "an audio file.");
+}
+
 // The file's name, without its extension, as the table's name.
 void NameAfterFile(Wavetable &table, const std::string &path) {
     std::string stem = fs::path(path).stem().string();
@@ -185,7 +191,10 @@ Wavetable LoadTableFile(const std::string &path, const LoadOptions &options, Loa
     Wavetable table;
     FillNewWavetable(table, 0);
     std::vector<std::uint8_t> head;
-    switch (KindOf(path, head)) {
+    const FileKind kind = KindOf(path, head);
+    if (options.Resynth && kind != FileKind::Audio)
+        NoRecording(path);
+    switch (kind) {
     case FileKind::Midi:
         LoadMidi(path, options.MidiName, table, report);
         break;
@@ -198,6 +207,17 @@ Wavetable LoadTableFile(const std::string &path, const LoadOptions &options, Loa
         break;
     case FileKind::Audio: {
         const AudioFile file = ReadAudioFile(path);
+        if (options.Resynth) {
+            ResynthSettings resynth;
+            resynth.Span =
+                ChooseRegion(file, options.Resynth->StartSeconds, options.Resynth->EndSeconds);
+            resynth.PitchHz = options.Resynth->PitchHz;
+            resynth.Phase = options.Resynth->Phase;
+            resynth.Normalise = options.Normalise;
+            StoreResynthesis(Resynthesise(file, resynth), table);
+            NameAfterFile(table, path);
+            break;
+        }
         ImportSettings settings;
         settings.FrameLength =
             options.FrameLength ? *options.FrameLength : ProposedFrameLength(file);
@@ -237,6 +257,14 @@ void SaveTableFile(const std::string &path, TableFormat format, const Wavetable 
         ExportWavetable2048(path, table);
         break;
     }
+}
+
+std::string DescribePitch(const std::string &path) {
+    std::vector<std::uint8_t> head;
+    if (KindOf(path, head) != FileKind::Audio)
+        NoRecording(path);
+    const AudioFile file = ReadAudioFile(path);
+    return PitchLine(TrackPitch(file, DefaultRegion(file)).MedianPeriod, file.SampleRate);
 }
 
 std::vector<std::string> DescribeTableFile(const std::string &path) {

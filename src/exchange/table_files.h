@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "document/wave_message.h"
+#include "exchange/resynthesis.h"
 
 // Whole tables to and from every file the program knows, for the command line: ".syx", ".mid",
 // Morvane's own ".wav" (32-bit sign and magnitude), the 2048-sample export and any audio file
@@ -20,10 +21,19 @@ std::optional<TableFormat> ParseTableFormat(const std::string &word);
 // export for other synths. Letter case does not matter. None for other names.
 std::optional<TableFormat> TableFormatFromName(const std::string &path);
 
+// Pitch-tracked resynthesis of an audio file into 64 waves, instead of cutting it into frames.
+struct ResynthOptions {
+    std::optional<double> PitchHz;      // none: found in the file
+    std::optional<double> StartSeconds; // none: the default region's (silence left out)
+    std::optional<double> EndSeconds;
+    PhaseMode Phase = PhaseMode::Align;
+};
+
 struct LoadOptions {
     std::string MidiName;           // the wavetable of a MIDI file; empty: the first found
     std::optional<int> FrameLength; // audio files: none for the proposed one, 0 the whole file
     bool Normalise = true;          // audio files: loudest sample to full scale
+    std::optional<ResynthOptions> Resynth; // audio files only: resynthesise the recording
 };
 
 // What the file holds, recognised by its bytes: a MIDI file ("MThd"), Morvane's own WAV (its
@@ -49,5 +59,9 @@ void SaveTableFile(const std::string &path, TableFormat format, const Wavetable 
 
 // What a file holds, one "key: value" line each.
 std::vector<std::string> DescribeTableFile(const std::string &path);
+// The pitch of an audio file over its default region: "pitch: 220.50 Hz (A3 +4 cents), period
+// 200.00 samples". Throws morvane::Error with the refusal when none is found, or when the file
+// is no audio file.
+std::string DescribePitch(const std::string &path);
 
 } // namespace morvane::exchange

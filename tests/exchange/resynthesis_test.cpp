@@ -290,6 +290,11 @@ TEST(Resynthesis, RegionsRangesAndShortFilesAreBounded) {
         }
     }
     EXPECT_THROW(TrackPitch(tail, {end - 99, end}), Error);
+    // A rate at which 2 kHz is under two samples, or whose analysis would not fit in memory.
+    for (const int rate : {1, 3999, 768001}) {
+        const AudioFile odd = Recording("odd.wav", SteadySaw(441.0, 0.5), rate);
+        EXPECT_THROW(TrackPitch(odd, DefaultRegion(odd), 64, 440.0), Error) << rate;
+    }
     ResynthSettings tooShort;
     tooShort.Span = {size - 600, size - 510};
     tooShort.PitchHz = 441.0;

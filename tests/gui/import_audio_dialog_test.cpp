@@ -1,5 +1,8 @@
 // The audio import dialog: the frame lengths offered, the count and the mapping following the
-// choice, OK only for a length that gives frames, and the answer through the Qt dialogs port.
+// choice, OK only for a length that gives frames; a recording in the pitch-tracked cycles mode
+// with its pitches, region picture and preview; and the answer through the Qt dialogs port.
+#include <filesystem>
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -99,6 +102,9 @@ exchange::AudioFile Recording() {
 TEST(ImportAudioDialog, TakesPitchTrackedCyclesFromARecording) {
     const exchange::AudioFile note = Recording();
     TfrmImportAudio dialog(ui::MakeImportAudioChoices(note, 1, 64));
+    // A picture of the dialog, saved for looking at.
+    std::filesystem::create_directories(MORVANE_TEST_OUTPUT_DIR);
+    EXPECT_TRUE(dialog.grab().save(Q(MORVANE_TEST_OUTPUT_DIR "/import_audio_cycles.png"), "PNG"));
     EXPECT_EQ(dialog.cmbMode->currentText(), Q("Pitch-tracked cycles"));
     EXPECT_TRUE(dialog.cmbFrameLength->isHidden());
     EXPECT_FALSE(dialog.imgRecording->isHidden());

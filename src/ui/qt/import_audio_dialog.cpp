@@ -1,5 +1,6 @@
 #include "ui/qt/import_audio_dialog.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -10,6 +11,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSignalBlocker>
 
 #include "render/formula_preview.h"
 #include "ui/qt/image_view.h"
@@ -56,12 +58,13 @@ QDoubleSpinBox *MakeSeconds(QWidget *parent, const char *name, double seconds, d
     return box;
 }
 
-// The box's value, or none while it still shows the default region's edge as it was put.
-std::optional<double> ChangedSeconds(const QDoubleSpinBox &box, double proposed) {
+// The box's value, or none while it still shows the default region's edge as it was put. The
+// box rounds to the millisecond, which may lie just past the file's end: that is its end.
+std::optional<double> ChangedSeconds(const QDoubleSpinBox &box, double proposed, double seconds) {
     const double shown = std::round(proposed * 1000.0) / 1000.0;
     if (std::abs(box.value() - shown) < 0.0005)
         return std::nullopt;
-    return box.value();
+    return std::min(box.value(), seconds);
 }
 
 } // namespace
@@ -201,7 +204,11 @@ TfrmImportAudio::TfrmImportAudio(const ImportAudioChoices &choices, QWidget *par
     ApplyTooltips(*this);
     cmbFrameLength->setCurrentIndex(choices_.Proposed);
     cmbFrameLengthChange();
-    cmbMode->setCurrentIndex(choices_.Mode == ImportAudioMode::Cycles ? 1 : 0);
+    {
+        // One preview on opening, not one for the change of index and one more.
+        const QSignalBlocker quiet(cmbMode);
+        cmbMode->setCurrentIndex(choices_.Mode == ImportAudioMode::Cycles ? 1 : 0);
+    }
     cmbModeChange();
 }
 
@@ -240,8 +247,8 @@ void TfrmImportAudio::cmbFrameLengthChange() {
 CyclesChoice TfrmImportAudio::CurrentCycles() const {
     CyclesChoice choice;
     choice.Pitch = edtPitch->text().trimmed().toStdString();
-    choice.Start = ChangedSeconds(*edtRegionStart, choices_.RegionStart);
-    choice.End = ChangedSeconds(*edtRegionEnd, choices_.RegionEnd);
+    choice.Start = ChangedSeconds(*edtRegionStart, choices_.RegionStart, choices_.Seconds);
+    choice.End = ChangedSeconds(*edtRegionEnd, choices_.RegionEnd, choices_.Seconds);
     const int phase = cmbPhase->currentIndex();
     choice.Phase = kPhases[static_cast<std::size_t>(
         phase >= 0 && phase < static_cast<int>(kPhases.size()) ? phase : kDefaultPhase)];

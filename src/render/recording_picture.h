@@ -3,14 +3,12 @@
 #include <span>
 #include <vector>
 
-namespace morvane {
-
-class Canvas;
-
 // The audio import's picture of a recording: the file's samples squeezed into one column per
 // pixel, each column drawn from its lowest to its highest sample, with the region the cycles are
 // taken from shaded and its two edges marked. Full scale +-1 fills the height.
-namespace render {
+namespace morvane::render {
+
+class Canvas;
 
 inline constexpr int kRecordingWidth = 408;
 inline constexpr int kRecordingHeight = 81; // an odd height gives the zero line a row of its own
@@ -35,6 +33,4 @@ int RecordingRow(double value, int height);
 // or reversed region is shaded nowhere, but its edges are still marked.
 void DrawRecording(Canvas &canvas, std::span<const SampleSpan> columns, double start, double end);
 
-} // namespace render
-
-} // namespace morvane
+} // namespace morvane::render

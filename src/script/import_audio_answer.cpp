@@ -35,7 +35,7 @@ ImportAudioChoice ParseCycles(const std::vector<std::string> &words) {
         throw ScriptError(usage);
     ImportAudioChoice choice;
     choice.Cycles = true;
-    CyclesChoice &cycles = choice.CyclesAsked;
+    ui::CyclesChoice &cycles = choice.CyclesAsked;
     std::vector<std::string> seen;
     for (std::size_t i = 2; i + 2 < words.size(); i += 2) {
         const std::string &key = words[i];
@@ -44,8 +44,8 @@ ImportAudioChoice ParseCycles(const std::vector<std::string> &words) {
             throw ScriptError("importaudio cycles takes " + key + " once");
         seen.push_back(key);
         if (key == "pitch") {
-            if (value != "auto" && !exchange::ParsePitch(value))
-                throw ScriptError(exchange::BadPitchText(value));
+            // Checked by the import, as the dialog checks what is typed: a script runs without
+            // the audio library too.
             cycles.Pitch = value;
         } else if (key == "start") {
             cycles.Start = Seconds(key, value);
@@ -120,12 +120,13 @@ std::string PhaseWord(exchange::PhaseMode phase) {
     return "align";
 }
 
-// The cycles mode answers whatever the line asks: what the dialog would refuse (no pitch found,
-// a region beyond the file) the import itself refuses with its message, as after OK.
-ImportAudioAnswer AnswerCycles(const ImportAudioChoices &choices, const ImportAudioChoice &choice,
-                               std::string &line) {
-    const CyclesChoice &cycles = choice.CyclesAsked;
-    const CyclesPreview preview = choices.Cycles ? choices.Cycles(cycles) : CyclesPreview{};
+// The cycles mode answers whatever the line asks: what the dialog would refuse (a pitch text
+// that is none, no pitch found, a region beyond the file) the import itself refuses with its
+// message, as after OK.
+ui::ImportAudioAnswer AnswerCycles(const ui::ImportAudioChoices &choices,
+                                   const ImportAudioChoice &choice, std::string &line) {
+    const ui::CyclesChoice &cycles = choice.CyclesAsked;
+    const ui::CyclesPreview preview = choices.Cycles ? choices.Cycles(cycles) : ui::CyclesPreview{};
     line = "import-audio: " + choices.FileName + " | " + choices.FormatText + " | opens as " +
            ui::ImportAudioModeText(choices.Mode) + " | " + preview.PitchFound +
            (preview.PitchEntered.empty() ? "" : " | " + preview.PitchEntered) +
@@ -134,10 +135,10 @@ ImportAudioAnswer AnswerCycles(const ImportAudioChoices &choices, const ImportAu
            SecondsWord(cycles.End.value_or(choices.RegionEnd)) + " phase " +
            PhaseWord(cycles.Phase) + " " + (choice.Normalise ? "normalise" : "keep") + " " +
            (choice.Ok ? "ok" : "cancel");
-    ImportAudioAnswer answer;
+    ui::ImportAudioAnswer answer;
     answer.Ok = choice.Ok;
     answer.Normalise = choice.Normalise;
-    answer.Mode = ImportAudioMode::Cycles;
+    answer.Mode = ui::ImportAudioMode::Cycles;
     answer.Cycles = cycles;
     answer.Cycles.Normalise = choice.Normalise;
     return answer;
@@ -145,12 +146,12 @@ ImportAudioAnswer AnswerCycles(const ImportAudioChoices &choices, const ImportAu
 
 } // namespace
 
-ImportAudioAnswer AnswerImportAudio(const ImportAudioChoices &choices,
-                                    const ImportAudioChoice &choice, std::string &line,
-                                    std::string &failure) {
+ui::ImportAudioAnswer AnswerImportAudio(const ui::ImportAudioChoices &choices,
+                                        const ImportAudioChoice &choice, std::string &line,
+                                        std::string &failure) {
     if (choice.Cycles)
         return AnswerCycles(choices, choice, line);
-    ImportAudioAnswer answer;
+    ui::ImportAudioAnswer answer;
     int index = choices.Proposed;
     if (choice.FrameLength) {
         const auto found = std::find(choices.FrameLengths.begin(), choices.FrameLengths.end(),

@@ -11,8 +11,8 @@ namespace morvane::script {
 // cycles mode takes its choices as they are, and the import refuses what it cannot use.
 // Returns the answer and the line the script output shows; on a choice the dialog does not
 // offer, sets `failure` and answers Cancel.
-ImportAudioAnswer AnswerImportAudio(const ImportAudioChoices &choices,
-                                    const ImportAudioChoice &choice, std::string &line,
-                                    std::string &failure);
+ui::ImportAudioAnswer AnswerImportAudio(const ui::ImportAudioChoices &choices,
+                                        const ImportAudioChoice &choice, std::string &line,
+                                        std::string &failure);
 
 } // namespace morvane::script

@@ -62,10 +62,6 @@ CyclesPreview PreviewCycles(const AudioFile &file, const CyclesChoice &choice, i
 
 } // namespace
 
-std::string ImportAudioModeText(ImportAudioMode mode) {
-    return mode == ImportAudioMode::Cycles ? "Pitch-tracked cycles" : "Frames";
-}
-
 std::string PhaseModeText(PhaseMode phase) {
     switch (phase) {
     case PhaseMode::Keep:

@@ -12,7 +12,7 @@
 // What the audio import dialog (frmImportAudio) shows and what it answers. Plain data: the
 // dialog itself lives in the Qt layer, the numbers come from the exchange library through the
 // functions.
-namespace morvane {
+namespace morvane::ui {
 
 // How the file becomes waves: cut into frames of a fixed length (a table), or one cycle of the
 // tracked pitch at each of evenly spaced points (a recording of a note).
@@ -68,10 +68,11 @@ struct ImportAudioAnswer {
     CyclesChoice Cycles; // for the cycles mode; its Normalise is the answer's
 };
 
-namespace ui {
-
-// The mode's name as the dialog lists it: "Frames", "Pitch-tracked cycles".
-std::string ImportAudioModeText(ImportAudioMode mode);
+// The mode's name as the dialog lists it. Inline, so that the script layer can name it in a
+// build without the audio library.
+inline std::string ImportAudioModeText(ImportAudioMode mode) {
+    return mode == ImportAudioMode::Cycles ? "Pitch-tracked cycles" : "Frames";
+}
 // The phase choice's name: "Keep", "Align" and "Zero" as the dialog lists them.
 std::string PhaseModeText(exchange::PhaseMode phase);
 
@@ -95,6 +96,4 @@ exchange::ResynthSettings CyclesSettings(const exchange::AudioFile &file,
 void ImportAudio(const exchange::AudioFile &file, const ImportAudioAnswer &answer, int first,
                  int last, Wavetable &table);
 
-} // namespace ui
-
-} // namespace morvane
+} // namespace morvane::ui

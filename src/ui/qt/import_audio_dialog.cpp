@@ -17,7 +17,7 @@
 #include "ui/qt/image_view.h"
 #include "ui/qt/tooltips.h"
 
-namespace morvane {
+namespace morvane::qt {
 
 namespace {
 
@@ -69,10 +69,10 @@ std::optional<double> ChangedSeconds(const QDoubleSpinBox &box, double proposed,
 
 } // namespace
 
-TfrmImportAudio::TfrmImportAudio(const ImportAudioChoices &choices, QWidget *parent)
+TfrmImportAudio::TfrmImportAudio(const ui::ImportAudioChoices &choices, QWidget *parent)
     : QDialog(parent), choices_(choices),
       recordingCanvas_(render::kRecordingWidth, render::kRecordingHeight),
-      waveCanvas_(ui::kPreviewWidth, ui::kPreviewHeight) {
+      waveCanvas_(render::kPreviewWidth, render::kPreviewHeight) {
     setObjectName(QStringLiteral("frmImportAudio"));
     setWindowTitle(QStringLiteral("Import audio or wavetable"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
@@ -91,8 +91,8 @@ TfrmImportAudio::TfrmImportAudio(const ImportAudioChoices &choices, QWidget *par
     cmbMode = new QComboBox(this);
     cmbMode->setObjectName(QStringLiteral("cmbMode"));
     cmbMode->setGeometry(92, 68, kWidth - 100, 22);
-    cmbMode->addItem(Text(ui::ImportAudioModeText(ImportAudioMode::Frames)));
-    cmbMode->addItem(Text(ui::ImportAudioModeText(ImportAudioMode::Cycles)));
+    cmbMode->addItem(Text(ui::ImportAudioModeText(ui::ImportAudioMode::Frames)));
+    cmbMode->addItem(Text(ui::ImportAudioModeText(ui::ImportAudioMode::Cycles)));
 
     // Frames
     Label1 = MakeLabel(this, "Label1", QStringLiteral("Frame length:"), kModeTop + 4);
@@ -156,20 +156,20 @@ TfrmImportAudio::TfrmImportAudio(const ImportAudioChoices &choices, QWidget *par
     lblCyclesProblem->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblCyclesProblem->setStyleSheet(QStringLiteral("color: #b00000;"));
     const int wavesTop = phaseTop + 62;
-    const int gap = (kWidth - 16 - 3 * ui::kPreviewWidth) / 2;
+    const int gap = (kWidth - 16 - 3 * render::kPreviewWidth) / 2;
     const std::array<const char *, 3> captions{"lblCycleFirst", "lblCycleMiddle", "lblCycleLast"};
     const std::array<const char *, 3> pictures{"imgCycleFirst", "imgCycleMiddle", "imgCycleLast"};
     const std::array<QLabel **, 3> captionFields{&lblCycleFirst, &lblCycleMiddle, &lblCycleLast};
     const std::array<TImageView **, 3> pictureFields{&imgCycleFirst, &imgCycleMiddle,
                                                      &imgCycleLast};
     for (std::size_t k = 0; k < captions.size(); ++k) {
-        const int left = 8 + static_cast<int>(k) * (ui::kPreviewWidth + gap);
+        const int left = 8 + static_cast<int>(k) * (render::kPreviewWidth + gap);
         *captionFields[k] = MakeLabel(this, captions[k], QString(), wavesTop);
-        (*captionFields[k])->setGeometry(left, wavesTop, ui::kPreviewWidth, 16);
-        *pictureFields[k] = new TImageView(ui::kPreviewWidth, ui::kPreviewHeight, this);
+        (*captionFields[k])->setGeometry(left, wavesTop, render::kPreviewWidth, 16);
+        *pictureFields[k] = new TImageView(render::kPreviewWidth, render::kPreviewHeight, this);
         (*pictureFields[k])->setObjectName(QString::fromLatin1(pictures[k]));
         (*pictureFields[k])
-            ->setGeometry(left, wavesTop + 18, ui::kPreviewWidth, ui::kPreviewHeight);
+            ->setGeometry(left, wavesTop + 18, render::kPreviewWidth, render::kPreviewHeight);
     }
 
     chbNormalise =
@@ -207,7 +207,7 @@ TfrmImportAudio::TfrmImportAudio(const ImportAudioChoices &choices, QWidget *par
     {
         // One preview on opening, not one for the change of index and one more.
         const QSignalBlocker quiet(cmbMode);
-        cmbMode->setCurrentIndex(choices_.Mode == ImportAudioMode::Cycles ? 1 : 0);
+        cmbMode->setCurrentIndex(choices_.Mode == ui::ImportAudioMode::Cycles ? 1 : 0);
     }
     cmbModeChange();
 }
@@ -244,8 +244,8 @@ void TfrmImportAudio::cmbFrameLengthChange() {
     UpdateOk();
 }
 
-CyclesChoice TfrmImportAudio::CurrentCycles() const {
-    CyclesChoice choice;
+ui::CyclesChoice TfrmImportAudio::CurrentCycles() const {
+    ui::CyclesChoice choice;
     choice.Pitch = edtPitch->text().trimmed().toStdString();
     choice.Start = ChangedSeconds(*edtRegionStart, choices_.RegionStart, choices_.Seconds);
     choice.End = ChangedSeconds(*edtRegionEnd, choices_.RegionEnd, choices_.Seconds);
@@ -257,7 +257,7 @@ CyclesChoice TfrmImportAudio::CurrentCycles() const {
 }
 
 void TfrmImportAudio::CyclesChange() {
-    CyclesPreview preview;
+    ui::CyclesPreview preview;
     if (choices_.Cycles)
         preview = choices_.Cycles(CurrentCycles());
     else
@@ -282,9 +282,9 @@ void TfrmImportAudio::CyclesChange() {
     for (std::size_t k = 0; k < shown.size(); ++k) {
         captions[k]->setText(QStringLiteral("Wave %1").arg(shown[k]));
         if (cyclesReady_) {
-            ui::DrawFormulaPreview(waveCanvas_, preview_, shown[k], false);
+            render::DrawFormulaPreview(waveCanvas_, preview_, shown[k], false);
         } else {
-            waveCanvas_.Fill(Rgb(255, 255, 255)); // no waves to show
+            waveCanvas_.Fill(render::Rgb(255, 255, 255)); // no waves to show
         }
         pictures[k]->CopyFrom(waveCanvas_);
     }
@@ -296,16 +296,16 @@ void TfrmImportAudio::UpdateOk() {
     btnOK->setEnabled(CyclesMode() ? cyclesReady_ : lbMapping->count() > 0);
 }
 
-ImportAudioAnswer TfrmImportAudio::Answer() const {
-    ImportAudioAnswer answer;
+ui::ImportAudioAnswer TfrmImportAudio::Answer() const {
+    ui::ImportAudioAnswer answer;
     answer.Ok = result() == QDialog::Accepted;
     const int index = cmbFrameLength->currentIndex();
     if (index >= 0 && index < static_cast<int>(choices_.FrameLengths.size()))
         answer.FrameLength = choices_.FrameLengths[static_cast<std::size_t>(index)];
     answer.Normalise = chbNormalise->isChecked();
-    answer.Mode = CyclesMode() ? ImportAudioMode::Cycles : ImportAudioMode::Frames;
+    answer.Mode = CyclesMode() ? ui::ImportAudioMode::Cycles : ui::ImportAudioMode::Frames;
     answer.Cycles = CurrentCycles();
     return answer;
 }
 
-} // namespace morvane
+} // namespace morvane::qt

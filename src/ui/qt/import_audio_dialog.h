@@ -13,7 +13,7 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 
-namespace morvane {
+namespace morvane::qt {
 
 class TImageView;
 
@@ -29,9 +29,9 @@ class TfrmImportAudio final : public QDialog {
     Q_DISABLE_COPY_MOVE(TfrmImportAudio)
 
 public:
-    explicit TfrmImportAudio(const ImportAudioChoices &choices, QWidget *parent = nullptr);
+    explicit TfrmImportAudio(const ui::ImportAudioChoices &choices, QWidget *parent = nullptr);
 
-    ImportAudioAnswer Answer() const;
+    ui::ImportAudioAnswer Answer() const;
 
     // The mode chosen: its controls are shown, the other mode's hidden.
     void cmbModeChange();
@@ -78,14 +78,14 @@ public:
 
 private:
     bool CyclesMode() const;
-    CyclesChoice CurrentCycles() const;
+    ui::CyclesChoice CurrentCycles() const;
     void UpdateOk();
 
-    ImportAudioChoices choices_;
+    ui::ImportAudioChoices choices_;
     bool cyclesReady_ = false; // the last preview made the waves
-    Canvas recordingCanvas_;
-    Canvas waveCanvas_;
+    render::Canvas recordingCanvas_;
+    render::Canvas waveCanvas_;
     Wavetable preview_{}; // the waves of the last preview, for drawing
 };
 
-} // namespace morvane
+} // namespace morvane::qt

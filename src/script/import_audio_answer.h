@@ -7,7 +7,8 @@
 
 namespace morvane::script {
 
-// The scripted dialog's answer: the frame length asked for must be one the dialog offers.
+// The scripted dialog's answer: the frame length asked for must be one the dialog offers; the
+// cycles mode takes its choices as they are, and the import refuses what it cannot use.
 // Returns the answer and the line the script output shows; on a choice the dialog does not
 // offer, sets `failure` and answers Cancel.
 ui::ImportAudioAnswer AnswerImportAudio(const ui::ImportAudioChoices &choices,

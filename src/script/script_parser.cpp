@@ -517,6 +517,8 @@ std::string LanguageSummary() {
            "                             queue the MIDI output's answer (PORT name, #N, none;\n"
            "                             PAUSE 20..2000 ms)\n"
            "  importaudio FRAMELEN|auto|whole normalise|keep ok|cancel\n"
+           "  importaudio cycles [pitch HZ|NOTE|auto] [start S] [end S]\n"
+           "              [phase keep|align|zero] normalise|keep ok|cancel\n"
            "                             queue the audio import's answer\n"
            "  tick NAME [N]              fire the timer NAME N times\n"
            "  clock HH:MM:SS.mmm         the UTC time of day that seeds the random generator\n"

@@ -132,13 +132,18 @@ struct MidiSetupChoice {
 };
 
 // importaudio FRAMELEN|auto|whole normalise|keep ok|cancel
+// importaudio cycles [pitch HZ|NOTE|auto] [start S] [end S] [phase keep|align|zero]
+//             normalise|keep ok|cancel
 struct ImportAudioChoice {
     std::optional<int> FrameLength; // none: the proposed one; 0: the whole file
     bool Normalise = true;
     bool Ok = false;
+    bool Cycles = false;          // the pitch-tracked mode; FrameLength is then unused
+    ui::CyclesChoice CyclesAsked; // its pitch, region and phase (Normalise is the line's)
 };
 
-// Parses the words of the line, "importaudio" and three more; throws ScriptError.
+// Parses the words of the line, "importaudio" and three more, or "importaudio cycles", the
+// optional pairs in any order, each at most once, and the last two words; throws ScriptError.
 ImportAudioChoice ParseImportAudio(const std::vector<std::string> &words);
 
 struct Action {

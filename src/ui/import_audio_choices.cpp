@@ -1,7 +1,9 @@
 #include "ui/import_audio_choices.h"
 
 #include <algorithm>
+#include <exception>
 
+#include "document/error.h"
 #include "exchange/limits.h"
 
 namespace morvane::ui {
@@ -15,7 +17,62 @@ using exchange::FrameSourceText;
 using exchange::GroupedNumber;
 using exchange::kWholeFile;
 using exchange::OfferedFrameLengths;
+using exchange::PhaseMode;
 using exchange::ProposedFrameLength;
+
+namespace {
+
+bool PitchEntered(const std::string &text) {
+    return !text.empty() && text != "auto";
+}
+
+// The pitch found over the region and the waves the choice makes, or why there are none.
+CyclesPreview PreviewCycles(const AudioFile &file, const CyclesChoice &choice, int first,
+                            int last) {
+    CyclesPreview preview;
+    preview.PitchFound = "Pitch found: none";
+    exchange::ResynthSettings settings;
+    try {
+        settings = CyclesSettings(file, choice, first, last);
+    } catch (const std::exception &e) {
+        preview.Problem = e.what();
+        return preview;
+    }
+    if (settings.PitchHz) {
+        preview.PitchEntered = "Pitch entered: " + exchange::PitchText(*settings.PitchHz);
+        // What the file itself holds is still worth seeing beside the pitch entered.
+        try {
+            const exchange::PitchTrack track = exchange::TrackPitch(file, settings.Span);
+            if (track.MedianPeriod > 0)
+                preview.PitchFound =
+                    "Pitch found: " + exchange::PitchText(file.SampleRate / track.MedianPeriod);
+        } catch (const std::exception &) {
+            // "none" stands; the pitch entered makes the waves.
+        }
+    }
+    try {
+        preview.Waves = exchange::Resynthesise(file, settings);
+        if (!settings.PitchHz)
+            preview.PitchFound = "Pitch found: " + exchange::PitchText(preview.Waves.PitchHz);
+    } catch (const std::exception &e) {
+        preview.Problem = e.what();
+    }
+    return preview;
+}
+
+} // namespace
+
+std::string PhaseModeText(PhaseMode phase) {
+    switch (phase) {
+    case PhaseMode::Keep:
+        return "Keep the cycles as taken";
+    case PhaseMode::Zero:
+        return "Zero: every harmonic in sine phase";
+    case PhaseMode::Align:
+        break;
+    }
+    return "Align the fundamental (no combing)";
+}
 
 std::string FrameLengthText(const AudioFile &file, int choice) {
     if (choice == kWholeFile)
@@ -24,6 +81,39 @@ std::string FrameLengthText(const AudioFile &file, int choice) {
     if (file.TaggedFrameLength == choice)
         text += " (from the " + FrameSourceText(file.Source) + ")";
     return text;
+}
+
+exchange::ResynthSettings CyclesSettings(const AudioFile &file, const CyclesChoice &choice,
+                                         int first, int last) {
+    exchange::ResynthSettings settings;
+    if (PitchEntered(choice.Pitch)) {
+        settings.PitchHz = exchange::ParsePitch(choice.Pitch);
+        if (!settings.PitchHz)
+            throw Error(exchange::BadPitchText(choice.Pitch));
+    }
+    settings.Span = exchange::ChooseRegion(file, choice.Start, choice.End);
+    settings.Phase = choice.Phase;
+    settings.Normalise = choice.Normalise;
+    settings.First = first;
+    settings.Last = last;
+    return settings;
+}
+
+void ImportAudio(const AudioFile &file, const ImportAudioAnswer &answer, int first, int last,
+                 Wavetable &table) {
+    if (answer.Mode == ImportAudioMode::Cycles) {
+        CyclesChoice cycles = answer.Cycles;
+        cycles.Normalise = answer.Normalise;
+        exchange::StoreResynthesis(
+            exchange::Resynthesise(file, CyclesSettings(file, cycles, first, last)), table);
+        return;
+    }
+    exchange::ImportSettings settings;
+    settings.FrameLength = answer.FrameLength;
+    settings.Normalise = answer.Normalise;
+    settings.First = first;
+    settings.Last = last;
+    exchange::ImportAudioFrames(file, settings, table);
 }
 
 ImportAudioChoices MakeImportAudioChoices(const AudioFile &file, int first, int last) {
@@ -55,6 +145,17 @@ ImportAudioChoices MakeImportAudioChoices(const AudioFile &file, int first, int 
     };
     choices.Mapping = [source, lengthAt, first, last](int index) {
         return DescribeMapping(FrameCount(*source, lengthAt(index)), first, last);
+    };
+
+    choices.Mode =
+        exchange::LooksLikeRecording(file) ? ImportAudioMode::Cycles : ImportAudioMode::Frames;
+    choices.Seconds = exchange::SecondsAt(file, static_cast<double>(file.Samples.size()));
+    const exchange::Region region = exchange::DefaultRegion(file);
+    choices.RegionStart = exchange::SecondsAt(file, static_cast<double>(region.Start));
+    choices.RegionEnd = exchange::SecondsAt(file, static_cast<double>(region.End));
+    choices.Recording = render::RecordingColumns(file.Samples, render::kRecordingWidth);
+    choices.Cycles = [source, first, last](const CyclesChoice &choice) {
+        return PreviewCycles(*source, choice, first, last);
     };
     return choices;
 }

@@ -61,5 +61,34 @@ TEST(ImportChoices, OfferTheTagsLengthAndDescribeEachChoice) {
         EXPECT_THROW(ParseImportAudio(bad), ScriptError);
 }
 
+TEST(ImportChoices, TheCyclesLineTakesItsPairsInAnyOrderOnce) {
+    ImportAudioChoice choice =
+        ParseImportAudio({"importaudio", "cycles", "phase", "zero", "end", "1.5", "pitch", "C#2",
+                          "start", "0.25", "keep", "ok"});
+    EXPECT_TRUE(choice.Cycles);
+    EXPECT_EQ(choice.CyclesAsked.Pitch, "C#2");
+    EXPECT_EQ(choice.CyclesAsked.Start, 0.25);
+    EXPECT_EQ(choice.CyclesAsked.End, 1.5);
+    EXPECT_EQ(choice.CyclesAsked.Phase, exchange::PhaseMode::Zero);
+    EXPECT_FALSE(choice.Normalise);
+    EXPECT_TRUE(choice.Ok);
+    choice = ParseImportAudio({"importaudio", "cycles", "normalise", "cancel"});
+    EXPECT_TRUE(choice.Cycles);
+    EXPECT_EQ(choice.CyclesAsked.Pitch, "");
+    EXPECT_FALSE(choice.CyclesAsked.Start.has_value());
+    EXPECT_EQ(choice.CyclesAsked.Phase, exchange::PhaseMode::Align);
+    EXPECT_FALSE(choice.Ok);
+
+    for (const std::vector<std::string> &bad :
+         {std::vector<std::string>{"importaudio", "cycles", "normalise"},
+          {"importaudio", "cycles", "pitch", "normalise", "ok"},
+          {"importaudio", "cycles", "start", "-1", "normalise", "ok"},
+          {"importaudio", "cycles", "end", "1", "end", "2", "normalise", "ok"},
+          {"importaudio", "cycles", "phase", "random", "normalise", "ok"},
+          {"importaudio", "cycles", "speed", "2", "normalise", "ok"},
+          {"importaudio", "cycles", "keep", "normalise"}})
+        EXPECT_THROW(ParseImportAudio(bad), ScriptError) << bad[2];
+}
+
 } // namespace
 } // namespace morvane::script

@@ -49,7 +49,8 @@ std::filesystem::path SettingsPathOf(const TfrmMain &w) {
 }
 
 // The table with the audio file at `path` imported into waves first..last, after the user's
-// choices; none, after saying why, when the file is refused or the choice cancelled.
+// choices (frames, or pitch-tracked cycles); none, after saying why, when the file is refused,
+// the choice cancelled, or a recording has no steady pitch.
 // Everything that can fail happens on a copy, so that the table and the history stay as they
 // were.
 std::optional<Wavetable> ReadImportedAudio(TfrmMain &w, const std::string &path, int first,
@@ -61,12 +62,7 @@ std::optional<Wavetable> ReadImportedAudio(TfrmMain &w, const std::string &path,
             w.Dialogs().ImportAudio(ui::MakeImportAudioChoices(file, first, last));
         if (!answer.Ok)
             return std::nullopt;
-        exchange::ImportSettings settings;
-        settings.FrameLength = answer.FrameLength;
-        settings.Normalise = answer.Normalise;
-        settings.First = first;
-        settings.Last = last;
-        exchange::ImportAudioFrames(file, settings, imported);
+        ui::ImportAudio(file, answer, first, last, imported);
     } catch (const std::exception &e) {
         w.Dialogs().Message(kImportAudioPrefix + e.what());
         return std::nullopt;

@@ -1,6 +1,7 @@
 #include "synth/audition_engine.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <complex>
 #include <cstddef>
@@ -61,12 +62,14 @@ int LevelFor(double frequency, double sampleRate, bool bandLimit) {
 
 // Wait-free hand-over of a large value from one writer thread to one reader thread: the writer
 // fills Back() and publishes it; the reader's Read() takes the newest published slot. Three
-// preallocated slots, so neither side ever waits for the other.
+// preallocated slots, so neither side ever waits for the other. The slots are left as the
+// allocator gives them (a page of the table is touched only when first written), and the reader
+// sees nothing until the first value is published.
 template <typename T> class TripleBuffer {
 public:
     TripleBuffer() {
         for (auto &slot : Slots)
-            slot = std::make_unique<T>();
+            slot = std::make_unique_for_overwrite<T>();
     }
     T &Back() { return *Slots[static_cast<std::size_t>(Writing)]; }
     // Writer: Back() becomes the newest value; the writer continues on a slot the reader does
@@ -74,11 +77,13 @@ public:
     void Publish() {
         Writing = Middle.exchange(Writing | kFresh, std::memory_order_acq_rel) & kIndex;
     }
-    // Reader: the newest published value (or the one it held).
-    const T &Read() {
-        if (Middle.load(std::memory_order_acquire) & kFresh)
+    // Reader: the newest published value, the one it held, or null before the first.
+    const T *Read() {
+        if (Middle.load(std::memory_order_acquire) & kFresh) {
             Reading = Middle.exchange(Reading, std::memory_order_acq_rel) & kIndex;
-        return *Slots[static_cast<std::size_t>(Reading)];
+            Taken = true;
+        }
+        return Taken ? Slots[static_cast<std::size_t>(Reading)].get() : nullptr;
     }
 
 private:
@@ -88,13 +93,14 @@ private:
     int Writing = 0;            // writer's own
     std::atomic<int> Middle{1}; // shared
     int Reading = 2;            // reader's own
+    bool Taken = false;         // reader's own: a value was published
 };
 
 // The waves as the voices read them: per level, the 64 waves and the spectral in-betweens,
 // kSpectralSteps grid points per pair of waves (wave w at grid point (w - 1) * kSpectralSteps),
 // each a cycle of kTableLength samples plus the guard sample, in units of full scale.
 struct MipMap {
-    std::array<float, static_cast<std::size_t>(kLevelCount) * kGridWaves * kTableStride> Samples{};
+    std::array<float, static_cast<std::size_t>(kLevelCount) * kGridWaves * kTableStride> Samples;
 
     const float *Wave(int level, int grid) const {
         return Samples.data() +
@@ -276,7 +282,7 @@ struct AuditionEngine::Impl {
     void Apply(const Event &event, const AuditionParams &p);
     void StartVoice(int note, double frequency, int velocity);
     void Release(Voice &voice, const AuditionParams &p) const;
-    void RenderVoice(Voice &voice, const MipMap &table, const AuditionParams &p, float *out,
+    void RenderVoice(Voice &voice, const MipMap *table, const AuditionParams &p, float *out,
                      int frames, double from, double to, double bendFactor) const;
 
     double SampleRate;
@@ -290,6 +296,9 @@ struct AuditionEngine::Impl {
     TripleBuffer<MipMap> Tables;
     TripleBuffer<AuditionParams> Params;
     EventQueue Events;
+    std::array<std::atomic<std::uint64_t>, 2>
+        PendingOffs{}; // notes 0..127 whose off found the queue full
+    std::atomic<bool> PendingAllOff{false};
     // Render thread's own.
     std::array<Voice, kVoiceCount> Voices{};
     std::uint64_t NextOrder = 0;
@@ -434,7 +443,7 @@ void AuditionEngine::Impl::Apply(const Event &event, const AuditionParams &p) {
     }
 }
 
-void AuditionEngine::Impl::RenderVoice(Voice &voice, const MipMap &table, const AuditionParams &p,
+void AuditionEngine::Impl::RenderVoice(Voice &voice, const MipMap *table, const AuditionParams &p,
                                        float *out, int frames, double from, double to,
                                        double bendFactor) const {
     const double frequency = voice.BaseFrequency * bendFactor;
@@ -455,12 +464,12 @@ void AuditionEngine::Impl::RenderVoice(Voice &voice, const MipMap &table, const 
         } else if (voice.Amplitude < 1.0) {
             voice.Amplitude = std::min(1.0, voice.Amplitude + attackStep);
         }
-        if (level >= 0) {
+        if (level >= 0 && table != nullptr) {
             const GridPair grid = GridFor(p.Mode, from + slope * i);
-            float value = ReadCycle(table.Wave(level, grid.First), voice.Phase);
+            float value = ReadCycle(table->Wave(level, grid.First), voice.Phase);
             if (grid.Weight > 0.0f)
                 value +=
-                    grid.Weight * (ReadCycle(table.Wave(level, grid.Second), voice.Phase) - value);
+                    grid.Weight * (ReadCycle(table->Wave(level, grid.Second), voice.Phase) - value);
             out[i] += value * gain * static_cast<float>(voice.Amplitude);
         }
         voice.Phase += increment;
@@ -474,6 +483,7 @@ AuditionEngine::AuditionEngine(double sampleRate)
       State(std::make_unique<Impl>(SampleRateHz)) {
     for (auto &note : VoiceNoteView)
         note.store(kFreeVoice, std::memory_order_relaxed);
+    SetParams(AuditionParams{});
 }
 
 AuditionEngine::~AuditionEngine() = default;
@@ -503,7 +513,11 @@ bool AuditionEngine::ToneOn(double frequency, int velocity) {
 bool AuditionEngine::NoteOff(int note) {
     if (note < 0 || note > 127)
         return true; // no voice plays it
-    return State->Events.Push({EventKind::NoteOff, note, 0, 0.0});
+    // A lost note off would leave the note sounding: when the queue is full it waits aside.
+    if (!State->Events.Push({EventKind::NoteOff, note, 0, 0.0}))
+        State->PendingOffs[static_cast<std::size_t>(note / 64)].fetch_or(
+            std::uint64_t{1} << (note % 64), std::memory_order_release);
+    return true;
 }
 
 bool AuditionEngine::ModWheel(int value) {
@@ -515,7 +529,9 @@ bool AuditionEngine::PitchBend(int value) {
 }
 
 bool AuditionEngine::AllNotesOff() {
-    return State->Events.Push({EventKind::AllNotesOff, 0, 0, 0.0});
+    if (!State->Events.Push({EventKind::AllNotesOff, 0, 0, 0.0}))
+        State->PendingAllOff.store(true, std::memory_order_release);
+    return true;
 }
 
 bool AuditionEngine::Sustain(bool down) {
@@ -551,11 +567,19 @@ bool AuditionEngine::PostMidi(std::span<const std::uint8_t> message) {
 
 void AuditionEngine::Render(float *out, int frames) {
     Impl &s = *State;
-    const AuditionParams &p = s.Params.Read();
-    const MipMap &table = s.Tables.Read();
+    const AuditionParams &p = *s.Params.Read(); // published by the constructor
+    const MipMap *table = s.Tables.Read();      // null (silence) until the first SetTable
     Event event;
     while (s.Events.Pop(event))
         s.Apply(event, p);
+    for (std::size_t word = 0; word < s.PendingOffs.size(); ++word)
+        for (std::uint64_t bits = s.PendingOffs[word].exchange(0, std::memory_order_acquire);
+             bits != 0; bits &= bits - 1)
+            s.Apply(
+                {EventKind::NoteOff, static_cast<int>(word * 64) + std::countr_zero(bits), 0, 0.0},
+                p);
+    if (s.PendingAllOff.exchange(false, std::memory_order_acquire))
+        s.Apply({EventKind::AllNotesOff, 0, 0, 0.0}, p);
 
     const double bendFactor = std::exp2(s.Bend / 12.0);
     double shared = ClampPosition(p.Position + p.ModWheelDepth * s.WheelRamp +

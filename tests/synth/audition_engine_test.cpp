@@ -189,6 +189,15 @@ TEST(AuditionEngine, TheOldestVoiceIsTakenWhenAllEightSound) {
     EXPECT_EQ(engine.ActiveVoices(), 0);
     midi(0x90, 0x80, 1); // a status byte where data belongs: ignored
     EXPECT_EQ(engine.ActiveVoices(), 0);
+
+    // A full queue drops a controller but keeps the note off, so the note does not hang.
+    midi(0x90, 60, 100);
+    for (int i = 0; i < kEventCapacity; ++i)
+        ASSERT_TRUE(engine.ModWheel(i % 128));
+    EXPECT_FALSE(engine.ModWheel(0));
+    EXPECT_TRUE(engine.NoteOff(60));
+    Play(engine, 64);
+    EXPECT_EQ(engine.ActiveVoices(), 0);
 }
 
 // An edit made while a key is held, and notes posted from two other threads while a render

@@ -72,6 +72,7 @@ public:
             slot = std::make_unique_for_overwrite<T>();
     }
     T &Back() { return *Slots[static_cast<std::size_t>(Writing)]; }
+    int BackIndex() const { return Writing; } // writer: which of the three slots Back() is
     // Writer: Back() becomes the newest value; the writer continues on a slot the reader does
     // not hold.
     void Publish() {
@@ -292,6 +293,10 @@ struct AuditionEngine::Impl {
     fftw_plan Inverse = nullptr;
     std::array<edit::Spectrum, kWaveCount> Spectra{};
     std::array<edit::Spectrum, 1> Between{};
+    // What each table slot was last built from, so that an edit rebuilds only the waves it
+    // changed (and the in-betweens next to them).
+    std::array<Wavetable, 3> SlotSources{};
+    std::array<bool, 3> SlotBuilt{};
     // Shared.
     TripleBuffer<MipMap> Tables;
     TripleBuffer<AuditionParams> Params;
@@ -310,12 +315,23 @@ struct AuditionEngine::Impl {
 };
 
 void AuditionEngine::Impl::BuildTable(const Wavetable &table) {
-    for (int w = 0; w < kWaveCount; ++w)
-        Spectra[static_cast<std::size_t>(w)] = edit::Analyse(table, w);
+    const auto slot = static_cast<std::size_t>(Tables.BackIndex());
+    std::array<bool, kWaveCount> changed{};
+    for (int w = 0; w < kWaveCount; ++w) {
+        const auto i = static_cast<std::size_t>(w);
+        Spectra[i] = edit::Analyse(table, w);
+        changed[i] =
+            !SlotBuilt[slot] ||
+            !std::equal(table.SamplePtr(w, 0), table.SamplePtr(w, kSampleCount - 1) + kSampleBytes,
+                        SlotSources[slot].SamplePtr(w, 0));
+    }
     MipMap &map = Tables.Back();
     for (int grid = 0; grid < kGridWaves; ++grid) {
         const int pair = grid / kSpectralSteps;
         const int step = grid % kSpectralSteps;
+        const auto first = static_cast<std::size_t>(pair);
+        if (!changed[first] && (step == 0 || !changed[first + 1]))
+            continue;
         const edit::Spectrum *spectrum = &Spectra[static_cast<std::size_t>(pair)];
         if (step != 0) {
             // Magnitude and phase of each harmonic moved a fraction of the way to the next
@@ -368,6 +384,8 @@ void AuditionEngine::Impl::BuildTable(const Wavetable &table) {
             wave[kTableLength] = wave[0];
         }
     }
+    SlotSources[slot] = table;
+    SlotBuilt[slot] = true;
     Tables.Publish();
 }
 

@@ -292,7 +292,7 @@ struct AuditionEngine::Impl {
     double *Time = nullptr;
     fftw_plan Inverse = nullptr;
     std::array<edit::Spectrum, kWaveCount> Spectra{};
-    std::array<edit::Spectrum, 1> Between{};
+    edit::Spectrum Between{}; // the in-between being built
     // What each table slot was last built from, so that an edit rebuilds only the waves it
     // changed (and the in-betweens next to them).
     std::array<Wavetable, 3> SlotSources{};
@@ -301,8 +301,8 @@ struct AuditionEngine::Impl {
     TripleBuffer<MipMap> Tables;
     TripleBuffer<AuditionParams> Params;
     EventQueue Events;
-    std::array<std::atomic<std::uint64_t>, 2>
-        PendingOffs{}; // notes 0..127 whose off found the queue full
+    // Bit n: the note off of note n found the queue full and waits for the next Render.
+    std::array<std::atomic<std::uint64_t>, 2> PendingOffs{};
     std::atomic<bool> PendingAllOff{false};
     // Render thread's own.
     std::array<Voice, kVoiceCount> Voices{};
@@ -340,7 +340,7 @@ void AuditionEngine::Impl::BuildTable(const Wavetable &table) {
             const edit::Spectrum &a = Spectra[static_cast<std::size_t>(pair)];
             const edit::Spectrum &b = Spectra[static_cast<std::size_t>(pair) + 1];
             const double t = static_cast<double>(step) / kSpectralSteps;
-            edit::Spectrum &mix = Between[0];
+            edit::Spectrum &mix = Between;
             for (int k = 0; k < edit::kHarmonicCount; ++k) {
                 const auto i = static_cast<std::size_t>(k);
                 if (k == 0 || k == edit::kTopHarmonic) {

@@ -78,7 +78,8 @@ double NoteFrequency(double note);
 class AuditionEngine {
 public:
     // Plans the transforms and allocates every buffer: three table slots of 29 MB each, whose
-    // pages are touched only as SetTable first fills them.
+    // pages are touched only as SetTable first fills them. FFTW's planner is not thread-safe:
+    // construct engines on the editor's main thread, where its other transforms are planned.
     // Owner thread. The engine is silent until the first SetTable; sampleRate in Hz (> 0; any
     // other value is taken as 44,100).
     explicit AuditionEngine(double sampleRate);

@@ -175,6 +175,7 @@ TEST(AuditionEngine, EditsRebuildTheSameTableAsAFreshBuild) {
         for (int n = 0; n < kSampleCount; ++n)
             WriteSample(table, wave, n, static_cast<std::int32_t>(any(random) * kMaxSample));
         edited.SetTable(table);
+        Play(edited, 1); // the render thread takes it: the next edit fills another slot
     }
     AuditionEngine fresh(kRate);
     fresh.SetTable(table);

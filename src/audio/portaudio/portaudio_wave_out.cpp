@@ -11,7 +11,7 @@
 
 #include <portaudio.h>
 
-namespace morvane {
+namespace morvane::audio {
 
 namespace {
 
@@ -340,4 +340,4 @@ std::unique_ptr<WaveOut> CreateSystemWaveOut(std::string *error) {
     return std::make_unique<NullWaveOut>();
 }
 
-} // namespace morvane
+} // namespace morvane::audio

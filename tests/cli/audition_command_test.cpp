@@ -70,6 +70,7 @@ TEST_F(AuditionCommandTest, RefusesWhatItCannotRender) {
          {std::vector<std::string>{"--note", "128"},
           {"--frequency", "22050"}, // not below half of 44,100
           {"--frequency", "0"},
+          {"--note", "127", "--rate", "8000"}, // 12,544 Hz
           {"--note", "60", "--frequency", "300"},
           {"--position", "0.5"},
           {"--to", "64.5"},
@@ -86,7 +87,7 @@ TEST_F(AuditionCommandTest, RefusesWhatItCannotRender) {
     EXPECT_EQ(Run({File("a.syx")}), 2);
     EXPECT_EQ(Run({File("none.syx"), File("b.wav")}), 1);
     const std::string errors = testing::internal::GetCapturedStderr();
-    EXPECT_NE(errors.find("morvane-cli: --frequency must stay below half the rate (22050 Hz)"),
+    EXPECT_NE(errors.find("morvane-cli: the pitch must stay below half the rate (22050 Hz)"),
               std::string::npos);
     EXPECT_FALSE(fs::exists(File("b.wav")));
 }

@@ -113,13 +113,11 @@ AuditionOptions ParseAuditionOptions(const std::vector<std::string> &args) {
         throw UsageError("give --note or --frequency, not both");
     if (options.Note)
         options.Render.Frequency = synth::NoteFrequency(*options.Note);
-    if (options.Frequency) {
-        if (*options.Frequency >= options.Render.SampleRate / 2)
-            throw UsageError("--frequency must stay below half the rate (" +
-                             std::to_string(static_cast<int>(options.Render.SampleRate / 2)) +
-                             " Hz)");
+    if (options.Frequency)
         options.Render.Frequency = *options.Frequency;
-    }
+    if (options.Render.Frequency >= options.Render.SampleRate / 2)
+        throw UsageError("the pitch must stay below half the rate (" +
+                         std::to_string(static_cast<int>(options.Render.SampleRate / 2)) + " Hz)");
     options.Render.To = options.To.value_or(options.Render.From);
     return options;
 }

@@ -7,9 +7,9 @@
 #include <iterator>
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include "exchange/table_files.h"
+#include "support/temp_folder.h"
 
 namespace morvane::cli {
 namespace {
@@ -19,24 +19,19 @@ namespace fs = std::filesystem;
 class AuditionCommandTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder = fs::temp_directory_path() /
-                 ("morvane-cli-audition-" + std::to_string(::getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(folder);
         Wavetable table;
         FillNewWavetable(table, 0); // 64 half-scale sines
         exchange::SaveTableFile(File("a.syx"), exchange::TableFormat::Syx, table);
     }
-    void TearDown() override { fs::remove_all(folder); }
 
-    std::string File(const std::string &name) const { return (folder / name).string(); }
+    std::string File(const std::string &name) const { return folder.File(name); }
 
     static int Run(const std::vector<std::string> &args) {
         int argc = 0;
         return AuditionCommand(argc, nullptr, args);
     }
 
-    fs::path folder;
+    testing_support::TempFolder folder;
 };
 
 TEST_F(AuditionCommandTest, WritesTheNoteAsAFloatWave) {

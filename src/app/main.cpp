@@ -1,5 +1,5 @@
 // The editor: one main window over the real dialogs, the system clock and the system's sound
-// output. It takes no command-line options; a file named after it is opened at start.
+// and MIDI outputs. It takes no command-line options; a file named after it is opened at start.
 #include <memory>
 #include <string>
 
@@ -9,6 +9,7 @@
 #include "audio/portaudio/portaudio_wave_out.h"
 #include "edit/random.h"
 #include "files/settings_file.h"
+#include "midi/rtmidi/rtmidi_out.h"
 #include "ui/qt/application.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/qt_dialogs.h"
@@ -32,6 +33,7 @@ int main(int argc, char **argv) {
     ports.dialogs = &dialogs;
     ports.clock = &clock;
     ports.waveOut = waveOut.get();
+    ports.midiOut = morvane::midi::CreateRtMidiOut;
     morvane::qt::TfrmMain window(ports);
     if (!audioError.empty())
         window.LogMessage(audioError);

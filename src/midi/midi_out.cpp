@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+#include "document/error.h"
+
 namespace morvane::midi {
 
 namespace {
@@ -9,6 +11,18 @@ namespace {
 bool IsDigit(char c) {
     return std::isdigit(static_cast<unsigned char>(c)) != 0;
 }
+
+class NoMidiOut final : public MidiOut {
+public:
+    MidiPortList Ports() override { return {}; }
+    void Open(const MidiPort &port) override {
+        throw Error("The MIDI output port \"" + port.Name + "\" is not available.");
+    }
+    void Send(std::span<const std::uint8_t>) override {
+        throw Error("No MIDI output port is open.");
+    }
+    void Close() override {}
+};
 
 } // namespace
 
@@ -54,6 +68,10 @@ std::optional<MidiPort> FindPort(const std::vector<MidiPort> &ports, const std::
             return port;
     }
     return std::nullopt;
+}
+
+std::unique_ptr<MidiOut> CreateNoMidiOut() {
+    return std::make_unique<NoMidiOut>();
 }
 
 } // namespace morvane::midi

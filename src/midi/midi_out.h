@@ -63,4 +63,8 @@ std::string WithoutAlsaAddress(const std::string &name);
 // Makes the system's MIDI output (RtMidi in this program, a recording fake in tests).
 using MidiOutFactory = std::function<std::unique_ptr<MidiOut>()>;
 
+// A MIDI output with no ports at all, for a window given no MIDI system: the port list is
+// empty, so a send ends with the port "not available", and nothing is ever sent.
+std::unique_ptr<MidiOut> CreateNoMidiOut();
+
 } // namespace morvane::midi

@@ -1,12 +1,10 @@
 #pragma once
 
-#include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <functional>
-#include <mutex>
 #include <string>
 
+#include "document/cancel_flag.h"
 #include "midi/midi_out.h"
 #include "midi/sysex_messages.h"
 
@@ -21,22 +19,6 @@ inline constexpr int kDefaultPauseMs = 1000;
 
 // Any value into kMinPauseMs..kMaxPauseMs.
 int ClampPause(int pauseMs);
-
-// The stop request of a send: raised from any thread (the Cancel button on the interface
-// thread), read by the sending thread, which it also wakes from its pause.
-class CancelFlag {
-public:
-    void Cancel();
-    bool Cancelled() const { return cancelled_.load(); }
-    // Waits until the deadline or the cancel, whichever comes first; true when the deadline
-    // was reached without a cancel.
-    bool WaitUntil(std::chrono::steady_clock::time_point deadline) const;
-
-private:
-    std::atomic<bool> cancelled_{false};
-    mutable std::mutex mutex_;
-    mutable std::condition_variable wake_;
-};
 
 // The time source of the pacing, replaceable in tests.
 class PaceClock {

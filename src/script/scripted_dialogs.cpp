@@ -350,7 +350,7 @@ ui::MidiSetupAnswer ScriptedDialogs::MidiSetup(const ui::MidiSetupChoices &choic
 
 void ScriptedDialogs::RunWithProgress(ui::ProgressJob job) {
     std::string last;
-    const midi::CancelFlag never;
+    const CancelFlag never;
     if (job.Run)
         job.Run([&last](int, const std::string &text) { last = text; }, never);
     Line("progress: " + job.Title + (last.empty() ? std::string() : ": " + last));

@@ -7,7 +7,7 @@ MidiSetupAnswer Dialogs::MidiSetup(const MidiSetupChoices &) {
 }
 
 void Dialogs::RunWithProgress(ProgressJob job) {
-    const midi::CancelFlag never;
+    const CancelFlag never;
     if (job.Run)
         job.Run([](int, const std::string &) {}, never);
     if (job.Finished)

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "document/cancel_flag.h"
 #include "midi/midi_out.h"
 #include "midi/paced_sender.h"
 #include "ui/import_audio_choices.h"
@@ -79,7 +80,7 @@ struct ProgressJob {
     using Report = std::function<void(int step, const std::string &text)>;
     std::string Title; // the dialog's caption
     int Total = 0;     // steps, for the bar
-    std::function<void(const Report &report, const midi::CancelFlag &cancel)> Run;
+    std::function<void(const Report &report, const CancelFlag &cancel)> Run;
     std::function<void()> Finished;
 };
 

@@ -26,7 +26,7 @@ struct MidiCommandFixture : ::testing::Test {
     testing_support::TempFolder folder;
     FakePaceClock clock;
     RecordingMidiOut out{&clock};
-    midi::CancelFlag cancel;
+    CancelFlag cancel;
     std::ostringstream output;
     std::ostringstream errors;
     midi::MidiOutputSettings saved{"alsa", "Blofeld:Blofeld MIDI 1 20:0", 300};

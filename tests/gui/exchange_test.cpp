@@ -85,10 +85,8 @@ protected:
         ports.dialogs = &dialogs;
         ports.clock = &clock;
         ports.settingsPath = settings.string();
+        ports.midiOut = [this] { return std::make_unique<SharedMidiOut>(recorder, sentCount); };
         window = std::make_unique<qt::TfrmMain>(ports);
-        window->MidiOutFactory = [this] {
-            return std::make_unique<SharedMidiOut>(recorder, sentCount);
-        };
         window->show();
         window->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));

@@ -1,7 +1,4 @@
 #include "midi/paced_sender.h"
-
-#include <thread>
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -212,19 +209,17 @@ TEST(FindPortRules, OnlyATrailingBlankClientColonPortIsAnAlsaAddress) {
     EXPECT_EQ(PortLabel(MidiPort{"", "", "bare"}), "bare");
 }
 
-TEST(CancelFlagWaits, ARaisedFlagWakesAWaiterOnAnotherThread) {
-    CancelFlag flag;
-    EXPECT_FALSE(flag.Cancelled());
-    // A deadline already passed is reached at once.
-    EXPECT_TRUE(flag.WaitUntil(std::chrono::steady_clock::now() - 1ms));
-    bool reached = true;
-    std::thread waiter([&] { reached = flag.WaitUntil(std::chrono::steady_clock::now() + 600s); });
-    std::this_thread::sleep_for(10ms);
-    flag.Cancel();
-    waiter.join();
-    EXPECT_FALSE(reached);
-    EXPECT_TRUE(flag.Cancelled());
-    EXPECT_FALSE(flag.WaitUntil(std::chrono::steady_clock::now() + 600s));
+TEST(NoMidiOutput, ListsNoPortSoASendEndsBeforeItsFirstMessage) {
+    const std::unique_ptr<MidiOut> out = CreateNoMidiOut();
+    EXPECT_TRUE(out->Ports().Ports.empty());
+    FakePaceClock clock;
+    const CancelFlag cancel;
+    const SendResult result =
+        SendPaced(*out, "alsa", kBlofeld.Name, Messages(2), 20, clock, cancel);
+    EXPECT_EQ(result.Sent, 0);
+    EXPECT_EQ(result.Error, "The MIDI output port \"Blofeld:Blofeld MIDI 1 20:0\" is not "
+                            "available. Is the instrument connected and switched on?");
+    EXPECT_THROW(out->Send(Messages(1)[0]), Error);
 }
 
 } // namespace

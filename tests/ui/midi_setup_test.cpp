@@ -149,7 +149,7 @@ TEST_F(ScriptedMidiSetup, AJobRunsToItsEndBeforeTheScriptGoesOn) {
     ProgressJob job;
     job.Title = "Send wavetable to synth";
     job.Total = 3;
-    job.Run = [&](const ProgressJob::Report &report, const midi::CancelFlag &cancel) {
+    job.Run = [&](const ProgressJob::Report &report, const CancelFlag &cancel) {
         for (int i = 1; i <= 3; ++i) {
             report(i, midi::ProgressText(i, 3));
             order.push_back("step " + std::to_string(i) + (cancel.Cancelled() ? " cancelled" : ""));
@@ -176,7 +176,7 @@ TEST(DialogsWithoutExchange, AnswerCancelAndRunJobsAtOnce) {
     int steps = 0;
     bool finished = false;
     ProgressJob job;
-    job.Run = [&](const ProgressJob::Report &report, const midi::CancelFlag &) {
+    job.Run = [&](const ProgressJob::Report &report, const CancelFlag &) {
         report(1, "one");
         ++steps;
     };

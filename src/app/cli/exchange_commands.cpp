@@ -8,19 +8,19 @@
 #include <QByteArray>
 #include <QImage>
 
+#include "cli/options.h"
 #include "document/decimal.h"
 #include "document/error.h"
 #include "exchange/table_files.h"
 #include "files/atomic_file.h"
 #include "render/table_picture.h"
-#include "script/script_parser.h"
 #include "ui/qt/waterfall_picture.h"
 
 namespace morvane::cli {
 
 namespace {
 
-// The options the three commands share; the words that are no option are the files.
+// What the commands read from their words; the words that are no option are the files.
 struct Options {
     std::vector<std::string> Files;
     std::optional<exchange::TableFormat> To;
@@ -29,58 +29,25 @@ struct Options {
     std::string View = "table"; // render: table, waterfall or spectrogram
 };
 
-class UsageError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
-
-Options ParseOptions(const std::vector<std::string> &args, bool withTo) {
-    Options options;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string &word = args[i];
-        auto value = [&]() -> const std::string & {
-            if (i + 1 >= args.size())
-                throw UsageError(word + " needs a value");
-            return args[++i];
-        };
-        if (withTo && word == "--to") {
-            const std::string &format = value();
-            options.To = exchange::ParseTableFormat(format);
-            if (!options.To)
-                throw UsageError("--to takes syx, mid, wav or wav2048, not " + format);
-        } else if (word == "--name") {
-            options.Load.MidiName = value();
-        } else if (word == "--frame-length") {
-            const std::string &length = value();
-            if (length == "whole") {
-                options.Load.FrameLength = 0;
-            } else {
-                const std::optional<int> n = ParseDecimal(length);
-                if (!n || *n <= 0)
-                    throw UsageError("--frame-length takes a number of samples or whole, not " +
-                                     length);
-                options.Load.FrameLength = *n;
-            }
-        } else if (!withTo && word == "--view") {
-            options.View = value();
-            if (options.View != "table" && options.View != "waterfall" &&
-                options.View != "spectrogram")
-                throw UsageError("--view takes table, waterfall or spectrogram, not " +
-                                 options.View);
-        } else if (word == "--keep-level") {
-            options.Load.Normalise = false;
-        } else if (withTo && word == "--slot") {
-            const std::string &slot = value();
-            options.Slot = ParseDecimal(slot);
-            if (!options.Slot)
-                throw UsageError("--slot takes a number from 80 to 118, not " + slot);
-        } else if (word.size() > 1 && word[0] == '-' && word[1] == '-') {
-            throw UsageError("unknown option " + word);
-        } else {
-            options.Files.push_back(word);
-        }
-    }
-    return options;
+// The files and the options that say how IN is read, which convert and render share.
+OptionParser LoadOptionParser(Options &options) {
+    OptionParser parser;
+    parser.Value("--name", [&options](const std::string &name) { options.Load.MidiName = name; })
+        .Value("--frame-length",
+               [&options](const std::string &length) {
+                   if (length == "whole") {
+                       options.Load.FrameLength = 0;
+                       return;
+                   }
+                   const std::optional<int> n = ParseDecimal(length);
+                   if (!n || *n <= 0)
+                       throw UsageError("--frame-length takes a number of samples or whole, not " +
+                                        length);
+                   options.Load.FrameLength = *n;
+               })
+        .Flag("--keep-level", [&options] { options.Load.Normalise = false; })
+        .Positional([&options](const std::string &file) { options.Files.push_back(file); });
+    return parser;
 }
 
 constexpr const char *kLoadOptionsHelp =
@@ -88,11 +55,6 @@ constexpr const char *kLoadOptionsHelp =
     "  --frame-length N     audio files: samples per frame, or whole (the file's tag or\n"
     "                       the usual proposal otherwise)\n"
     "  --keep-level         audio files: keep the file's level instead of normalising\n";
-
-int Usage(const std::string &problem, const std::string &synopsis, const std::string &more) {
-    std::cerr << "morvane-cli: " << problem << "\nusage: morvane-cli " << synopsis << "\n" << more;
-    return 2;
-}
 
 int Failed(const std::string &command, const std::exception &e) {
     std::cerr << "morvane-cli " << command << ": " << e.what() << "\n";
@@ -102,28 +64,37 @@ int Failed(const std::string &command, const std::exception &e) {
 } // namespace
 
 int ConvertCommand(int &, char **, const std::vector<std::string> &args) {
-    const std::string synopsis = "convert IN OUT [--to syx|mid|wav|wav2048] [OPTIONS]";
-    const std::string more =
+    const UsageText usage{
+        "morvane-cli", "convert IN OUT [--to syx|mid|wav|wav2048] [OPTIONS]",
         std::string("IN is read by its content: .syx, .mid, Morvane's own .wav or any audio file\n"
                     "the import reads. OUT's format comes from --to or from its name: .syx, .mid,\n"
                     ".wav (Morvane's own), or a .wav whose name ends in 2048 (pad-2048.wav) for\n"
                     "the 64 x 2048 export that other synths load.\n") +
-        kLoadOptionsHelp +
-        "  --slot N             the slot stamped into .syx and .mid (80 to 118)\n";
+            kLoadOptionsHelp +
+            "  --slot N             the slot stamped into .syx and .mid (80 to 118)\n"};
     Options options;
+    OptionParser parser = LoadOptionParser(options);
+    parser
+        .Value("--to",
+               [&options](const std::string &format) {
+                   options.To = exchange::ParseTableFormat(format);
+                   if (!options.To)
+                       throw UsageError("--to takes syx, mid, wav or wav2048, not " + format);
+               })
+        .Whole("--slot", "a number from 80 to 118", options.Slot);
     try {
-        options = ParseOptions(args, true);
+        parser.Parse(args);
     } catch (const UsageError &e) {
-        return Usage(e.what(), synopsis, more);
+        return ReportUsage(std::cerr, usage, e.what());
     }
     if (options.Files.size() != 2)
-        return Usage("convert needs IN and OUT", synopsis, more);
+        return ReportUsage(std::cerr, usage, "convert needs IN and OUT");
     const std::string &out = options.Files[1];
     const std::optional<exchange::TableFormat> format =
         options.To ? options.To : exchange::TableFormatFromName(out);
     if (!format)
-        return Usage("cannot tell the format of " + out + " from its name: give --to", synopsis,
-                     more);
+        return ReportUsage(std::cerr, usage,
+                           "cannot tell the format of " + out + " from its name: give --to");
     try {
         exchange::LoadReport report;
         const Wavetable table = exchange::LoadTableFile(options.Files[0], options.Load, report);
@@ -143,10 +114,19 @@ int ConvertCommand(int &, char **, const std::vector<std::string> &args) {
 }
 
 int InfoCommand(int &, char **, const std::vector<std::string> &args) {
-    if (args.size() != 1)
-        return Usage("info needs one FILE", "info FILE", "");
+    const UsageText usage{"morvane-cli", "info FILE"};
+    Options options;
     try {
-        for (const std::string &line : exchange::DescribeTableFile(args[0]))
+        OptionParser()
+            .Positional([&options](const std::string &file) { options.Files.push_back(file); })
+            .Parse(args);
+    } catch (const UsageError &e) {
+        return ReportUsage(std::cerr, usage, e.what());
+    }
+    if (options.Files.size() != 1)
+        return ReportUsage(std::cerr, usage, "info needs one FILE");
+    try {
+        for (const std::string &line : exchange::DescribeTableFile(options.Files[0]))
             std::cout << line << "\n";
     } catch (const std::exception &e) {
         return Failed("info", e);
@@ -155,19 +135,21 @@ int InfoCommand(int &, char **, const std::vector<std::string> &args) {
 }
 
 int RenderCommand(int &, char **, const std::vector<std::string> &args) {
-    const std::string synopsis = "render IN OUT.png [--view table|waterfall|spectrogram] [OPTIONS]";
-    const std::string more =
+    const UsageText usage{
+        "morvane-cli", "render IN OUT.png [--view table|waterfall|spectrogram] [OPTIONS]",
         std::string("  --view V             table: the overview and the 64 waves (default);\n"
                     "                       waterfall or spectrogram: 800 x 600 pictures\n") +
-        kLoadOptionsHelp;
+            kLoadOptionsHelp};
     Options options;
+    OptionParser parser = LoadOptionParser(options);
+    parser.Choice("--view", {"table", "waterfall", "spectrogram"}, options.View);
     try {
-        options = ParseOptions(args, false);
+        parser.Parse(args);
     } catch (const UsageError &e) {
-        return Usage(e.what(), synopsis, more);
+        return ReportUsage(std::cerr, usage, e.what());
     }
     if (options.Files.size() != 2)
-        return Usage("render needs IN and OUT.png", synopsis, more);
+        return ReportUsage(std::cerr, usage, "render needs IN and OUT.png");
     try {
         const Wavetable table = exchange::LoadTableFile(options.Files[0], options.Load);
         QImage image;

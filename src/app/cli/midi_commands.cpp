@@ -5,20 +5,14 @@
 #include <iostream>
 #include <optional>
 
-#include "document/decimal.h"
+#include "cli/options.h"
 #include "files/settings_file.h"
 #include "midi/rtmidi/rtmidi_out.h"
 #include "midi/sysex_messages.h"
-#include "script/script_parser.h"
 
 namespace morvane::cli {
 
 namespace {
-
-class UsageError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
 
 struct SendOptions {
     std::string File;
@@ -28,32 +22,24 @@ struct SendOptions {
 
 SendOptions ParseSendOptions(const std::vector<std::string> &args) {
     SendOptions options;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string &word = args[i];
-        auto value = [&]() -> const std::string & {
-            if (i + 1 >= args.size())
-                throw UsageError(word + " needs a value");
-            return args[++i];
-        };
-        if (word == "--port") {
-            options.Port = value();
-            if (options.Port->empty())
-                throw UsageError("--port needs a port's name");
-        } else if (word == "--pause") {
-            const std::string &text = value();
-            const std::optional<int> ms = ParseDecimal(text);
-            if (!ms || *ms < midi::kMinPauseMs || *ms > midi::kMaxPauseMs)
-                throw UsageError("--pause takes " + std::to_string(midi::kMinPauseMs) + " to " +
-                                 std::to_string(midi::kMaxPauseMs) + " milliseconds, not " + text);
-            options.PauseMs = *ms;
-        } else if (word.size() > 1 && word[0] == '-') {
-            throw UsageError("unknown option " + word);
-        } else if (options.File.empty()) {
-            options.File = word;
-        } else {
-            throw UsageError("send takes one file");
-        }
-    }
+    OptionParser()
+        .SingleDashOptions()
+        .Value("--port",
+               [&options](const std::string &name) {
+                   if (name.empty())
+                       throw UsageError("--port needs a port's name");
+                   options.Port = name;
+               })
+        .Whole("--pause",
+               std::to_string(midi::kMinPauseMs) + " to " + std::to_string(midi::kMaxPauseMs) +
+                   " milliseconds",
+               options.PauseMs, midi::kMinPauseMs, midi::kMaxPauseMs)
+        .Positional([&options](const std::string &file) {
+            if (!options.File.empty())
+                throw UsageError("send takes one file");
+            options.File = file;
+        })
+        .Parse(args);
     if (options.File.empty())
         throw UsageError("send needs a .syx file");
     return options;
@@ -72,11 +58,11 @@ std::optional<midi::MidiPort> PortNamed(const std::vector<midi::MidiPort> &ports
 // A pause in slices, so that Ctrl+C, which can only set a flag, ends the send within a slice.
 class InterruptibleClock final : public midi::PaceClock {
 public:
-    InterruptibleClock(midi::CancelFlag &flag, const std::atomic<bool> &interrupted)
+    InterruptibleClock(CancelFlag &flag, const std::atomic<bool> &interrupted)
         : flag_(flag), interrupted_(interrupted) {}
     std::chrono::steady_clock::time_point Now() override { return system_.Now(); }
     bool WaitUntil(std::chrono::steady_clock::time_point deadline,
-                   const midi::CancelFlag &cancel) override {
+                   const CancelFlag &cancel) override {
         constexpr auto kSlice = std::chrono::milliseconds(10);
         for (;;) {
             if (interrupted_.load())
@@ -91,7 +77,7 @@ public:
 
 private:
     midi::SystemPaceClock system_;
-    midi::CancelFlag &flag_;
+    CancelFlag &flag_;
     const std::atomic<bool> &interrupted_;
 };
 
@@ -109,15 +95,14 @@ midi::MidiOutputSettings SavedSettings() {
 } // namespace
 
 int RunSend(const std::vector<std::string> &args, midi::MidiOut &out,
-            const midi::MidiOutputSettings &saved, midi::PaceClock &clock,
-            const midi::CancelFlag &cancel, std::ostream &output, std::ostream &errors) {
+            const midi::MidiOutputSettings &saved, midi::PaceClock &clock, const CancelFlag &cancel,
+            std::ostream &output, std::ostream &errors) {
+    const UsageText usage{"morvane-cli send", "send FILE.syx [--port NAME] [--pause MS]"};
     SendOptions options;
     try {
         options = ParseSendOptions(args);
     } catch (const UsageError &e) {
-        errors << "morvane-cli send: " << e.what() << "\n"
-               << "usage: morvane-cli send FILE.syx [--port NAME] [--pause MS]\n";
-        return 2;
+        return ReportUsage(errors, usage, e.what());
     }
     midi::MessageList messages;
     try {
@@ -168,10 +153,8 @@ int RunSend(const std::vector<std::string> &args, midi::MidiOut &out,
 
 int RunPorts(const std::vector<std::string> &args, midi::MidiOut &out,
              const midi::MidiOutputSettings &saved, std::ostream &output, std::ostream &errors) {
-    if (!args.empty()) {
-        errors << "morvane-cli ports: takes no arguments\nusage: morvane-cli ports\n";
-        return 2;
-    }
+    if (!args.empty())
+        return ReportUsage(errors, {"morvane-cli ports", "ports"}, "takes no arguments");
     const midi::MidiPortList list = out.Ports();
     const std::optional<midi::MidiPort> chosen =
         saved.MidiPort.empty() ? std::nullopt
@@ -187,7 +170,7 @@ int RunPorts(const std::vector<std::string> &args, midi::MidiOut &out,
 
 int SendCommand(int &, char **, const std::vector<std::string> &args) {
     const std::unique_ptr<midi::MidiOut> out = midi::CreateRtMidiOut();
-    midi::CancelFlag cancel;
+    CancelFlag cancel;
     InterruptibleClock clock(cancel, interruptedBySignal);
     // Ctrl+C stops after the message in flight, so that the instrument never gets half of one.
     const auto previous = std::signal(SIGINT, OnInterrupt);

@@ -18,8 +18,8 @@ int PortsCommand(int &argc, char **argv, const std::vector<std::string> &args);
 // that tests can run them against a recording fake. `cancel` stops a send after the message in
 // flight (the command raises it on Ctrl+C).
 int RunSend(const std::vector<std::string> &args, midi::MidiOut &out,
-            const midi::MidiOutputSettings &saved, midi::PaceClock &clock,
-            const midi::CancelFlag &cancel, std::ostream &output, std::ostream &errors);
+            const midi::MidiOutputSettings &saved, midi::PaceClock &clock, const CancelFlag &cancel,
+            std::ostream &output, std::ostream &errors);
 int RunPorts(const std::vector<std::string> &args, midi::MidiOut &out,
              const midi::MidiOutputSettings &saved, std::ostream &output, std::ostream &errors);
 

@@ -13,6 +13,7 @@
 #include "cli/script_runner.h"
 #include "edit/random.h"
 #include "files/byte_reader.h"
+#include "midi/rtmidi/rtmidi_out.h"
 #include "script/scripted_dialogs.h"
 #include "ui/qt/application.h"
 #include "ui/qt/main_window.h"
@@ -70,6 +71,7 @@ int RunScriptCommand(int &argc, char **argv, const std::vector<std::string> &arg
     ports.dialogs = &dialogs;
     ports.clock = &clock;
     ports.waveOut = nullptr; // the window's silent null device: scripts never make a sound
+    ports.midiOut = midi::CreateRtMidiOut; // the MIDI output dialog lists the system's ports
     ports.settingsPath = settingsFolder.filePath(QStringLiteral("morvane.ini")).toStdString();
     auto window = std::make_unique<qt::TfrmMain>(ports);
     MainWindowTarget target(*window);

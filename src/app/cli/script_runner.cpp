@@ -4,10 +4,9 @@
 #include <fstream>
 
 #include <QAbstractButton>
+#include <QAbstractSlider>
 #include <QAction>
 #include <QApplication>
-#include <QButtonGroup>
-#include <QCheckBox>
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QDialog>
@@ -15,302 +14,22 @@
 #include <QDropEvent>
 #include <QEventLoop>
 #include <QFileInfo>
-#include <QGroupBox>
-#include <QKeySequence>
-#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
-#include <QMenuBar>
 #include <QMimeData>
-#include <QMouseEvent>
 #include <QPixmap>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QScrollBar>
-#include <QSlider>
-#include <QTextEdit>
-#include <QToolButton>
 #include <QWidget>
 #include <QWindow>
 
+#include "cli/key_input.h"
 #include "cli/script_target.h"
-#include "ui/qt/image_view.h"
-
-QT_BEGIN_NAMESPACE
-// Hands a key event to the window system layer as the platform plugin would, so that it takes
-// the whole way of a real key: shortcut override, menu shortcuts, the application's notify (key
-// preview), the focused control. Exported by QtGui for Qt's own test library.
-Q_GUI_EXPORT void qt_handleKeyEvent(QWindow *w, QEvent::Type t, int k, Qt::KeyboardModifiers mods,
-                                    const QString &text, bool autorep, ushort count);
-QT_END_NAMESPACE
+#include "cli/widget_lookup.h"
+#include "cli/widget_printing.h"
 
 namespace morvane::cli {
 
-namespace {
-
 using script::ScriptError;
-
-enum class Kind {
-    Button,
-    SpeedButton,
-    CheckBox,
-    Radio,
-    Combo,
-    List,
-    Edit,
-    Memo,
-    Label,
-    Group,
-    TrackBar,
-    ScrollBar,
-    Image,
-    MenuItem,
-    Menu,
-    Timer,
-    Window,
-    Other,
-};
-
-Kind KindOf(const QObject *object) {
-    if (const auto *action = qobject_cast<const QAction *>(object))
-        return action->menu() != nullptr ? Kind::Menu : Kind::MenuItem;
-    if (qobject_cast<const QMenu *>(object) != nullptr)
-        return Kind::Menu;
-    if (qobject_cast<const QTimer *>(object) != nullptr)
-        return Kind::Timer;
-    if (!object->isWidgetType())
-        return Kind::Other;
-    // A tool window the main window owns (its own frame, found and listed with it).
-    if (static_cast<const QWidget *>(object)->isWindow() &&
-        qobject_cast<const QDialog *>(object) == nullptr)
-        return Kind::Window;
-    // Pictures are named after their kind ("img..."), whatever widget shows them.
-    if (object->objectName().startsWith(QStringLiteral("img")))
-        return Kind::Image;
-    if (qobject_cast<const QCheckBox *>(object) != nullptr)
-        return Kind::CheckBox;
-    if (qobject_cast<const QRadioButton *>(object) != nullptr)
-        return Kind::Radio;
-    if (qobject_cast<const QToolButton *>(object) != nullptr)
-        return Kind::SpeedButton;
-    if (qobject_cast<const QAbstractButton *>(object) != nullptr)
-        return Kind::Button;
-    if (qobject_cast<const QComboBox *>(object) != nullptr)
-        return Kind::Combo;
-    if (qobject_cast<const QListWidget *>(object) != nullptr)
-        return Kind::List;
-    if (qobject_cast<const QLineEdit *>(object) != nullptr)
-        return Kind::Edit;
-    if (qobject_cast<const QPlainTextEdit *>(object) != nullptr ||
-        qobject_cast<const QTextEdit *>(object) != nullptr)
-        return Kind::Memo;
-    if (qobject_cast<const QGroupBox *>(object) != nullptr)
-        return Kind::Group;
-    if (qobject_cast<const QSlider *>(object) != nullptr)
-        return Kind::TrackBar;
-    if (qobject_cast<const QScrollBar *>(object) != nullptr)
-        return Kind::ScrollBar;
-    if (qobject_cast<const QLabel *>(object) != nullptr)
-        return Kind::Label;
-    return Kind::Other;
-}
-
-const char *KindWord(Kind kind) {
-    switch (kind) {
-    case Kind::Button:
-        return "button";
-    case Kind::SpeedButton:
-        return "speedbutton";
-    case Kind::CheckBox:
-        return "checkbox";
-    case Kind::Radio:
-        return "radio";
-    case Kind::Combo:
-        return "combo";
-    case Kind::List:
-        return "list";
-    case Kind::Edit:
-        return "edit";
-    case Kind::Memo:
-        return "memo";
-    case Kind::Label:
-        return "label";
-    case Kind::Group:
-        return "group";
-    case Kind::TrackBar:
-        return "trackbar";
-    case Kind::ScrollBar:
-        return "scrollbar";
-    case Kind::Image:
-        return "image";
-    case Kind::MenuItem:
-        return "menu item";
-    case Kind::Menu:
-        return "menu";
-    case Kind::Timer:
-        return "timer";
-    case Kind::Window:
-        return "window";
-    case Kind::Other:
-        break;
-    }
-    return "control";
-}
-
-std::string Utf8(const QString &text) {
-    return text.toStdString();
-}
-
-QString FromUtf8(const std::string &text) {
-    return QString::fromStdString(text);
-}
-
-// A menu caption as a path element: the mnemonic marks dropped, "&&" kept as "&".
-QString PlainCaption(const QString &caption) {
-    QString result;
-    for (qsizetype i = 0; i < caption.size(); ++i) {
-        if (caption[i] == QLatin1Char('&')) {
-            if (i + 1 < caption.size() && caption[i + 1] == QLatin1Char('&'))
-                result += caption[++i];
-            continue;
-        }
-        result += caption[i];
-    }
-    return result;
-}
-
-QString CaptionOf(const QObject *object) {
-    if (const auto *button = qobject_cast<const QAbstractButton *>(object))
-        return button->text();
-    if (const auto *label = qobject_cast<const QLabel *>(object))
-        return label->text();
-    if (const auto *group = qobject_cast<const QGroupBox *>(object))
-        return group->title();
-    if (const auto *edit = qobject_cast<const QLineEdit *>(object))
-        return edit->text();
-    if (const auto *memo = qobject_cast<const QPlainTextEdit *>(object))
-        return memo->toPlainText();
-    if (const auto *memo = qobject_cast<const QTextEdit *>(object))
-        return memo->toPlainText();
-    if (const auto *combo = qobject_cast<const QComboBox *>(object))
-        return combo->currentText();
-    if (const auto *action = qobject_cast<const QAction *>(object))
-        return action->text();
-    if (const auto *widget = qobject_cast<const QWidget *>(object); widget && widget->isWindow())
-        return widget->windowTitle();
-    return {};
-}
-
-bool IsChecked(const QObject *object) {
-    if (const auto *button = qobject_cast<const QAbstractButton *>(object))
-        return button->isChecked();
-    if (const auto *action = qobject_cast<const QAction *>(object))
-        return action->isChecked();
-    return false;
-}
-
-bool IsEnabled(const QObject *object) {
-    if (const auto *widget = qobject_cast<const QWidget *>(object))
-        return widget->isEnabled();
-    if (const auto *action = qobject_cast<const QAction *>(object))
-        return action->isEnabled();
-    return true;
-}
-
-// A radio button, or a speed button of an exclusive group, is turned off only by choosing
-// another one.
-bool IsExclusive(const QAbstractButton &button) {
-    if (button.autoExclusive())
-        return true;
-    return button.group() != nullptr && button.group()->exclusive();
-}
-
-std::string ShortcutText(const QAction &action) {
-    const QKeySequence shortcut = action.shortcut();
-    return shortcut.isEmpty() ? std::string("-")
-                              : Utf8(shortcut.toString(QKeySequence::PortableText));
-}
-
-void SendMouse(QWidget &widget, QEvent::Type type, QPoint pos, Qt::MouseButton button,
-               Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers) {
-    QMouseEvent event(type, QPointF(pos), QPointF(widget.mapTo(widget.window(), pos)),
-                      QPointF(widget.mapToGlobal(pos)), button, buttons, modifiers);
-    QCoreApplication::sendEvent(&widget, &event);
-}
-
-unsigned ModifierBit(const std::string &key) {
-    if (key == "Ctrl")
-        return static_cast<unsigned>(script::Modifier::Ctrl);
-    if (key == "Shift")
-        return static_cast<unsigned>(script::Modifier::Shift);
-    if (key == "Alt")
-        return static_cast<unsigned>(script::Modifier::Alt);
-    return 0;
-}
-
-Qt::KeyboardModifiers QtModifiers(unsigned bits) {
-    Qt::KeyboardModifiers modifiers;
-    if ((bits & static_cast<unsigned>(script::Modifier::Ctrl)) != 0)
-        modifiers |= Qt::ControlModifier;
-    if ((bits & static_cast<unsigned>(script::Modifier::Shift)) != 0)
-        modifiers |= Qt::ShiftModifier;
-    if ((bits & static_cast<unsigned>(script::Modifier::Alt)) != 0)
-        modifiers |= Qt::AltModifier;
-    return modifiers;
-}
-
-struct KeyInfo {
-    int Code = 0;
-    QString Text; // what the key types without Ctrl or Alt
-    bool Keypad = false;
-};
-
-KeyInfo KeyOf(const std::string &name, bool shift) {
-    if (name.size() == 1 && name[0] >= 'A' && name[0] <= 'Z')
-        return {
-            Qt::Key_A + (name[0] - 'A'),
-            QString(QChar::fromLatin1(shift ? name[0] : static_cast<char>(name[0] - 'A' + 'a'))),
-            false};
-    if (name.size() == 1 && name[0] >= '0' && name[0] <= '9')
-        return {Qt::Key_0 + (name[0] - '0'), QString(QChar::fromLatin1(name[0])), false};
-    if (name.size() == 4 && name.rfind("Num", 0) == 0)
-        return {Qt::Key_0 + (name[3] - '0'), QString(QChar::fromLatin1(name[3])), true};
-    if (name.size() >= 2 && name[0] == 'F' && name[1] >= '1' && name[1] <= '9')
-        return {Qt::Key_F1 + std::stoi(name.substr(1)) - 1, {}, false};
-    struct Named {
-        const char *Name;
-        int Code;
-        const char *Text;
-    };
-    static const Named kNamed[] = {
-        {"Enter", Qt::Key_Return, "\r"},
-        {"Escape", Qt::Key_Escape, "\x1b"},
-        {"Tab", Qt::Key_Tab, "\t"},
-        {"Space", Qt::Key_Space, " "},
-        {"Backspace", Qt::Key_Backspace, "\b"},
-        {"Delete", Qt::Key_Delete, "\x7f"},
-        {"Insert", Qt::Key_Insert, ""},
-        {"Home", Qt::Key_Home, ""},
-        {"End", Qt::Key_End, ""},
-        {"PageUp", Qt::Key_PageUp, ""},
-        {"PageDown", Qt::Key_PageDown, ""},
-        {"Left", Qt::Key_Left, ""},
-        {"Right", Qt::Key_Right, ""},
-        {"Up", Qt::Key_Up, ""},
-        {"Down", Qt::Key_Down, ""},
-        {"Ctrl", Qt::Key_Control, ""},
-        {"Shift", Qt::Key_Shift, ""},
-        {"Alt", Qt::Key_Alt, ""},
-    };
-    for (const auto &key : kNamed)
-        if (name == key.Name)
-            return {key.Code, QString::fromLatin1(key.Text), false};
-    throw ScriptError("unknown key " + script::Quote(name));
-}
-
-} // namespace
 
 ScriptRunner::ScriptRunner(ScriptTarget &target, script::ScriptedDialogs &dialogs,
                            edit::FixedClock &clock, std::ostream &out)
@@ -403,11 +122,7 @@ int ScriptRunner::Run(const std::string &fileName, std::string_view text, std::o
 QObject *ScriptRunner::Find(const std::string &name) const {
     if (!window_)
         throw ScriptError("the window is gone");
-    const auto found = window_->findChildren<QObject *>(FromUtf8(name));
-    for (QObject *object : found)
-        if (KindOf(object) != Kind::Other)
-            return object;
-    throw ScriptError("unknown control " + script::Quote(name));
+    return FindControl(*window_, name);
 }
 
 QWidget *ScriptRunner::FindWidget(const std::string &name) const {
@@ -459,7 +174,8 @@ void ScriptRunner::Execute(const script::Action &action, int line) {
         Print(action.Name);
         return;
     case ActionKind::Widgets:
-        ListWidgets();
+        ListWidgets(target_.Window(), target_.ClientArea(),
+                    [this](const std::string &text) { Line(text); });
         return;
     case ActionKind::SaveGraph:
     case ActionKind::SaveOverview:
@@ -547,23 +263,23 @@ void ScriptRunner::Execute(const script::Action &action, int line) {
 
 void ScriptRunner::Click(const std::string &name) {
     QObject *control = Find(name);
-    const Kind kind = KindOf(control);
+    const ControlKind kind = KindOf(control);
     switch (kind) {
-    case Kind::MenuItem:
+    case ControlKind::MenuItem:
         if (Reachable(control, name))
             static_cast<QAction *>(control)->trigger();
         return;
-    case Kind::Menu: {
+    case ControlKind::Menu: {
         // Opening a menu or a submenu runs nothing; a menu is a popup, hidden until opened.
         const auto *menu = qobject_cast<const QMenu *>(control);
         if (!(menu != nullptr ? menu->menuAction()->isEnabled() : IsEnabled(control)))
             Line("ignored: " + name + " is disabled");
         return;
     }
-    case Kind::Button:
-    case Kind::SpeedButton:
-    case Kind::CheckBox:
-    case Kind::Radio: {
+    case ControlKind::Button:
+    case ControlKind::SpeedButton:
+    case ControlKind::CheckBox:
+    case ControlKind::Radio: {
         if (!Reachable(control, name))
             return;
         auto *button = static_cast<QAbstractButton *>(control);
@@ -572,9 +288,9 @@ void ScriptRunner::Click(const std::string &name) {
         button->click();
         return;
     }
-    case Kind::Label:
-    case Kind::Image:
-    case Kind::Group: {
+    case ControlKind::Label:
+    case ControlKind::Image:
+    case ControlKind::Group: {
         if (!Reachable(control, name))
             return;
         auto *widget = static_cast<QWidget *>(control);
@@ -623,7 +339,7 @@ void ScriptRunner::SetChecked(QObject *control, const std::string &name, const s
 
 void ScriptRunner::Set(const std::string &name, const std::string &value) {
     QObject *control = Find(name);
-    const Kind kind = KindOf(control);
+    const ControlKind kind = KindOf(control);
     if (!Reachable(control, name))
         return;
     auto *widget = qobject_cast<QWidget *>(control);
@@ -632,7 +348,7 @@ void ScriptRunner::Set(const std::string &name, const std::string &value) {
             widget->setFocus(Qt::MouseFocusReason);
     };
     switch (kind) {
-    case Kind::Combo: {
+    case ControlKind::Combo: {
         auto *combo = static_cast<QComboBox *>(control);
         int index = -1;
         if (const auto n = script::ParseIndexWord(value))
@@ -648,7 +364,7 @@ void ScriptRunner::Set(const std::string &name, const std::string &value) {
         emit combo->textActivated(combo->itemText(index));
         return;
     }
-    case Kind::List: {
+    case ControlKind::List: {
         auto *list = static_cast<QListWidget *>(control);
         int index = -1;
         if (const auto n = script::ParseIndexWord(value)) {
@@ -676,8 +392,8 @@ void ScriptRunner::Set(const std::string &name, const std::string &value) {
                               name);
         return;
     }
-    case Kind::TrackBar:
-    case Kind::ScrollBar: {
+    case ControlKind::TrackBar:
+    case ControlKind::ScrollBar: {
         auto *slider = static_cast<QAbstractSlider *>(control);
         const auto position = ParseDecimal(value);
         if (!position || *position < slider->minimum() || *position > slider->maximum())
@@ -689,7 +405,7 @@ void ScriptRunner::Set(const std::string &name, const std::string &value) {
         slider->setSliderPosition(*position);
         return;
     }
-    case Kind::Edit: {
+    case ControlKind::Edit: {
         auto *edit = static_cast<QLineEdit *>(control);
         if (edit->isReadOnly())
             throw ScriptError(name + " is read-only");
@@ -700,10 +416,10 @@ void ScriptRunner::Set(const std::string &name, const std::string &value) {
         edit->insert(FromUtf8(value));
         return;
     }
-    case Kind::CheckBox:
-    case Kind::Radio:
-    case Kind::SpeedButton:
-    case Kind::MenuItem:
+    case ControlKind::CheckBox:
+    case ControlKind::Radio:
+    case ControlKind::SpeedButton:
+    case ControlKind::MenuItem:
         SetChecked(control, name, value);
         return;
     default:
@@ -715,15 +431,7 @@ void ScriptRunner::KeyEvent(const std::string &key, bool press, unsigned modifie
     QWindow *window = window_ ? window_->windowHandle() : nullptr;
     if (window == nullptr)
         throw ScriptError("the window is not shown");
-    const unsigned shift = static_cast<unsigned>(script::Modifier::Shift);
-    const KeyInfo info = KeyOf(key, (modifiers & shift) != 0);
-    const unsigned typing = static_cast<unsigned>(script::Modifier::Ctrl) |
-                            static_cast<unsigned>(script::Modifier::Alt);
-    Qt::KeyboardModifiers qtModifiers = QtModifiers(modifiers);
-    if (info.Keypad)
-        qtModifiers |= Qt::KeypadModifier;
-    qt_handleKeyEvent(window, press ? QEvent::KeyPress : QEvent::KeyRelease, info.Code, qtModifiers,
-                      (modifiers & typing) != 0 ? QString() : info.Text, false, 1);
+    SendKey(*window, key, press, modifiers);
 }
 
 void ScriptRunner::Key(const script::Chord &chord) {
@@ -753,7 +461,7 @@ void ScriptRunner::Key(const script::Chord &chord) {
 void ScriptRunner::Mouse(const script::MouseAction &mouse) {
     const std::string target = mouse.Target.empty() ? std::string("imgWaveTables") : mouse.Target;
     QWidget *image = FindWidget(target);
-    if (KindOf(image) != Kind::Image)
+    if (KindOf(image) != ControlKind::Image)
         throw ScriptError(target + " is a " + KindWord(KindOf(image)) + ", not a picture");
     if (!Reachable(image, target))
         return;
@@ -858,142 +566,7 @@ void ScriptRunner::Print(const std::string &name) {
             Line(line);
         return;
     }
-    QObject *control = Find(name);
-    const Kind kind = KindOf(control);
-    const std::string prefix = name + ": ";
-    const std::string disabled = IsEnabled(control) ? "" : " disabled";
-    switch (kind) {
-    case Kind::Button:
-        Line(prefix + Utf8(CaptionOf(control)) + disabled);
-        return;
-    case Kind::CheckBox:
-    case Kind::Radio:
-    case Kind::SpeedButton:
-    case Kind::MenuItem:
-    case Kind::Menu:
-        Line(prefix + (IsChecked(control) ? "checked" : "unchecked") + disabled + " " +
-             script::Quote(Utf8(qobject_cast<const QMenu *>(control) != nullptr
-                                    ? static_cast<const QMenu *>(control)->title()
-                                    : CaptionOf(control))));
-        return;
-    case Kind::Label:
-    case Kind::Group:
-    case Kind::Edit:
-    case Kind::Combo:
-        Line(prefix + Utf8(CaptionOf(control)));
-        return;
-    case Kind::List: {
-        const auto *list = static_cast<const QListWidget *>(control);
-        const int row = list->currentRow();
-        Line(prefix + (row < 0 ? std::string("none")
-                               : "#" + std::to_string(row) + " " + Utf8(list->item(row)->text())));
-        return;
-    }
-    case Kind::TrackBar:
-    case Kind::ScrollBar:
-        Line(prefix + std::to_string(static_cast<const QAbstractSlider *>(control)->value()));
-        return;
-    case Kind::Memo: {
-        const QString text = CaptionOf(control);
-        if (text.isEmpty())
-            return;
-        for (const QString &line : text.split(QLatin1Char('\n')))
-            Line(prefix + Utf8(line));
-        return;
-    }
-    case Kind::Timer: {
-        const auto *timer = static_cast<const QTimer *>(control);
-        Line(prefix + (timer->isActive() ? "enabled" : "disabled") +
-             " interval=" + std::to_string(timer->interval()));
-        return;
-    }
-    case Kind::Image:
-        // The graph's pointer tooltip, once the mouse has been over it.
-        if (const auto *view = qobject_cast<const qt::TImageView *>(control);
-            view != nullptr && !view->PointerText().isEmpty()) {
-            Line(prefix + Utf8(view->PointerText()));
-            return;
-        }
-        throw ScriptError(name + " is a picture; save it with save-graph or save-overview");
-    case Kind::Window:
-        Line(prefix + (static_cast<const QWidget *>(control)->isVisible() ? "shown" : "closed") +
-             " " + script::Quote(Utf8(CaptionOf(control))));
-        return;
-    case Kind::Other:
-        break;
-    }
-    throw ScriptError(name + " can not be printed");
-}
-
-void ScriptRunner::ListWidgets() {
-    QWidget &window = target_.Window();
-    QWidget &client = target_.ClientArea();
-    QPoint origin = client.mapToGlobal(QPoint(0, 0));
-    // The main window's controls first; the tool windows it owns follow, each after a line of
-    // its own, with places in its own client area.
-    std::vector<QWidget *> toolWindows;
-    std::function<void(QObject *)> visit = [&](QObject *parent) {
-        for (QObject *child : parent->children()) {
-            auto *widget = qobject_cast<QWidget *>(child);
-            if (widget == nullptr || qobject_cast<QMenuBar *>(widget) != nullptr ||
-                qobject_cast<QMenu *>(widget) != nullptr)
-                continue;
-            if (KindOf(widget) == Kind::Window) {
-                if (!widget->objectName().isEmpty())
-                    toolWindows.push_back(widget);
-                continue;
-            }
-            const QString name = widget->objectName();
-            const Kind kind = KindOf(widget);
-            if (!name.isEmpty() && !name.startsWith(QStringLiteral("qt_")) && kind != Kind::Other) {
-                const QPoint at = widget->mapToGlobal(QPoint(0, 0)) - origin;
-                Line("widget: " + Utf8(name) + " " + KindWord(kind) + " " + std::to_string(at.x()) +
-                     "," + std::to_string(at.y()) + "," + std::to_string(widget->width()) + "," +
-                     std::to_string(widget->height()) +
-                     (widget->isVisibleTo(&window) ? " visible" : " hidden") +
-                     (widget->isEnabled() ? " enabled " : " disabled ") +
-                     script::Quote(Utf8(CaptionOf(widget))));
-            }
-            visit(widget);
-        }
-    };
-    visit(&window);
-    for (QWidget *tool : toolWindows) {
-        Line("widget: " + Utf8(tool->objectName()) + " window 0,0," +
-             std::to_string(tool->width()) + "," + std::to_string(tool->height()) +
-             (tool->isVisible() ? " visible" : " hidden") +
-             (tool->isEnabled() ? " enabled " : " disabled ") +
-             script::Quote(Utf8(tool->windowTitle())));
-        origin = tool->mapToGlobal(QPoint(0, 0));
-        visit(tool);
-    }
-
-    QMenuBar *bar = window.findChild<QMenuBar *>();
-    if (bar == nullptr)
-        return;
-    std::function<void(QMenu *, const QString &)> menu = [&](QMenu *list, const QString &path) {
-        for (QAction *action : list->actions()) {
-            if (action->isSeparator()) {
-                Line("menu: " + Utf8(path) + "/- -");
-                continue;
-            }
-            QMenu *sub = action->menu();
-            const QString caption = action->text();
-            QString name = action->objectName();
-            if (name.isEmpty() && sub != nullptr)
-                name = sub->objectName();
-            Line("menu: " + Utf8(path + QLatin1Char('/') + PlainCaption(caption)) + " " +
-                 Utf8(name.isEmpty() ? QStringLiteral("-") : name) + " " +
-                 script::Quote(Utf8(caption)) + " " + ShortcutText(*action) +
-                 (action->isChecked() ? " checked" : " unchecked") +
-                 (action->isEnabled() ? " enabled" : " disabled"));
-            if (sub != nullptr)
-                menu(sub, path + QLatin1Char('/') + PlainCaption(caption));
-        }
-    };
-    for (QAction *top : bar->actions())
-        if (QMenu *sub = top->menu())
-            menu(sub, PlainCaption(top->text()));
+    PrintControl(Find(name), name, [this](const std::string &text) { Line(text); });
 }
 
 } // namespace morvane::cli

@@ -59,7 +59,6 @@ private:
     void Tick(const std::string &name, int count);
     void Drop(const std::string &path);
     void Print(const std::string &name);
-    void ListWidgets();
     void Wait(int milliseconds);
     void SaveBuffers(const std::string &path);
     void CheckForModalWindows();

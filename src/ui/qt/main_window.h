@@ -69,14 +69,18 @@ struct MainWindowPorts {
     // The sound output (the editor passes the PortAudio backend); none: a silent null device
     // of the window's own.
     audio::WaveOut *waveOut = nullptr;
+    // Makes the MIDI output, once for each listing and each send, on whichever thread does it
+    // (the editor passes RtMidi); none: a MIDI system without ports.
+    midi::MidiOutFactory midiOut{};
     // Where the audio settings are read and written; empty: morvane.ini in its usual place.
     std::string settingsPath{};
 };
 
 // The main window: the whole user interface and the owner of the document. Every command is
-// one of its handlers, run on the user-interface thread. The handler bodies live in one file
-// per area: main_window.cpp (construction, start-up, selection, view, keys, undo/redo, title),
-// main_window_files.cpp, main_window_edit.cpp, main_window_audio.cpp, main_window_motion.cpp.
+// one of its handlers, run on the user-interface thread. The controls and the menu are made in
+// main_window_form.cpp; the handler bodies live in one file per area: main_window.cpp
+// (construction, start-up, selection, view, keys, undo/redo, title), main_window_files.cpp,
+// main_window_edit.cpp, main_window_audio.cpp, main_window_motion.cpp.
 //
 // Controls are public members named as in the form, so that the script runner and the tests
 // can read and drive them. Handlers take the sending control (nullptr when run by the program
@@ -227,6 +231,9 @@ public:
     void PlayOpenFailed(int run, const std::string &reason);
     // Runs when the window closes; canClose may be cleared to keep it open.
     void FormCloseQuery(QObject *sender, bool &canClose);
+    // Play's two halves: a new generator on the current wave, and back to the wave of the start.
+    void StartPlay();
+    void StopPlay();
 
     // ---- Handlers, main_window_motion.cpp ---------------------------------------------------
     void imgWaveTablesMouseDown(QObject *sender, Qt::MouseButton button,
@@ -507,7 +514,7 @@ public:
     audio::AudioGenSlot AudioGen;               // the latest generator; none until the first Play
     edit::WaveClipboard Clipboard{};     // copy, paste and paste special; zero slots at start
     edit::WaveBackup Backup{};           // the per-wave backup of the edits that check overflow
-    midi::MidiOutFactory MidiOutFactory; // the exchange commands' MIDI system; RtMidi if empty
+    midi::MidiOutFactory MidiOutFactory; // the ports' MIDI system, or one without ports
     std::optional<midi::MidiOutputSettings> MidiOutput; // read at first use, see MidiSettings
     bool SendingToSynth = false;                        // a send to the synth is running
     TfrmHarmonics *frmHarmonics = nullptr; // the harmonic tool window, a child made at start-up
@@ -532,9 +539,18 @@ protected:
 private:
     using Handler = void (TfrmMain::*)(QObject *);
 
+    // The form, main_window_form.cpp: the window's frame and font, the controls, the menu bar
+    // and its window-scale items; then the window centred on the desktop.
+    void CreateForm();
+    void CentreOnScreen();
     void CreateControls();
     void CreateMenu();
+    void CreateWindowScaleItems();
+    // The wiring, main_window_wiring.cpp.
     void ConnectHandlers();
+    void ConnectControlSignals();
+    void ConnectGraphMouse();
+    void ConnectSessionManager();
     // Runs a handler; an error it does not catch itself goes to the general error box.
     void Guarded(const std::function<void()> &body);
     void BindClick(QObject *control, Handler handler);

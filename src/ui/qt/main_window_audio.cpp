@@ -29,34 +29,41 @@ bool IsPlaying(const QPushButton *button) {
 } // namespace
 
 void TfrmMain::btnPlayClick(QObject *) {
-    if (!IsPlaying(btnPlay)) {
-        btnPlay->setText(QStringLiteral("Stop"));
-        // A failed open is reported from the generator's thread; it is handled on this
-        // thread. The generator is joined before the window goes, so `this` outlives it.
-        const int run = ++PlayRun;
-        auto onOpenFailed = [this, run](const std::string &text) {
-            QMetaObject::invokeMethod(
-                this, [this, run, text] { Guarded([&] { PlayOpenFailed(run, text); }); },
-                Qt::QueuedConnection);
-        };
-        AudioGen.Replace(
-            std::make_unique<audio::TAudioGen>(*AudioWaveOut, AudioSettings, onOpenFailed));
-        FillPlayBuffers();
-        AudioGen->Start();
-        PlayStartWave = CurrentWave() - 1;
-        if (chbPlayAll->isChecked()) {
-            SweepDirection = +1;
-            TimerPlay->start();
-        }
-    } else {
-        btnPlay->setText(QStringLiteral("Play"));
-        if (AudioGen)
-            AudioGen->Running = false;
-        TimerPlay->stop();
-        // Back to the wave that was current when Play was pressed.
-        SelectWave(PlayStartWave + 1);
-        DrawWavetable(PlayStartWave + 1);
+    if (!IsPlaying(btnPlay))
+        StartPlay();
+    else
+        StopPlay();
+}
+
+void TfrmMain::StartPlay() {
+    btnPlay->setText(QStringLiteral("Stop"));
+    // A failed open is reported from the generator's thread; it is handled on this thread. The
+    // generator is joined before the window goes, so `this` outlives it.
+    const int run = ++PlayRun;
+    auto onOpenFailed = [this, run](const std::string &text) {
+        QMetaObject::invokeMethod(
+            this, [this, run, text] { Guarded([&] { PlayOpenFailed(run, text); }); },
+            Qt::QueuedConnection);
+    };
+    AudioGen.Replace(
+        std::make_unique<audio::TAudioGen>(*AudioWaveOut, AudioSettings, onOpenFailed));
+    FillPlayBuffers();
+    AudioGen->Start();
+    PlayStartWave = CurrentWave() - 1;
+    if (chbPlayAll->isChecked()) {
+        SweepDirection = +1;
+        TimerPlay->start();
     }
+}
+
+void TfrmMain::StopPlay() {
+    btnPlay->setText(QStringLiteral("Play"));
+    if (AudioGen)
+        AudioGen->Running = false;
+    TimerPlay->stop();
+    // Back to the wave that was current when Play was pressed.
+    SelectWave(PlayStartWave + 1);
+    DrawWavetable(PlayStartWave + 1);
 }
 
 void TfrmMain::PlayOpenFailed(int run, const std::string &reason) {

@@ -7,6 +7,7 @@
 #include <exception>
 #include <string>
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -23,31 +24,111 @@ namespace morvane::qt {
 
 namespace {
 
+using F = TfrmMain;
+
 // The shape of the "Waveform" item; an unselected list counts as its first item.
 edit::Shape ShapeOfItem(int index) {
     constexpr int kShapes = 5; // Sine, Triangle, Square, Saw, Random
     return static_cast<edit::Shape>(std::clamp(index, 0, kShapes - 1));
 }
 
-std::string WithPrefix(const char *prefix, const std::exception &e) {
-    return std::string(prefix) + e.what();
+// The controls that choose a way of combining: the generator's button and menu item, and
+// paste special's.
+struct CombineSenders {
+    edit::CombineMode Mode;
+    QPushButton *F::*GeneratorButton;
+    QAction *F::*GeneratorItem;
+    QPushButton *F::*PasteButton;
+    QAction *F::*PasteItem;
+};
+
+const CombineSenders kCombineSenders[] = {
+    {edit::CombineMode::Add, &F::btnAdd, &F::Addwave1, &F::btnPasteAdd, &F::Pastesum},
+    {edit::CombineMode::Sub, &F::btnDec, &F::Subwave1, &F::btnPasteSub, &F::Pastesub},
+    {edit::CombineMode::Multi, &F::btnMultiple, &F::Multiwave1, &F::btnPasteMulti, &F::Pastemul},
+    {edit::CombineMode::Or, &F::btnOR, &F::ORwave1, &F::btnPasteOR, &F::PasteOR},
+    {edit::CombineMode::And, &F::btnAND, &F::ANDwave1, &F::btnPasteAND, &F::PasteAND},
+    {edit::CombineMode::Xor, &F::btnXOR, &F::XORwave1, &F::btnPasteXOR, &F::PasteXOR},
+    {edit::CombineMode::Min, &F::btnMin, &F::minwave1, &F::btnPastemin, &F::Pastemin1},
+    {edit::CombineMode::Max, &F::btnMAX, &F::MAXwave1, &F::btnPastemax, &F::PasteMAX1},
+};
+
+// The way `sender` combines, of the generator's controls or of paste special's; `none` for
+// any other sender (the program's own call).
+edit::CombineMode CombineModeOf(const TfrmMain &window, const QObject *sender, bool paste,
+                                edit::CombineMode none) {
+    for (const CombineSenders &row : kCombineSenders) {
+        const QObject *button = window.*(paste ? row.PasteButton : row.GeneratorButton);
+        const QObject *item = window.*(paste ? row.PasteItem : row.GeneratorItem);
+        if (sender == button || sender == item)
+            return row.Mode;
+    }
+    return none;
 }
 
-// The tail most edits end with, in this order: the graph, the overview, the modified flag and
-// a snapshot. Commands whose tail differs spell theirs out.
-void RedrawOverviewModifiedPush(TfrmMain &window) {
+// Runs an edit; an error it throws is shown with the command's prefix.
+template <typename Body> void WithErrorPrefix(TfrmMain &window, const char *prefix, Body body) {
+    try {
+        body();
+    } catch (const std::exception &e) {
+        window.Dialogs().Message(std::string(prefix) + e.what());
+    }
+}
+
+// ---- The tails: what a command runs after its edit, each order spelled once.
+
+void RedrawOverviewModified(TfrmMain &window) {
     window.DrawWavetable(window.CurrentWave());
     window.DrawOverview();
     window.SetModified(true);
+}
+
+void RedrawModifiedOverview(TfrmMain &window) {
+    window.DrawWavetable(window.CurrentWave());
+    window.SetModified(true);
+    window.DrawOverview();
+}
+
+// The tail most edits end with: the graph, the overview, the modified flag and a snapshot.
+void RedrawOverviewModifiedPush(TfrmMain &window) {
+    RedrawOverviewModified(window);
     window.PushHistory();
 }
 
 // Reverse and morph set the flag before the overview.
 void RedrawModifiedOverviewPush(TfrmMain &window) {
-    window.DrawWavetable(window.CurrentWave());
-    window.SetModified(true);
-    window.DrawOverview();
+    RedrawModifiedOverview(window);
     window.PushHistory();
+}
+
+// The edits that restore each overflowing wave (generator, amplify): the log, a snapshot even
+// when every wave was restored, and a refused wave said once per click, not only in the log.
+void LogPushRedrawModifiedOverview(TfrmMain &window, const edit::EditResult &result) {
+    for (const std::string &line : result.LogLines)
+        window.LogMessage(line);
+    window.PushHistory();
+    RedrawModifiedOverview(window);
+    if (!result.RestoredWaves.empty())
+        window.Dialogs().Message(edit::kOverflowMessage);
+}
+
+// The edits of the current wave that are taken back whole on overflow (move up and down, paste
+// special): the wave was restored already, and nothing is pushed.
+void PushUnlessOverflow(TfrmMain &window, const edit::EditResult &result) {
+    if (result.Overflow)
+        window.Dialogs().Message(edit::kOverflowMessage);
+    else
+        window.PushHistory();
+}
+
+// Move up and move down: the current wave's samples one step up or down.
+void ShiftVertically(TfrmMain &window, bool up) {
+    const auto move = up ? edit::MoveUp : edit::MoveDown;
+    const edit::EditResult result =
+        move(window.Table(), window.CurrentWave(), window.GetSampleRange(),
+             window.ckbAllowOverflow->isChecked(), window.Backup);
+    PushUnlessOverflow(window, result);
+    RedrawOverviewModified(window);
 }
 
 } // namespace
@@ -55,47 +136,20 @@ void RedrawModifiedOverviewPush(TfrmMain &window) {
 // ---- generator and combine -----------------------------------------------------------------
 
 void TfrmMain::btnAddClick(QObject *sender) {
-    try {
+    WithErrorPrefix(*this, "Add ", [&] {
         edit::GeneratorSettings settings;
         settings.FadePosition = trbFade->value();
         const WaveRange waves = CheckedWaveSelection();
-        if (sender == btnAdd || sender == Addwave1)
-            settings.Mode = edit::CombineMode::Add;
-        else if (sender == btnDec || sender == Subwave1)
-            settings.Mode = edit::CombineMode::Sub;
-        else if (sender == btnOR || sender == ORwave1)
-            settings.Mode = edit::CombineMode::Or;
-        else if (sender == btnAND || sender == ANDwave1)
-            settings.Mode = edit::CombineMode::And;
-        else if (sender == btnXOR || sender == XORwave1)
-            settings.Mode = edit::CombineMode::Xor;
-        else if (sender == btnMultiple || sender == Multiwave1)
-            settings.Mode = edit::CombineMode::Multi;
-        else if (sender == btnMin || sender == minwave1)
-            settings.Mode = edit::CombineMode::Min;
-        else if (sender == btnMAX || sender == MAXwave1)
-            settings.Mode = edit::CombineMode::Max;
+        settings.Mode = CombineModeOf(*this, sender, false, settings.Mode);
         settings.Harmonic = std::max(cmbAmplitude->currentIndex(), 0) + 1;
         settings.AddToExisting = chbAddtoexisting->isChecked();
         settings.Wave = ShapeOfItem(cmbWave->currentIndex());
         settings.AllowOverflow = ckbAllowOverflow->isChecked();
         Random().SeedFrom(TimeSource().Now());
-
         const edit::EditResult result = edit::GenerateWaves(Table(), settings, waves.From, waves.To,
                                                             GetSampleRange(), Random(), Backup);
-        for (const std::string &line : result.LogLines)
-            LogMessage(line);
-        // The tail runs even when every wave was restored.
-        PushHistory();
-        DrawWavetable(CurrentWave());
-        SetModified(true);
-        DrawOverview();
-        // A refused wave is said once per click, not only in the hidden log.
-        if (!result.RestoredWaves.empty())
-            Dialogs().Message(edit::kOverflowMessage);
-    } catch (const std::exception &e) {
-        Dialogs().Message(WithPrefix("Add ", e));
-    }
+        LogPushRedrawModifiedOverview(*this, result);
+    });
 }
 
 void TfrmMain::trbFadeChange(QObject *) {
@@ -105,24 +159,15 @@ void TfrmMain::trbFadeChange(QObject *) {
 // ---- per-wave transforms -------------------------------------------------------------------
 
 void TfrmMain::btnSetVolumePlusClick(QObject *sender) {
-    try {
+    WithErrorPrefix(*this, "Volume ", [&] {
         const bool up = sender == btnSetVolumePlus || sender == Amplify1;
         const int percent = cmbNormalize->currentText().toInt();
         const WaveRange waves = CheckedWaveSelection();
         const edit::EditResult result =
             edit::Amplify(Table(), waves.From, waves.To, GetSampleRange(), percent, up,
                           ckbAllowOverflow->isChecked(), Backup);
-        for (const std::string &line : result.LogLines)
-            LogMessage(line);
-        PushHistory();
-        DrawWavetable(CurrentWave());
-        SetModified(true);
-        DrawOverview();
-        if (!result.RestoredWaves.empty())
-            Dialogs().Message(edit::kOverflowMessage);
-    } catch (const std::exception &e) {
-        Dialogs().Message(WithPrefix("Volume ", e));
-    }
+        LogPushRedrawModifiedOverview(*this, result);
+    });
 }
 
 void TfrmMain::btnInvertClick(QObject *) {
@@ -132,13 +177,11 @@ void TfrmMain::btnInvertClick(QObject *) {
 }
 
 void TfrmMain::btnReverseClick(QObject *) {
-    try {
+    WithErrorPrefix(*this, "Reverse ", [&] {
         const WaveRange waves = CheckedWaveSelection();
         edit::Reverse(Table(), waves.From, waves.To, GetSampleRange());
         RedrawModifiedOverviewPush(*this);
-    } catch (const std::exception &e) {
-        Dialogs().Message(WithPrefix("Reverse ", e));
-    }
+    });
 }
 
 void TfrmMain::btnSmoothClick(QObject *) {
@@ -165,40 +208,21 @@ void TfrmMain::btnShiftRightClick(QObject *) {
 }
 
 void TfrmMain::btnShiftUpClick(QObject *) {
-    const edit::EditResult result = edit::MoveUp(Table(), CurrentWave(), GetSampleRange(),
-                                                 ckbAllowOverflow->isChecked(), Backup);
-    // An overflowing move is taken back and not pushed; the wave was restored already.
-    if (result.Overflow)
-        Dialogs().Message(edit::kOverflowMessage);
-    else
-        PushHistory();
-    DrawWavetable(CurrentWave());
-    DrawOverview();
-    SetModified(true);
+    ShiftVertically(*this, true);
 }
 
 void TfrmMain::btnShiftDownClick(QObject *) {
-    const edit::EditResult result = edit::MoveDown(Table(), CurrentWave(), GetSampleRange(),
-                                                   ckbAllowOverflow->isChecked(), Backup);
-    if (result.Overflow)
-        Dialogs().Message(edit::kOverflowMessage);
-    else
-        PushHistory();
-    DrawWavetable(CurrentWave());
-    DrawOverview();
-    SetModified(true);
+    ShiftVertically(*this, false);
 }
 
 // ---- table-wide operations -----------------------------------------------------------------
 
 void TfrmMain::btnMorphClick(QObject *) {
-    try {
+    WithErrorPrefix(*this, "Morph ", [&] {
         const WaveRange waves = RangeWaveSelection();
         edit::Morph(Table(), waves.From, waves.To, GetSampleRange());
         RedrawModifiedOverviewPush(*this);
-    } catch (const std::exception &e) {
-        Dialogs().Message(WithPrefix("Morph ", e));
-    }
+    });
 }
 
 void TfrmMain::btnRandomOrderClick(QObject *) {
@@ -239,37 +263,16 @@ void TfrmMain::btnPasteClick(QObject *) {
 }
 
 void TfrmMain::PastesumClick(QObject *sender) {
-    try {
-        edit::CombineMode mode = edit::CombineMode::Replace; // none: the wave stays
-        if (sender == Pastesum || sender == btnPasteAdd)
-            mode = edit::CombineMode::Add;
-        else if (sender == Pastesub || sender == btnPasteSub)
-            mode = edit::CombineMode::Sub;
-        else if (sender == PasteOR || sender == btnPasteOR)
-            mode = edit::CombineMode::Or;
-        else if (sender == PasteAND || sender == btnPasteAND)
-            mode = edit::CombineMode::And;
-        else if (sender == PasteXOR || sender == btnPasteXOR)
-            mode = edit::CombineMode::Xor;
-        else if (sender == Pastemul || sender == btnPasteMulti)
-            mode = edit::CombineMode::Multi;
-        else if (sender == Pastemin1 || sender == btnPastemin)
-            mode = edit::CombineMode::Min;
-        else if (sender == PasteMAX1 || sender == btnPastemax)
-            mode = edit::CombineMode::Max;
+    WithErrorPrefix(*this, "Add ", [&] {
+        // No sender of paste special's: Replace, and the wave stays.
+        const edit::CombineMode mode =
+            CombineModeOf(*this, sender, true, edit::CombineMode::Replace);
         const edit::EditResult result =
             edit::PasteSpecial(Clipboard, Table(), CurrentWave(), GetSampleRange(), mode,
                                ckbAllowOverflow->isChecked(), Backup);
-        if (result.Overflow)
-            Dialogs().Message(edit::kOverflowMessage);
-        else
-            PushHistory();
-        DrawWavetable(CurrentWave());
-        SetModified(true);
-        DrawOverview();
-    } catch (const std::exception &e) {
-        Dialogs().Message(WithPrefix("Add ", e));
-    }
+        PushUnlessOverflow(*this, result);
+        RedrawModifiedOverview(*this);
+    });
 }
 
 void TfrmMain::btnShowClipboardMouseDown(QObject *, Qt::MouseButton, Qt::KeyboardModifiers, int,

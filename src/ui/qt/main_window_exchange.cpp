@@ -4,6 +4,7 @@
 #include "ui/qt/main_window.h"
 
 #include <memory>
+#include <optional>
 
 #include <QAction>
 #include <QComboBox>
@@ -13,7 +14,7 @@
 #include "exchange/audio_import.h"
 #include "exchange/wavetable_export.h"
 #include "files/settings_file.h"
-#include "midi/rtmidi/rtmidi_out.h"
+#include "midi/send_job.h"
 #include "midi/sysex_messages.h"
 #include "ui/import_audio_choices.h"
 #include "ui/midi_setup_choices.h"
@@ -27,10 +28,6 @@ const std::string kMidiOutputPrefix = "MidiOutput ";
 const char *const kSendTitle = "Send wavetable to synth";
 const std::string kImportAudioPrefix = "ImportAudio ";
 const std::string kExport2048Prefix = "ExportWavetable2048 ";
-
-std::unique_ptr<midi::MidiOut> MakeMidiOut(const midi::MidiOutFactory &factory) {
-    return factory ? factory() : midi::CreateRtMidiOut();
-}
 
 // The target waves From: .. To: of the import; false, after saying so, when they are no range.
 bool ImportRangeOk(TfrmMain &w) {
@@ -51,6 +48,32 @@ std::filesystem::path SettingsPathOf(const TfrmMain &w) {
                                   : std::filesystem::path(w.SettingsPath);
 }
 
+// The table with the audio file at `path` imported into waves first..last, after the user's
+// choices; none, after saying why, when the file is refused or the choice cancelled.
+// Everything that can fail happens on a copy, so that the table and the history stay as they
+// were.
+std::optional<Wavetable> ReadImportedAudio(TfrmMain &w, const std::string &path, int first,
+                                           int last) {
+    Wavetable imported = w.Table();
+    try {
+        const exchange::AudioFile file = exchange::ReadAudioFile(path);
+        const ui::ImportAudioAnswer answer =
+            w.Dialogs().ImportAudio(ui::MakeImportAudioChoices(file, first, last));
+        if (!answer.Ok)
+            return std::nullopt;
+        exchange::ImportSettings settings;
+        settings.FrameLength = answer.FrameLength;
+        settings.Normalise = answer.Normalise;
+        settings.First = first;
+        settings.Last = last;
+        exchange::ImportAudioFrames(file, settings, imported);
+    } catch (const std::exception &e) {
+        w.Dialogs().Message(kImportAudioPrefix + e.what());
+        return std::nullopt;
+    }
+    return imported;
+}
+
 } // namespace
 
 const midi::MidiOutputSettings &TfrmMain::MidiSettings() {
@@ -64,7 +87,7 @@ void TfrmMain::MidiOutput1Click(QObject *) {
     const midi::MidiOutFactory factory = MidiOutFactory;
     // Refresh lists the ports anew against the same saved choice.
     const auto choicesNow = [factory, saved] {
-        return ui::MakeMidiSetupChoices(MakeMidiOut(factory)->Ports(), saved);
+        return ui::MakeMidiSetupChoices(factory()->Ports(), saved);
     };
     ui::MidiSetupChoices choices = choicesNow();
     choices.Rescan = choicesNow;
@@ -111,19 +134,8 @@ void TfrmMain::SendToSynth1Click(QObject *) {
     job.Title = kSendTitle;
     job.Total = static_cast<int>(messages.size());
     job.Run = [factory = MidiOutFactory, settings, messages = std::move(messages),
-               result](const ui::ProgressJob::Report &report, const midi::CancelFlag &cancel) {
-        midi::SystemPaceClock clock;
-        try {
-            const std::unique_ptr<midi::MidiOut> out = MakeMidiOut(factory);
-            *result = midi::SendPaced(*out, settings.MidiApi, settings.MidiPort, messages,
-                                      settings.MidiPauseMs, clock, cancel,
-                                      [&report](int number, int total) {
-                                          report(number, midi::ProgressText(number, total));
-                                      });
-        } catch (const std::exception &e) {
-            result->Total = static_cast<int>(messages.size());
-            result->Error = e.what();
-        }
+               result](const ui::ProgressJob::Report &report, const CancelFlag &cancel) {
+        *result = midi::RunSendJob(factory, settings, messages, cancel, report);
     };
     job.Finished = [this, result] {
         SendingToSynth = false;
@@ -154,31 +166,14 @@ void TfrmMain::ImportAudioPath(const std::string &path) {
     if (!ImportRangeOk(*this))
         return;
     OpenDialogAudio.FileName = path;
-    const int first = CmbWTFrom->currentIndex() + 1;
-    const int last = CmbWTTo->currentIndex() + 1;
-    // Everything that can fail happens before the table changes: a refused file, or a frame
-    // length that gives no whole frame, leaves the table and the history as they were.
-    Wavetable imported = Table();
-    try {
-        const exchange::AudioFile file = exchange::ReadAudioFile(path);
-        const ui::ImportAudioAnswer answer =
-            Dialogs().ImportAudio(ui::MakeImportAudioChoices(file, first, last));
-        if (!answer.Ok)
-            return;
-        exchange::ImportSettings settings;
-        settings.FrameLength = answer.FrameLength;
-        settings.Normalise = answer.Normalise;
-        settings.First = first;
-        settings.Last = last;
-        exchange::ImportAudioFrames(file, settings, imported);
-    } catch (const std::exception &e) {
-        Dialogs().Message(kImportAudioPrefix + e.what());
+    const std::optional<Wavetable> imported =
+        ReadImportedAudio(*this, path, CmbWTFrom->currentIndex() + 1, CmbWTTo->currentIndex() + 1);
+    if (!imported)
         return;
-    }
     // A snapshot before and one after: one undo gives back the table as it was, whatever the
     // history held.
     PushHistory();
-    Table() = imported;
+    Table() = *imported;
     PushHistory();
     SetModified(true);
     DrawWavetable(CurrentWave());

@@ -4,7 +4,7 @@
 
 #include <QProgressDialog>
 
-#include "midi/paced_sender.h"
+#include "document/cancel_flag.h"
 #include "ui/dialogs.h"
 
 class QPushButton;
@@ -39,7 +39,7 @@ private:
     void StopAndWait();
 
     ui::ProgressJob job_;
-    midi::CancelFlag cancel_;
+    CancelFlag cancel_;
     std::thread worker_;
 };
 

@@ -21,11 +21,12 @@ struct Layer {
     std::string_view Folder; // below src/
     int Tier;
 };
-constexpr std::array<Layer, 12> kLayers = {{
+constexpr std::array<Layer, 13> kLayers = {{
     {"document", 0},
     {"files", 1},
     {"edit", 1},
     {"render", 2},
+    {"synth", 2},
     {"motion", 3},
     {"audio", 4},
     {"midi", 4},

@@ -31,6 +31,8 @@ int main(int argc, char **argv) {
     ports.dialogs = &dialogs;
     ports.clock = &clock;
     ports.waveOut = waveOut.get();
+    // The audition's stream comes from the same PortAudio (none without it: a silent one).
+    ports.streamOut = dynamic_cast<morvane::audio::AudioStreamOut *>(waveOut.get());
     morvane::TfrmMain window(ports);
     if (!audioError.empty())
         window.LogMessage(audioError);

@@ -3,32 +3,15 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <span>
 
 #include "midi/midi_out.h"
 
 namespace morvane::midi {
 
-// A channel message the audition plays from. A note-on with velocity 0 is a note-off, as the
-// MIDI standard has it (keyboards send it to save a status byte under running status).
-struct ChannelEvent {
-    enum class Kind : std::uint8_t { NoteOn, NoteOff, ModWheel, PitchBend };
-    Kind Type = Kind::NoteOn;
-    std::uint8_t Channel = 0;  // 0..15
-    std::uint8_t Note = 0;     // NoteOn, NoteOff: 0..127
-    std::uint8_t Value = 0;    // NoteOn, NoteOff: velocity 0..127; ModWheel: 0..127
-    std::int16_t Bend = 0;     // PitchBend: -8192..8191, 0 at the centre
-
-    friend bool operator==(const ChannelEvent &, const ChannelEvent &) = default;
-};
-
-// The event of one complete message, none for anything else (other controllers, system
-// messages, a message cut short or carrying a data byte above 127). Real-time safe.
-std::optional<ChannelEvent> ParseChannelMessage(std::span<const std::uint8_t> message) noexcept;
-
-// Where an input port delivers. Receive runs on the backend's own thread, one message at a time
-// (running status already resolved): it must not block, since the next message waits for it.
+// Where an input port delivers: each complete message as it came (running status resolved,
+// a note-on of velocity 0 left as it is). Receive runs on the backend's own thread, one message
+// at a time: it must not block, since the next message waits for it.
 class MidiInReceiver {
 public:
     virtual ~MidiInReceiver() = default;

@@ -180,6 +180,7 @@ int VirtualKeyCode(const QKeyEvent &event) {
 
 TfrmMain::TfrmMain(const MainWindowPorts &ports, QWidget *parent)
     : QMainWindow(parent), AudioWaveOut(ports.waveOut), SettingsPath(ports.settingsPath),
+      AuditionStreamOut(ports.streamOut), MidiInFactory(ports.midiIn),
       dialogs_(ports.dialogs), clock_(ports.clock), history_(std::make_unique<HistoryStack>()),
       graphBitmap_(kGraphSize, kGraphSize), overviewBitmap_(kOverviewWidth, kOverviewHeight) {
     // Screens above 1 device pixel per pixel draw the graph from its steps. The overview is made
@@ -573,6 +574,7 @@ void TfrmMain::CreateMenu() {
     Smoothwave1 = item(Tools1, "Smoothwave1", "Smooth wave");
     // Beyond the original menus: the size of the whole window, for large screens.
     Tools1->addSeparator();
+    Audition1 = item(Tools1, "Audition1", "Audition ...");
     WindowScale1 = menu(Tools1, "WindowScale1", "Window scale");
     WindowScaleItems[0] = item(WindowScale1, "WindowScaleDesktop", "Follow the desktop");
     WindowScaleItems[0]->setData(ui::kFollowDesktop);
@@ -721,6 +723,7 @@ void TfrmMain::ConnectHandlers() {
     BindAction(ImportAudio1, &TfrmMain::ImportAudio1Click);
     BindAction(ExportWavetable2048, &TfrmMain::ExportWavetable2048Click);
     BindAction(Waterfall1, &TfrmMain::Waterfall1Click);
+    BindAction(Audition1, &TfrmMain::Audition1Click);
 
     BindAction(MorvaneHelp1, &TfrmMain::MorvaneHelp1Click);
     BindAction(UserGuide1, &TfrmMain::UserGuide1Click);

@@ -13,12 +13,14 @@
 
 #include "audio/audio_gen.h"
 #include "audio/audio_settings.h"
+#include "audio/audio_stream.h"
 #include "audio/wave_out.h"
 #include "document/sample_range.h"
 #include "document/wave_message.h"
 #include "edit/clipboard.h"
 #include "edit/overflow.h"
 #include "edit/random.h"
+#include "midi/midi_in.h"
 #include "midi/midi_out.h"
 #include "midi/midi_settings.h"
 #include "motion/motion_path.h"
@@ -52,6 +54,7 @@ class QDropEvent;
 namespace morvane {
 
 class HistoryStack;
+class TfrmAudition;
 class TfrmHarmonics;
 class TfrmFormula;
 class TImageView;
@@ -66,6 +69,11 @@ struct MainWindowPorts {
     // The sound output (the editor passes the PortAudio backend); none: a silent null device
     // of the window's own.
     WaveOut *waveOut = nullptr;
+    // The callback sound output the audition plays through (the editor passes the PortAudio
+    // backend); none: a silent one of the audition window's own.
+    audio::AudioStreamOut *streamOut = nullptr;
+    // The MIDI input the audition plays from; none: RtMidi.
+    midi::MidiInFactory midiIn{};
     // Where the audio settings are read and written; empty: morvane.ini in its usual place.
     std::string settingsPath{};
 };
@@ -248,6 +256,8 @@ public:
     void ExportWavetable2048Click(QObject *sender);
     // waterfall_window.cpp: opens the waterfall and spectrogram window.
     void Waterfall1Click(QObject *sender);
+    // audition_window.cpp: opens the audition window.
+    void Audition1Click(QObject *sender);
 
     // ---- Handlers, main_window_harmonics.cpp ------------------------------------------------
     void Harmonics1Click(QObject *sender);
@@ -471,6 +481,7 @@ public:
     QAction *Invert1 = nullptr;
     QAction *Reverse1 = nullptr;
     QAction *Smoothwave1 = nullptr;
+    QAction *Audition1 = nullptr;
     QMenu *WindowScale1 = nullptr;
     // "Follow the desktop", then one item per scale of ui::kWindowScales; each item's data is
     // its percentage (0 for the desktop).
@@ -482,6 +493,7 @@ public:
     QAction *ExportWavetable2048 = nullptr;
     // The tool windows, made on first use; children of this window.
     TfrmWaterfall *frmWaterfall = nullptr;
+    TfrmAudition *frmAudition = nullptr;
     QMenu *Help1 = nullptr;
     QAction *MorvaneHelp1 = nullptr;
     QAction *UserGuide1 = nullptr;
@@ -505,6 +517,8 @@ public:
     edit::WaveClipboard Clipboard{};        // copy, paste and paste special; zero slots at start
     edit::WaveBackup Backup{};              // the per-wave backup of the edits that check overflow
     midi::MidiOutFactory MidiOutFactory;    // the exchange commands' MIDI system; RtMidi if empty
+    audio::AudioStreamOut *AuditionStreamOut = nullptr; // the ports' stream service, if any
+    midi::MidiInFactory MidiInFactory;                  // the audition's MIDI input; RtMidi if empty
     std::optional<midi::MidiOutputSettings> MidiOutput; // read at first use, see MidiSettings
     bool SendingToSynth = false;                        // a send to the synth is running
     TfrmHarmonics *frmHarmonics = nullptr; // the harmonic tool window, a child made at start-up

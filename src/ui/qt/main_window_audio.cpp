@@ -18,6 +18,7 @@
 #include "audio/playback.h"
 #include "files/settings_file.h"
 #include "ui/audio_setup_choices.h"
+#include "ui/qt/audition_window.h"
 #include "ui/qt/wave_list.h"
 
 namespace morvane {
@@ -30,6 +31,9 @@ bool IsPlaying(const QPushButton *button) {
 
 void TfrmMain::btnPlayClick(QObject *) {
     if (!IsPlaying(btnPlay)) {
+        // The audition and Play do not share the device: starting one stops the other.
+        if (frmAudition != nullptr)
+            frmAudition->StopAudition();
         btnPlay->setText(QStringLiteral("Stop"));
         // A failed open is reported from the generator's thread; it is handled on this
         // thread. The generator is joined before the window goes, so `this` outlives it.

@@ -77,8 +77,10 @@ double NoteFrequency(double note);
 
 class AuditionEngine {
 public:
-    // Plans the transforms and allocates every buffer (about 90 MB for the three table slots).
-    // Owner thread. The engine starts silent with a table of zeros; sampleRate in Hz (> 0).
+    // Plans the transforms and allocates every buffer: three table slots of 29 MB each, whose
+    // pages are touched only as SetTable first fills them.
+    // Owner thread. The engine is silent until the first SetTable; sampleRate in Hz (> 0; any
+    // other value is taken as 44,100).
     explicit AuditionEngine(double sampleRate);
     ~AuditionEngine();
     AuditionEngine(const AuditionEngine &) = delete;
@@ -93,8 +95,10 @@ public:
     // Takes effect at the next Render call. Owner thread only.
     void SetParams(const AuditionParams &params);
 
-    // Events, from any thread, wait-free for practical purposes (lock-free queue). Each returns
-    // false, and the event is dropped, when kEventCapacity events are already waiting.
+    // Events, from any thread, wait-free for practical purposes (lock-free queue); they take
+    // effect at the start of the next Render call. A note on or a controller is dropped, and
+    // the call returns false, when kEventCapacity events are already waiting; a note off or all
+    // notes off is never lost (it waits aside and returns true), so that no note hangs.
     // note 0..127, velocity 1..127 (out-of-range values are clamped; velocity 0 is a note off).
     bool NoteOn(int note, int velocity);
     // A note at any frequency (Hz, > 0): for the render command. NoteOff(-1) does not end it;

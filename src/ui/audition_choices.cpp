@@ -12,9 +12,9 @@ namespace {
 constexpr std::array<int, 5> kBlackAfterWhite{0, 1, 3, 4, 5};
 // Semitones of the white keys above C.
 constexpr std::array<int, 7> kWhiteSemitones{0, 2, 4, 5, 7, 9, 11};
-constexpr double kBlackWidth = 0.6;   // of a white key's width
+constexpr double kBlackWidth = 0.6;        // of a white key's width
 constexpr double kBlackHeight = 2.0 / 3.0; // of the keyboard's height
-constexpr int kSoftestClick = 30;     // velocity at the very top of a key
+constexpr int kSoftestClick = 30;          // velocity at the very top of a key
 
 template <typename T> T Pick(int index, T fallback, std::initializer_list<T> items) {
     if (index < 0 || static_cast<std::size_t>(index) >= items.size())
@@ -33,8 +33,8 @@ int SliderFromPosition(double position) {
     if (!std::isfinite(position))
         return kPositionSliderMin;
     const double steps = std::round(position * kPositionSteps);
-    return static_cast<int>(std::clamp(steps, double{kPositionSliderMin},
-                                       double{kPositionSliderMax}));
+    return static_cast<int>(
+        std::clamp(steps, double{kPositionSliderMin}, double{kPositionSliderMax}));
 }
 
 double LfoRateFromSlider(int value) {
@@ -45,8 +45,8 @@ double LfoRateFromSlider(int value) {
 int SliderFromLfoRate(double hertz) {
     if (!std::isfinite(hertz) || hertz <= synth::kMinLfoRate)
         return 0;
-    const double t = std::log(hertz / synth::kMinLfoRate) /
-                     std::log(synth::kMaxLfoRate / synth::kMinLfoRate);
+    const double t =
+        std::log(hertz / synth::kMinLfoRate) / std::log(synth::kMaxLfoRate / synth::kMinLfoRate);
     return static_cast<int>(std::clamp(std::round(t * kLfoRateSteps), 0.0, double{kLfoRateSteps}));
 }
 
@@ -69,8 +69,8 @@ synth::AuditionParams MakeAuditionParams(const AuditionControls &controls) {
     params.Mode = Pick(controls.Interpolation, Interpolation::Stepped,
                        {Interpolation::Stepped, Interpolation::Linear, Interpolation::Spectral});
     params.Position = PositionFromSlider(controls.PositionSlider);
-    params.LfoWave = Pick(controls.LfoShape, LfoShape::Triangle,
-                          {LfoShape::Triangle, LfoShape::Sine});
+    params.LfoWave =
+        Pick(controls.LfoShape, LfoShape::Triangle, {LfoShape::Triangle, LfoShape::Sine});
     params.LfoRate = LfoRateFromSlider(controls.LfoRateSlider);
     params.LfoDepth = controls.LfoDepth;
     params.ModWheelDepth = controls.ModWheelDepth;

@@ -96,11 +96,14 @@ TEST(AuditionMidiJack, NotesAndTheModWheelFromAJackPortReachTheVoice) {
     settings.WaveSamplesPerSec = JackServer::kSampleRate;
     synth::AuditionParams params;
     params.ModWheelDepth = 63; // the full wheel takes the position from wave 1 to wave 64
-    session.Start(settings, [] {
-        Wavetable table;
-        FillNewWavetable(table, 0);
-        return table;
-    }(), params);
+    session.Start(
+        settings,
+        [] {
+            Wavetable table;
+            FillNewWavetable(table, 0);
+            return table;
+        }(),
+        params);
     session.OpenInput(*source);
 
     const auto pumpUntil = [&](auto condition) {

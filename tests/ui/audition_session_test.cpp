@@ -85,7 +85,7 @@ TEST_F(AuditionSessionTest, AnEditWhileAKeyIsHeldIsHeardInTheNextPeriod) {
     EXPECT_GT(Peak(period, 2 * kPeriod), 0.05F);
     for (std::size_t i = 0; i < kPeriod; ++i)
         ASSERT_EQ(period[2 * i], period[2 * i + 1]) << "frame " << i; // the voice in both
-    EXPECT_FALSE(session.SetTable(SineTable())); // unchanged: not built again
+    EXPECT_FALSE(session.SetTable(SineTable()));                      // unchanged: not built again
     session.Stop();
     EXPECT_FALSE(stream.IsOpen());
     EXPECT_EQ(session.Position(), std::nullopt);

@@ -399,8 +399,7 @@ WaveOutOpenResult PortAudioWaveOut::Open(int device, const PcmWaveFormat &format
     return result;
 }
 
-audio::AudioStreamOpenResult PortAudioWaveOut::OpenStream(int device, int sampleRate,
-                                                          int channels,
+audio::AudioStreamOpenResult PortAudioWaveOut::OpenStream(int device, int sampleRate, int channels,
                                                           audio::AudioRenderer &renderer) {
     audio::AudioStreamOpenResult result;
     if (!initialized_) {

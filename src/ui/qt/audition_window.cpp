@@ -105,8 +105,8 @@ TfrmAudition::TfrmAudition(TfrmMain &owner)
         l->setObjectName(QString::fromLatin1(name));
         return l;
     };
-    const auto spin = [](QWidget *parent, const char *name, double low, double high,
-                         double value, double step, const char *suffix) {
+    const auto spin = [](QWidget *parent, const char *name, double low, double high, double value,
+                         double step, const char *suffix) {
         auto *s = new QDoubleSpinBox(parent);
         s->setObjectName(QString::fromLatin1(name));
         s->setRange(low, high);
@@ -316,8 +316,10 @@ ui::AuditionControls TfrmAudition::ReadControls() const {
 
 void TfrmAudition::ControlsChange(QObject *) {
     const ui::AuditionControls controls = ReadControls();
-    lblPositionValue->setText(Latin1(ui::PositionText(ui::PositionFromSlider(controls.PositionSlider))));
-    lblLfoRateValue->setText(Latin1(ui::LfoRateText(ui::LfoRateFromSlider(controls.LfoRateSlider))));
+    lblPositionValue->setText(
+        Latin1(ui::PositionText(ui::PositionFromSlider(controls.PositionSlider))));
+    lblLfoRateValue->setText(
+        Latin1(ui::LfoRateText(ui::LfoRateFromSlider(controls.LfoRateSlider))));
     session_.SetParams(ui::MakeAuditionParams(controls));
 }
 
@@ -348,7 +350,8 @@ void TfrmAudition::TimerAuditionTimer(QObject *) {
     const synth::AuditionEngine *engine = session_.Engine();
     const int voices = engine != nullptr ? engine->ActiveVoices() : 0;
     lblAuditionState->setText(Latin1("Position " + ui::PositionText(*position) + ", " +
-                                     std::to_string(voices) + (voices == 1 ? " voice" : " voices")));
+                                     std::to_string(voices) +
+                                     (voices == 1 ? " voice" : " voices")));
     const int wave = ui::WaveAtPosition(*position);
     if (wave != owner_.CurrentWave()) {
         owner_.SelectWave(wave);

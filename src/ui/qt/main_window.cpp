@@ -180,7 +180,6 @@ int VirtualKeyCode(const QKeyEvent &event) {
 
 TfrmMain::TfrmMain(const MainWindowPorts &ports, QWidget *parent)
     : QMainWindow(parent), AudioWaveOut(ports.waveOut), SettingsPath(ports.settingsPath),
-      AuditionStreamOut(ports.streamOut), MidiInFactory(ports.midiIn),
       dialogs_(ports.dialogs), clock_(ports.clock), history_(std::make_unique<HistoryStack>()),
       graphBitmap_(kGraphSize, kGraphSize), overviewBitmap_(kOverviewWidth, kOverviewHeight) {
     // Screens above 1 device pixel per pixel draw the graph from its steps. The overview is made
@@ -188,6 +187,8 @@ TfrmMain::TfrmMain(const MainWindowPorts &ports, QWidget *parent)
     graphBitmap_.EnableRecording();
     if (dialogs_ == nullptr || clock_ == nullptr)
         throw std::invalid_argument("TfrmMain needs a dialogs port and a clock");
+    AuditionStreamOut = ports.streamOut;
+    MidiInFactory = ports.midiIn;
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(kDesignCaption);
     // A single fixed border with the system menu and the minimise box, no maximise box.
@@ -572,7 +573,8 @@ void TfrmMain::CreateMenu() {
     Invert1 = item(Tools1, "Invert1", "Invert wave");
     Reverse1 = item(Tools1, "Reverse1", "Reverse wave");
     Smoothwave1 = item(Tools1, "Smoothwave1", "Smooth wave");
-    // Beyond the original menus: the size of the whole window, for large screens.
+    // Beyond the original menus: the audition, and the size of the whole window for large
+    // screens.
     Tools1->addSeparator();
     Audition1 = item(Tools1, "Audition1", "Audition ...");
     WindowScale1 = menu(Tools1, "WindowScale1", "Window scale");

@@ -518,7 +518,7 @@ public:
     edit::WaveBackup Backup{};              // the per-wave backup of the edits that check overflow
     midi::MidiOutFactory MidiOutFactory;    // the exchange commands' MIDI system; RtMidi if empty
     audio::AudioStreamOut *AuditionStreamOut = nullptr; // the ports' stream service, if any
-    midi::MidiInFactory MidiInFactory;                  // the audition's MIDI input; RtMidi if empty
+    midi::MidiInFactory MidiInFactory; // the audition's MIDI input; RtMidi if empty
     std::optional<midi::MidiOutputSettings> MidiOutput; // read at first use, see MidiSettings
     bool SendingToSynth = false;                        // a send to the synth is running
     TfrmHarmonics *frmHarmonics = nullptr; // the harmonic tool window, a child made at start-up

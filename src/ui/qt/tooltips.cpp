@@ -324,7 +324,8 @@ constexpr Tooltip kTooltips[] = {
     {"frmAudition", "btnAuditionPlay",
      "Play or Stop the audition, through the device of Audio Setup; stops the main window's "
      "Play"},
-    {"frmAudition", "lblAuditionState", "The voice's position in the table, and the notes sounding"},
+    {"frmAudition", "lblAuditionState",
+     "The voice's position in the table, and the notes sounding"},
     // ---- Help ----
     {"frmHelp", "Memo1", "First steps; Help › User guide has the whole guide"},
     // ---- User guide ----

@@ -125,6 +125,9 @@ TEST_F(AuditionWindowTest, PlayAndTheAuditionStopEachOtherAndTheListFollowsThePo
     audition->btnAuditionPlay->click();
     EXPECT_TRUE(stream.IsOpen());
     EXPECT_EQ(window->btnPlay->text(), QStringLiteral("Play"));
+    audition->close(); // closing the window ends the sound
+    EXPECT_FALSE(stream.IsOpen());
+    EXPECT_EQ(audition->btnAuditionPlay->text(), QStringLiteral("Play"));
 }
 
 TEST_F(AuditionWindowTest, TheMidiInputChosenIsRememberedAndOpenedNextTime) {

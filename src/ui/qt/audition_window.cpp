@@ -276,6 +276,11 @@ TfrmAudition::~TfrmAudition() {
     session_.Stop();
 }
 
+void TfrmAudition::closeEvent(QCloseEvent *event) {
+    StopAudition();
+    QWidget::closeEvent(event);
+}
+
 void TfrmAudition::Guarded(const std::function<void()> &body) {
     try {
         body();

@@ -111,6 +111,10 @@ public:
     QTimer *TimerAudition = nullptr; // follows the position while playing
     QTimer *TimerTable = nullptr;    // gathers the edits of one pass of the event loop
 
+protected:
+    // Closing the window stops the sound; the MIDI input stays open for the next time.
+    void closeEvent(QCloseEvent *event) override;
+
 private:
     ui::AuditionControls ReadControls() const;
     void ShowInputs(const MidiSetupChoices &choices);

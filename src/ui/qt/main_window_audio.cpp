@@ -143,6 +143,8 @@ void TfrmMain::FormCloseQuery(QObject *, bool &canClose) {
     // destroyed, so that its buffers outlive the device's use of them.
     if (AudioGen)
         AudioGen->Running = false;
+    if (frmAudition != nullptr)
+        frmAudition->StopAudition();
     try {
         audio::SaveAudioSettings(AudioSettings, SettingsPath);
     } catch (const std::exception &e) {

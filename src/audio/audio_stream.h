@@ -70,7 +70,6 @@ public:
 
 private:
     class Stream;
-    friend class Stream;
 
     Clock clock_;
     int opened_ = 0;

@@ -44,7 +44,9 @@ ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DMORVANE_WERROR=ON \
   -DMORVANE_SANITIZE=thread -DMORVANE_GUI=OFF -DMORVANE_BENCH=OFF
 cmake --build build-tsan -j "$jobs"
-TSAN_OPTIONS=halt_on_error=1 run_suite "audio and MIDI tests under ThreadSanitizer" build-tsan -L "audio|midi"
+# The audition voice (synth) runs on the sound device's thread and takes notes from the MIDI one.
+TSAN_OPTIONS=halt_on_error=1 run_suite "audio, MIDI and audition tests under ThreadSanitizer" \
+  build-tsan -L "audio|midi|synth"
 
 # The same unit tests of the Qt-free core on arm64: the edits must give the same bytes there.
 # Statically linked and run under qemu-user; GoogleTest built from Debian's sources.

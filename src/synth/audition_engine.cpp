@@ -19,7 +19,8 @@ namespace {
 constexpr int kTableStride = kTableLength + 1;   // one guard sample (a copy of sample 0) per wave
 constexpr int kFullHarmonics = kSampleCount / 2; // 64: the most a 128-sample wave holds
 constexpr int kBinCount = kTableLength / 2 + 1;  // complex bins of the real 2048-point transform
-constexpr int kControlBlock = 32; // samples between updates of position and pitch (0.7 ms)
+constexpr int kControlBlock = 32;   // samples between updates of position and pitch (0.7 ms)
+constexpr double kLevelFade = 0.25; // share of a level's harmonics over which it fades out
 constexpr int kFreeVoice = -1;
 constexpr int kToneVoice = -2;
 constexpr double kMidiMax = 127.0;        // highest data byte
@@ -48,16 +49,32 @@ int LevelHarmonics(int level) {
     return kFullHarmonics >> level;
 }
 
-// The lowest level (the most harmonics) whose every harmonic stays below Nyquist at this
-// frequency, or -1 when even the fundamental does not.
-int LevelFor(double frequency, double sampleRate, bool bandLimit) {
+// The levels a voice reads at a frequency, and the weight of the richer one. Rich is the lowest
+// level (the most harmonics, H) whose every harmonic stays below Nyquist; near the top of the
+// pitch range where H is allowed (the last kLevelFade * H of the harmonics allowed, about a
+// major third), the voice fades from it into the next level (H / 2), so that a bend or a glide
+// never switches a band of harmonics off at once. Rich is -1 when even the fundamental reaches
+// Nyquist. Without band limiting, level 0 alone.
+struct LevelBlend {
+    int Rich = 0;
+    int Poor = 0;
+    float RichWeight = 1.0f;
+};
+
+LevelBlend LevelsFor(double frequency, double sampleRate, bool bandLimit) {
     if (!bandLimit)
-        return 0;
-    const double nyquist = 0.5 * sampleRate;
-    for (int level = 0; level < kLevelCount; ++level)
-        if (LevelHarmonics(level) * frequency < nyquist)
-            return level;
-    return -1;
+        return {};
+    const double allowed = 0.5 * sampleRate / frequency; // harmonics below Nyquist, fractional
+    for (int level = 0; level < kLevelCount; ++level) {
+        const int harmonics = LevelHarmonics(level);
+        if (harmonics < allowed) {
+            if (level == kLevelCount - 1)
+                return {level, level, 1.0f};
+            const double weight = std::min(1.0, (allowed - harmonics) / (kLevelFade * harmonics));
+            return {level, level + 1, static_cast<float>(weight)};
+        }
+    }
+    return {-1, -1, 0.0f};
 }
 
 // Wait-free hand-over of a large value from one writer thread to one reader thread: the writer
@@ -72,6 +89,7 @@ public:
             slot = std::make_unique_for_overwrite<T>();
     }
     T &Back() { return *Slots[static_cast<std::size_t>(Writing)]; }
+    int BackIndex() const { return Writing; } // writer: which of the three slots Back() is
     // Writer: Back() becomes the newest value; the writer continues on a slot the reader does
     // not hold.
     void Publish() {
@@ -240,6 +258,14 @@ GridPair GridFor(Interpolation mode, double position) {
     return {};
 }
 
+// The waves around a position at one level, blended, at a phase.
+float ReadBlend(const MipMap &table, int level, const GridPair &grid, double phase) {
+    const float first = ReadCycle(table.Wave(level, grid.First), phase);
+    if (grid.Weight == 0.0f)
+        return first;
+    return first + grid.Weight * (ReadCycle(table.Wave(level, grid.Second), phase) - first);
+}
+
 } // namespace
 
 AuditionParams ClampParams(const AuditionParams &params) {
@@ -291,13 +317,17 @@ struct AuditionEngine::Impl {
     double *Time = nullptr;
     fftw_plan Inverse = nullptr;
     std::array<edit::Spectrum, kWaveCount> Spectra{};
-    std::array<edit::Spectrum, 1> Between{};
+    edit::Spectrum Between{}; // the in-between being built
+    // What each table slot was last built from, so that an edit rebuilds only the waves it
+    // changed (and the in-betweens next to them).
+    std::array<Wavetable, 3> SlotSources{};
+    std::array<bool, 3> SlotBuilt{};
     // Shared.
     TripleBuffer<MipMap> Tables;
     TripleBuffer<AuditionParams> Params;
     EventQueue Events;
-    std::array<std::atomic<std::uint64_t>, 2>
-        PendingOffs{}; // notes 0..127 whose off found the queue full
+    // Bit n: the note off of note n found the queue full and waits for the next Render.
+    std::array<std::atomic<std::uint64_t>, 2> PendingOffs{};
     std::atomic<bool> PendingAllOff{false};
     // Render thread's own.
     std::array<Voice, kVoiceCount> Voices{};
@@ -310,12 +340,23 @@ struct AuditionEngine::Impl {
 };
 
 void AuditionEngine::Impl::BuildTable(const Wavetable &table) {
-    for (int w = 0; w < kWaveCount; ++w)
-        Spectra[static_cast<std::size_t>(w)] = edit::Analyse(table, w);
+    const auto slot = static_cast<std::size_t>(Tables.BackIndex());
+    std::array<bool, kWaveCount> changed{};
+    for (int w = 0; w < kWaveCount; ++w) {
+        const auto i = static_cast<std::size_t>(w);
+        Spectra[i] = edit::Analyse(table, w);
+        changed[i] =
+            !SlotBuilt[slot] ||
+            !std::equal(table.SamplePtr(w, 0), table.SamplePtr(w, kSampleCount - 1) + kSampleBytes,
+                        SlotSources[slot].SamplePtr(w, 0));
+    }
     MipMap &map = Tables.Back();
     for (int grid = 0; grid < kGridWaves; ++grid) {
         const int pair = grid / kSpectralSteps;
         const int step = grid % kSpectralSteps;
+        const auto first = static_cast<std::size_t>(pair);
+        if (!changed[first] && (step == 0 || !changed[first + 1]))
+            continue;
         const edit::Spectrum *spectrum = &Spectra[static_cast<std::size_t>(pair)];
         if (step != 0) {
             // Magnitude and phase of each harmonic moved a fraction of the way to the next
@@ -324,7 +365,7 @@ void AuditionEngine::Impl::BuildTable(const Wavetable &table) {
             const edit::Spectrum &a = Spectra[static_cast<std::size_t>(pair)];
             const edit::Spectrum &b = Spectra[static_cast<std::size_t>(pair) + 1];
             const double t = static_cast<double>(step) / kSpectralSteps;
-            edit::Spectrum &mix = Between[0];
+            edit::Spectrum &mix = Between;
             for (int k = 0; k < edit::kHarmonicCount; ++k) {
                 const auto i = static_cast<std::size_t>(k);
                 if (k == 0 || k == edit::kTopHarmonic) {
@@ -368,6 +409,8 @@ void AuditionEngine::Impl::BuildTable(const Wavetable &table) {
             wave[kTableLength] = wave[0];
         }
     }
+    SlotSources[slot] = table;
+    SlotBuilt[slot] = true;
     Tables.Publish();
 }
 
@@ -448,7 +491,7 @@ void AuditionEngine::Impl::RenderVoice(Voice &voice, const MipMap *table, const 
                                        double bendFactor) const {
     const double frequency = voice.BaseFrequency * bendFactor;
     const double increment = frequency / SampleRate;
-    const int level = LevelFor(frequency, SampleRate, p.BandLimit);
+    const LevelBlend levels = LevelsFor(frequency, SampleRate, p.BandLimit);
     const double attackSamples = p.AttackSeconds * SampleRate;
     const double attackStep = attackSamples >= 1.0 ? 1.0 / attackSamples : 1.0;
     const float gain = static_cast<float>(voice.Velocity * p.Gain);
@@ -464,12 +507,12 @@ void AuditionEngine::Impl::RenderVoice(Voice &voice, const MipMap *table, const 
         } else if (voice.Amplitude < 1.0) {
             voice.Amplitude = std::min(1.0, voice.Amplitude + attackStep);
         }
-        if (level >= 0 && table != nullptr) {
+        if (levels.Rich >= 0 && table != nullptr) {
             const GridPair grid = GridFor(p.Mode, from + slope * i);
-            float value = ReadCycle(table->Wave(level, grid.First), voice.Phase);
-            if (grid.Weight > 0.0f)
-                value +=
-                    grid.Weight * (ReadCycle(table->Wave(level, grid.Second), voice.Phase) - value);
+            float value = ReadBlend(*table, levels.Rich, grid, voice.Phase);
+            if (levels.RichWeight < 1.0f)
+                value += (1.0f - levels.RichWeight) *
+                         (ReadBlend(*table, levels.Poor, grid, voice.Phase) - value);
             out[i] += value * gain * static_cast<float>(voice.Amplitude);
         }
         voice.Phase += increment;

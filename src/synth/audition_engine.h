@@ -45,8 +45,9 @@ inline constexpr int kGridWaves = (kWaveCount - 1) * kSpectralSteps + 1; // 505 
 // Everything the window sets, as one plain value. Positions are in wave numbers (1..64, may be
 // fractional); offsets are in waves and may be negative. The sum
 //   Position + ModWheelDepth * wheel + LfoDepth * lfo(t) + envelope(t)
-// (wheel 0..1 from CC1, lfo -1..1, envelope from EnvelopeFrom to EnvelopeTo over EnvelopeSeconds
-// after each note starts, then held) is clamped to 1..64. SetParams clamps every field to its
+// (wheel 0..1 from CC1; lfo -1..1, one free-running LFO for all voices; envelope from
+// EnvelopeFrom to EnvelopeTo over EnvelopeSeconds after each note starts, then held) is clamped
+// to 1..64. SetParams clamps every field to its
 // range and replaces non-finite values by the defaults below.
 struct AuditionParams {
     Interpolation Mode = Interpolation::Linear;
@@ -78,7 +79,8 @@ double NoteFrequency(double note);
 class AuditionEngine {
 public:
     // Plans the transforms and allocates every buffer: three table slots of 29 MB each, whose
-    // pages are touched only as SetTable first fills them.
+    // pages are touched only as SetTable first fills them. FFTW's planner is not thread-safe:
+    // construct engines on the editor's main thread, where its other transforms are planned.
     // Owner thread. The engine is silent until the first SetTable; sampleRate in Hz (> 0; any
     // other value is taken as 44,100).
     explicit AuditionEngine(double sampleRate);
@@ -98,7 +100,8 @@ public:
     // Events, from any thread, wait-free for practical purposes (lock-free queue); they take
     // effect at the start of the next Render call. A note on or a controller is dropped, and
     // the call returns false, when kEventCapacity events are already waiting; a note off or all
-    // notes off is never lost (it waits aside and returns true), so that no note hangs.
+    // notes off is never lost (it waits aside and returns true), so that no note hangs. Events
+    // posted while no Render runs wait for the first one.
     // note 0..127, velocity 1..127 (out-of-range values are clamped; velocity 0 is a note off).
     bool NoteOn(int note, int velocity);
     // A note at any frequency (Hz, > 0): for the render command. NoteOff(-1) does not end it;

@@ -162,6 +162,52 @@ TEST(AuditionEngine, SawAtFourKilohertzHasNoAliasAboveMinus90Decibels) {
     }
 }
 
+// Near the top of the pitch range where 64 harmonics are allowed, the voice fades from them to
+// the 32 of the next level: at 306.25 Hz, 72 harmonics fit below Nyquist, half of the fade's 16,
+// so harmonic 40 sounds at half its level in the wave, and harmonic 20 (in both) at full level.
+TEST(AuditionEngine, HarmonicsFadeOutNearTheirLevelsTopPitch) {
+    const Wavetable saw = TableOf([](int, int n) { return 0.5 - (n + 0.5) / kSampleCount; });
+    std::vector<float> wave(kSampleCount);
+    for (int n = 0; n < kSampleCount; ++n)
+        wave[static_cast<std::size_t>(n)] = static_cast<float>(Sample(saw, 0, n));
+    const std::vector<double> waveBins = Spectrum(wave);
+    AuditionEngine engine(kRate);
+    engine.SetTable(saw);
+    engine.SetParams(Plain(Interpolation::Linear, 1.0));
+    engine.ToneOn(kRate / 2 / 72, 127);
+    const std::vector<double> bins = Spectrum(Play(engine, 4 * static_cast<int>(kRate)));
+    const auto bin = [](int harmonic) { return static_cast<std::size_t>(harmonic * 1225); };
+    EXPECT_NEAR(bins[bin(20)] / bins[bin(1)], waveBins[20] / waveBins[1], 1e-3);
+    EXPECT_NEAR(bins[bin(40)] / bins[bin(1)], 0.5 * waveBins[40] / waveBins[1], 1e-3);
+}
+
+// SetTable rebuilds only the waves that differ from what the slot it fills was built from; after
+// edits that reach each of the three slots at different ages, a scan through every in-between
+// must sound exactly as from an engine that built the final table at once.
+TEST(AuditionEngine, EditsRebuildTheSameTableAsAFreshBuild) {
+    std::mt19937 random(7);
+    std::uniform_real_distribution<double> any(-0.9, 0.9);
+    Wavetable table = TableOf([&](int, int) { return any(random); });
+    AuditionEngine edited(kRate);
+    edited.SetTable(table);
+    for (const int wave : {10, 40, 0, 63, 11}) {
+        for (int n = 0; n < kSampleCount; ++n)
+            WriteSample(table, wave, n, static_cast<std::int32_t>(any(random) * kMaxSample));
+        edited.SetTable(table);
+        Play(edited, 1); // the render thread takes it: the next edit fills another slot
+    }
+    AuditionEngine fresh(kRate);
+    fresh.SetTable(table);
+    for (AuditionEngine *engine : {&edited, &fresh}) {
+        AuditionParams p = Plain(Interpolation::Spectral, 1.0);
+        p.EnvelopeTo = 63.0; // every grid point over the note
+        p.EnvelopeSeconds = 0.5;
+        engine->SetParams(p);
+        engine->NoteOn(45, 127);
+    }
+    EXPECT_EQ(Play(edited, 22050), Play(fresh, 22050));
+}
+
 TEST(AuditionEngine, TheOldestVoiceIsTakenWhenAllEightSound) {
     AuditionEngine engine(kRate);
     AuditionParams p = Plain(Interpolation::Linear, 1.0);

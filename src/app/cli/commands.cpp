@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "cli/audition_command.h"
 #include "cli/exchange_commands.h"
 #include "cli/midi_commands.h"
 #include "script/script_parser.h"
@@ -19,6 +20,9 @@ const std::vector<Command> &Commands() {
         {"info", "info FILE", "tell what a table, MIDI or audio file holds", InfoCommand},
         {"render", "render IN OUT.png", "draw the overview and the graph of every wave",
          RenderCommand},
+        {"audition", "audition IN OUT.wav [OPTIONS]",
+         "render one note as the audition plays it (position moving) into a float WAV",
+         AuditionCommand},
         {"send", "send FILE.syx [--port NAME] [--pause MS]",
          "send a .syx file's messages to a MIDI port, paced", SendCommand},
         {"ports", "ports", "list the MIDI output ports", PortsCommand},

@@ -16,10 +16,10 @@ namespace {
 using namespace morvane;
 
 void BM_PlainFillGraph(benchmark::State &state) {
-    Canvas c(kGraphSize, kGraphSize);
+    render::Canvas c(render::kGraphSize, render::kGraphSize);
     std::uint32_t colour = 0;
     for (auto _ : state) {
-        c.Fill(Rgb(255, 255, static_cast<int>(++colour & 0xFF)));
+        c.Fill(render::Rgb(255, 255, static_cast<int>(++colour & 0xFF)));
         benchmark::DoNotOptimize(c.Data());
         benchmark::ClobberMemory();
     }
@@ -27,14 +27,14 @@ void BM_PlainFillGraph(benchmark::State &state) {
 BENCHMARK(BM_PlainFillGraph);
 
 void BM_GraphRedraw(benchmark::State &state) {
-    Canvas c(kGraphSize, kGraphSize);
+    render::Canvas c(render::kGraphSize, render::kGraphSize);
     Wavetable t;
     FillNewWavetable(t, 0);
-    MotionPath path;
+    motion::MotionPath path;
     int wave = 0;
     for (auto _ : state) {
-        DrawGraphPicture(c, t, wave % kWaveCount + 1, SampleRange{}, kWaveView, path.Points(),
-                         false);
+        render::DrawGraphPicture(c, t, wave % kWaveCount + 1, SampleRange{}, render::kWaveView,
+                                 path.Points(), false);
         ++wave;
         benchmark::DoNotOptimize(c.Data());
         benchmark::ClobberMemory();
@@ -43,10 +43,10 @@ void BM_GraphRedraw(benchmark::State &state) {
 BENCHMARK(BM_GraphRedraw);
 
 void BM_PlainFillOverview(benchmark::State &state) {
-    Canvas c(kOverviewWidth, kOverviewHeight);
+    render::Canvas c(render::kOverviewWidth, render::kOverviewHeight);
     std::uint32_t colour = 0;
     for (auto _ : state) {
-        c.Fill(Rgb(255, 255, static_cast<int>(++colour & 0xFF)));
+        c.Fill(render::Rgb(255, 255, static_cast<int>(++colour & 0xFF)));
         benchmark::DoNotOptimize(c.Data());
         benchmark::ClobberMemory();
     }
@@ -54,11 +54,11 @@ void BM_PlainFillOverview(benchmark::State &state) {
 BENCHMARK(BM_PlainFillOverview);
 
 void BM_OverviewRedraw(benchmark::State &state) {
-    Canvas c(kOverviewWidth, kOverviewHeight);
+    render::Canvas c(render::kOverviewWidth, render::kOverviewHeight);
     Wavetable t;
     FillNewWavetable(t, 0);
     for (auto _ : state) {
-        DrawOverview(c, t);
+        render::DrawOverview(c, t);
         benchmark::DoNotOptimize(c.Data());
         benchmark::ClobberMemory();
     }
@@ -79,10 +79,10 @@ void BM_PlainTableCopy(benchmark::State &state) {
 BENCHMARK(BM_PlainTableCopy);
 
 void BM_HistoryPushFull(benchmark::State &state) {
-    auto history = std::make_unique<HistoryStack>();
+    auto history = std::make_unique<edit::HistoryStack>();
     Wavetable t;
     FillNewWavetable(t, 0);
-    for (int i = 0; i < HistoryStack::kDepth; ++i)
+    for (int i = 0; i < edit::HistoryStack::kDepth; ++i)
         history->HistoryPush(t);
     for (auto _ : state) {
         t.Bytes[8] ^= 1;

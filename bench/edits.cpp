@@ -15,7 +15,7 @@ constexpr morvane::SampleRange kWholeWave{0, morvane::kSampleCount - 1};
 void BM_GenerateSineMultiplied(benchmark::State &state) {
     morvane::Wavetable table;
     morvane::FillNewWavetable(table, 0);
-    morvane::RandomGenerator random;
+    morvane::edit::RandomGenerator random;
     morvane::edit::WaveBackup backup;
     morvane::edit::GeneratorSettings settings;
     settings.Harmonic = 50;

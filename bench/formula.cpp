@@ -19,7 +19,7 @@ constexpr char kSweep[] = "sin(2*pi*w + z*sin(4*pi*w))";
 void BM_FormulaWholeTable(benchmark::State &state) {
     morvane::Wavetable table;
     morvane::FillNewWavetable(table, 0);
-    morvane::RandomGenerator random;
+    morvane::edit::RandomGenerator random;
     morvane::edit::WaveBackup backup;
     const char *expression = state.range(0) == 0 ? kSweep : "(1-z)*sin(2*pi*w) + z*(2*rand()-1)";
     for (auto _ : state) {

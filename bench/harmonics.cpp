@@ -24,22 +24,23 @@ using namespace morvane;
 void StrokeStep(benchmark::State &state, int waves) {
     Wavetable table;
     FillNewWavetable(table, 0);
-    Canvas graph(kGraphSize, kGraphSize);
-    Canvas overview(kOverviewWidth, kOverviewHeight);
-    Canvas barsPicture(bars::kWidth, bars::kHeight);
-    MotionPath path;
-    auto stroke = std::make_unique<bars::Stroke>();
-    stroke->Down(table, 1, waves, bars::kBarsLeft + 2, 120, false, false, false);
+    render::Canvas graph(render::kGraphSize, render::kGraphSize);
+    render::Canvas overview(render::kOverviewWidth, render::kOverviewHeight);
+    render::Canvas barsPicture(render::bars::kWidth, render::bars::kHeight);
+    motion::MotionPath path;
+    auto stroke = std::make_unique<render::bars::Stroke>();
+    stroke->Down(table, 1, waves, render::bars::kBarsLeft + 2, 120, false, false, false);
     int step = 0;
     for (auto _ : state) {
         // Back and forth over the first 32 bars, up and down in the magnitude row.
-        const int x = bars::kBarsLeft + (step % 192);
+        const int x = render::bars::kBarsLeft + (step % 192);
         const int y = 40 + (step * 7) % 100;
         ++step;
         stroke->Move(table, x, y);
-        DrawGraphPicture(graph, table, 1, SampleRange{}, kWaveView, path.Points(), false);
-        DrawOverview(overview, table);
-        bars::DrawBars(barsPicture, edit::Analyse(table, 0), false);
+        render::DrawGraphPicture(graph, table, 1, SampleRange{}, render::kWaveView, path.Points(),
+                                 false);
+        render::DrawOverview(overview, table);
+        render::bars::DrawBars(barsPicture, edit::Analyse(table, 0), false);
         benchmark::DoNotOptimize(graph.Data());
         benchmark::DoNotOptimize(overview.Data());
         benchmark::DoNotOptimize(barsPicture.Data());

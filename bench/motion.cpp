@@ -11,7 +11,7 @@ namespace {
 void BM_MakeMotionWidestPull(benchmark::State &state) {
     morvane::Wavetable table;
     morvane::FillNewWavetable(table, 0);
-    morvane::MotionPath path;
+    morvane::motion::MotionPath path;
     morvane::motion::MotionSettings settings;
     settings.Linear = state.range(0) != 0;
     settings.Shape = morvane::motion::PullShape::Smooth;
@@ -25,13 +25,13 @@ void BM_MakeMotionWidestPull(benchmark::State &state) {
 BENCHMARK(BM_MakeMotionWidestPull)->Arg(1)->Arg(0);
 
 void BM_DrawTwentyPointSpline(benchmark::State &state) {
-    morvane::MotionPath path;
+    morvane::motion::MotionPath path;
     path.PathCount = 0;
-    for (int k = 0; k < morvane::MotionPath::kMaxPoints; ++k)
+    for (int k = 0; k < morvane::motion::MotionPath::kMaxPoints; ++k)
         path.AddPathPoint(19 * k, k % 2 == 0 ? 40 : 340);
-    morvane::Canvas canvas(384, 384);
+    morvane::render::Canvas canvas(384, 384);
     for (auto _ : state) {
-        morvane::DrawMotionPath(canvas, path.Points(), true);
+        morvane::render::DrawMotionPath(canvas, path.Points(), true);
         benchmark::DoNotOptimize(canvas.Data());
     }
 }

@@ -11,12 +11,12 @@ namespace {
 using namespace morvane;
 
 void BM_PlainStoreOfAllBuffers(benchmark::State &state) {
-    auto buffers = std::make_unique<AudioBuffers>();
+    auto buffers = std::make_unique<audio::AudioBuffers>();
     std::int16_t value = 0;
     for (auto _ : state) {
         ++value;
-        for (AudioBuffer &buffer : *buffers) {
-            for (AudioSample &sample : buffer) {
+        for (audio::AudioBuffer &buffer : *buffers) {
+            for (audio::AudioSample &sample : buffer) {
                 sample.store(value, std::memory_order_relaxed);
             }
         }
@@ -28,8 +28,8 @@ BENCHMARK(BM_PlainStoreOfAllBuffers);
 void BM_FillPlayBuffers(benchmark::State &state) {
     Wavetable table;
     FillNewWavetable(table, 0);
-    auto buffers = std::make_unique<AudioBuffers>();
-    AudioSettings settings;
+    auto buffers = std::make_unique<audio::AudioBuffers>();
+    audio::AudioSettings settings;
     settings.WaveChannels = static_cast<std::int32_t>(state.range(0));
     settings.WaveSamplesPerSec = static_cast<std::int32_t>(state.range(1));
     int wave = 0;

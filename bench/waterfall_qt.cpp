@@ -31,7 +31,7 @@ void BM_WaterfallRedraw(benchmark::State &state) {
     const Wavetable table = MovingTable();
     const ui::WaterfallGeometry geometry{800, 600, 30, 50};
     for (auto _ : state) {
-        QImage picture = RenderWaterfall(table, geometry, WaterfallMarks{20, true, 10, 40});
+        QImage picture = qt::RenderWaterfall(table, geometry, qt::WaterfallMarks{20, true, 10, 40});
         benchmark::DoNotOptimize(picture.constBits());
     }
 }
@@ -51,7 +51,7 @@ void BM_SpectrogramRedraw(benchmark::State &state) {
     for (auto _ : state) {
         ui::SpectrogramLevels levels;
         ui::ComputeSpectrogram(table, levels);
-        QImage picture = RenderSpectrogram(levels, 800, 600, 20);
+        QImage picture = qt::RenderSpectrogram(levels, 800, 600, 20);
         benchmark::DoNotOptimize(picture.constBits());
     }
 }

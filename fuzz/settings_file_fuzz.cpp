@@ -46,17 +46,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const fs::path &path = SettingsPath();
     Write(path, text);
 
-    AudioSettings loaded;
+    audio::AudioSettings loaded;
     loaded.WaveChannels = -7; // every field is set by the load
     audio::LoadAudioSettings(loaded, path);
-    AudioSettings again;
+    audio::AudioSettings again;
     audio::LoadAudioSettings(again, path);
     fuzz::Check(loaded == again);
 
     // Another section's first value, to see that the save leaves it alone.
     const std::optional<std::string> other = files::ReadIniValue(text, "MidiOutput", "MidiPort");
 
-    AudioSettings chosen = loaded;
+    audio::AudioSettings chosen = loaded;
     chosen.WaveSamplesPerSec = static_cast<std::int32_t>(size * 977 - 40000);
     chosen.WaveAudioDevice = size == 0 ? -1 : data[0] - 128;
     audio::SaveAudioSettings(chosen, path);
@@ -66,7 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     fuzz::Check(saved.compare(0, keptUpTo, text, 0, keptUpTo) == 0);
     fuzz::Check(files::ReadIniValue(saved, "MidiOutput", "MidiPort") == other);
 
-    AudioSettings reread;
+    audio::AudioSettings reread;
     audio::LoadAudioSettings(reread, path);
     fuzz::Check(reread == chosen);
     audio::SaveAudioSettings(chosen, path);

@@ -19,27 +19,28 @@ int main(int argc, char **argv) {
     const int scale = morvane::ui::LoadWindowScale(morvane::files::DefaultSettingsFilePath());
     for (const auto &[name, value] : morvane::ui::WindowScaleEnvironment(scale))
         qputenv(name.c_str(), QByteArray::fromStdString(value));
-    morvane::TApplication app(argc, argv);
-    morvane::QtDialogs dialogs;
-    morvane::SystemClock clock;
+    morvane::qt::TApplication app(argc, argv);
+    morvane::qt::QtDialogs dialogs;
+    morvane::edit::SystemClock clock;
     app.SetErrorDialogs(&dialogs);
     // Without a sound device the editor still runs, silently; the reason goes to the log.
     std::string audioError;
-    const std::unique_ptr<morvane::WaveOut> waveOut = morvane::CreateSystemWaveOut(&audioError);
+    const std::unique_ptr<morvane::audio::WaveOut> waveOut =
+        morvane::audio::CreateSystemWaveOut(&audioError);
 
-    morvane::MainWindowPorts ports;
+    morvane::qt::MainWindowPorts ports;
     ports.dialogs = &dialogs;
     ports.clock = &clock;
     ports.waveOut = waveOut.get();
     // The audition's stream comes from the same PortAudio (none without it: a silent one).
     ports.streamOut = dynamic_cast<morvane::audio::AudioStreamOut *>(waveOut.get());
-    morvane::TfrmMain window(ports);
+    morvane::qt::TfrmMain window(ports);
     if (!audioError.empty())
         window.LogMessage(audioError);
     window.show();
     // Once the window is on screen, so that the questions an import asks appear over it.
-    if (const auto file = morvane::TfrmMain::FileArgument(QCoreApplication::arguments()))
+    if (const auto file = morvane::qt::TfrmMain::FileArgument(QCoreApplication::arguments()))
         QTimer::singleShot(0, &window,
                            [&window, path = file->toStdString()] { window.OpenFileAtStart(path); });
-    return morvane::TApplication::exec();
+    return morvane::qt::TApplication::exec();
 }

@@ -5,7 +5,7 @@
 #include <exception>
 #include <utility>
 
-namespace morvane {
+namespace morvane::audio {
 
 namespace {
 constexpr std::chrono::milliseconds kPassInterval{10}; // the pause between passes
@@ -133,4 +133,4 @@ std::size_t AudioGenSlot::ReleaseFinished() {
     return retired_.size();
 }
 
-} // namespace morvane
+} // namespace morvane::audio

@@ -11,7 +11,7 @@
 #include "audio/audio_settings.h"
 #include "audio/wave_out.h"
 
-namespace morvane {
+namespace morvane::audio {
 
 // The generator thread: opens the wave-out device with the format of the settings, hands its
 // 16 buffers to the device in turn, one pass every 10 ms, and closes the device when Running
@@ -100,4 +100,4 @@ private:
     std::vector<std::unique_ptr<TAudioGen>> retired_;
 };
 
-} // namespace morvane
+} // namespace morvane::audio

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-namespace morvane {
+namespace morvane::audio {
 
 // The audio output device and PCM format: one instance for the whole run, read from and
 // written to the settings file, changed by the audio setup dialog. Values are taken as they
@@ -19,4 +19,4 @@ struct AudioSettings {
     friend bool operator==(const AudioSettings &, const AudioSettings &) = default;
 };
 
-} // namespace morvane
+} // namespace morvane::audio

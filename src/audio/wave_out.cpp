@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-namespace morvane {
+namespace morvane::audio {
 
 PcmWaveFormat MakeWaveFormat(const AudioSettings &settings) {
     PcmWaveFormat format;
@@ -131,4 +131,4 @@ WaveOutOpenResult NullWaveOut::Open(int device, const PcmWaveFormat &format) {
     return result;
 }
 
-} // namespace morvane
+} // namespace morvane::audio

@@ -12,7 +12,7 @@
 
 #include "audio/audio_settings.h"
 
-namespace morvane {
+namespace morvane::audio {
 
 // The wave-out port: exactly what the generator thread relies on. A backend lists its output
 // devices with their 16-bit format sets, opens one with a PCM format, plays the buffers handed
@@ -145,4 +145,4 @@ private:
     ClockFunction clock_;
 };
 
-} // namespace morvane
+} // namespace morvane::audio

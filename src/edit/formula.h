@@ -12,11 +12,9 @@
 #include "edit/combine.h"
 #include "edit/overflow.h"
 
-namespace morvane {
-class RandomGenerator;
-}
-
 namespace morvane::edit {
+
+class RandomGenerator;
 
 // An expression the parser refuses. The text is the parser's message with the place of the
 // fault ("Unexpected operator "*" found at position 3"); Position is that place, 0-based, or

@@ -6,11 +6,9 @@
 #include "edit/combine.h"
 #include "edit/overflow.h"
 
-namespace morvane {
-class RandomGenerator;
-}
-
 namespace morvane::edit {
+
+class RandomGenerator;
 
 // The three non-sine shapes over one period. x is first brought into 0..2pi (a value equal to
 // 2pi stays 2pi).

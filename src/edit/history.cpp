@@ -1,6 +1,6 @@
 #include "edit/history.h"
 
-namespace morvane {
+namespace morvane::edit {
 
 void HistoryStack::Reset() {
     position_ = 0;
@@ -37,4 +37,4 @@ std::string HistoryStack::Caption() const {
     return "History: " + std::to_string(position_) + " / " + std::to_string(count_);
 }
 
-} // namespace morvane
+} // namespace morvane::edit

@@ -5,7 +5,7 @@
 
 #include "document/wave_message.h"
 
-namespace morvane {
+namespace morvane::edit {
 
 // The undo history: 200 snapshots of the whole table, allocated once. Slots form a ring, so
 // that a push on a full history drops the oldest snapshot in constant time instead of moving
@@ -39,4 +39,4 @@ private:
     int count_ = 0;
 };
 
-} // namespace morvane
+} // namespace morvane::edit

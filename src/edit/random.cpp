@@ -2,7 +2,7 @@
 
 #include <chrono>
 
-namespace morvane {
+namespace morvane::edit {
 
 namespace {
 constexpr std::uint32_t kMultiplier = 134775813; // the generator's LCG multiplier
@@ -27,4 +27,4 @@ std::uint32_t RandomGenerator::Random(std::uint32_t n) {
     return static_cast<std::uint32_t>((static_cast<std::uint64_t>(Seed) * n) >> 32);
 }
 
-} // namespace morvane
+} // namespace morvane::edit

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-namespace morvane {
+namespace morvane::edit {
 
 // A time of day in UTC, the seed source of the random generator.
 struct TimeOfDay {
@@ -46,4 +46,4 @@ public:
     std::uint32_t Seed = 0;
 };
 
-} // namespace morvane
+} // namespace morvane::edit

@@ -3,10 +3,6 @@
 #include "document/wave_message.h"
 #include "edit/overflow.h"
 
-namespace morvane {
-class RandomGenerator;
-}
-
 // Processors that reshape the spectrum of each wave of a range and resynthesise it (all 128
 // samples). Each takes a start value for the first wave and an end value for the last; wave w of
 // from..to gets
@@ -16,6 +12,8 @@ class RandomGenerator;
 // so that one command makes a sweep. Below, M_k, P_k are magnitude and phase of harmonic k
 // (edit/spectrum.h), and "scaled by g" multiplies both its cosine and sine parts by g.
 namespace morvane::edit {
+
+class RandomGenerator;
 
 enum class SpectralProcessor {
     // v = N in 0..64. Harmonic k (0..64) scaled by clamp(N - k + 1, 0, 1): everything up to

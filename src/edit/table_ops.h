@@ -3,11 +3,9 @@
 #include "document/sample_range.h"
 #include "document/wave_message.h"
 
-namespace morvane {
-class RandomGenerator;
-}
-
 namespace morvane::edit {
+
+class RandomGenerator;
 
 // Operations across several waves. Waves are wave numbers (1..64), from <= to.
 

@@ -28,7 +28,7 @@ int SegmentWaves(int waves, int segments, int i) {
     return i <= r ? q + 1 : q;
 }
 
-PathPoint LinearStep(PathPoint a, PathPoint b, int j, int n) {
+render::PathPoint LinearStep(render::PathPoint a, render::PathPoint b, int j, int n) {
     return {a.X + ((j - 1) * (b.X - a.X)) / n, a.Y + ((j - 1) * (b.Y - a.Y)) / n};
 }
 
@@ -39,7 +39,7 @@ int BSplineStepCoordinate(Extended a, Extended p1, Extended b, Extended t) {
     return static_cast<int>(TruncToInt64(first + middle + last));
 }
 
-void PullWave(Wavetable &table, int wave, PathPoint point, PullShape shape, int width,
+void PullWave(Wavetable &table, int wave, render::PathPoint point, PullShape shape, int width,
               bool continuous) {
     if (wave < 1 || wave > kWaveCount)
         return;
@@ -74,15 +74,15 @@ MotionSteps WalkPath(const MotionPath &path, bool linear, int waves) {
         waves = kWaveCount;
     for (int i = 1; i <= segments; ++i) {
         const int count = SegmentWaves(waves, segments, i);
-        const PathPoint &p0 = path.Point(i);
-        const PathPoint &p1 = path.Point(i + 1);
+        const render::PathPoint &p0 = path.Point(i);
+        const render::PathPoint &p1 = path.Point(i + 1);
         if (linear) {
             for (int j = 1; j <= count && steps.Count < kWaveCount; ++j)
                 steps.Points[static_cast<std::size_t>(steps.Count++)] =
                     LinearStep(p0, p1, j, count);
             continue;
         }
-        const PathPoint &p2 = path.Point(i + 2);
+        const render::PathPoint &p2 = path.Point(i + 2);
         const Extended ax = (Extended(p0.X) + p1.X) / 2;
         const Extended ay = (Extended(p0.Y) + p1.Y) / 2;
         const Extended bx = (Extended(p1.X) + p2.X) / 2;

@@ -40,7 +40,7 @@ int SegmentWaves(int waves, int segments, int i);
 
 // Step j (1..n) of the straight segment from a to b over n waves; the division truncates
 // toward zero and comes after the multiplication.
-PathPoint LinearStep(PathPoint a, PathPoint b, int j, int n);
+render::PathPoint LinearStep(render::PathPoint a, render::PathPoint b, int j, int n);
 
 // One coordinate of a motion step on the B-spline piece with midpoints a, b and control point
 // p1: a * (t - 1) * (t - 1), 2 * p1 * (1 - t) * t and b * t * t, multiplied left to right in
@@ -49,7 +49,7 @@ int BSplineStepCoordinate(Extended a, Extended p1, Extended b, Extended t);
 
 // The points of the path that the waves 1..Count take in turn, one per wave.
 struct MotionSteps {
-    std::array<PathPoint, kWaveCount> Points{};
+    std::array<render::PathPoint, kWaveCount> Points{};
     int Count = 0;
 };
 
@@ -60,7 +60,7 @@ MotionSteps WalkPath(const MotionPath &path, bool linear, int waves);
 
 // Pulls wave number `wave` (1..64) toward the value of row y at the sample of column x, and
 // its neighbours up to `width` samples away less and less with their distance.
-void PullWave(Wavetable &table, int wave, PathPoint point, PullShape shape, int width,
+void PullWave(Wavetable &table, int wave, render::PathPoint point, PullShape shape, int width,
               bool continuous);
 
 // "Make motion!": walks the path from its first to its last point over waves 1..L, L being the

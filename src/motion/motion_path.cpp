@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 
-namespace morvane {
+namespace morvane::motion {
 
 namespace {
 constexpr int kGraphPixels = 384; // the path lives on the 384 x 384 graph
@@ -13,7 +13,7 @@ bool InsideGraph(int x, int y) {
 }
 } // namespace
 
-const PathPoint &MotionPath::Point(int number) const {
+const render::PathPoint &MotionPath::Point(int number) const {
     if (number < 1)
         number = 1;
     if (number > kMaxPoints)
@@ -33,7 +33,7 @@ void MotionPath::AddPathPoint(int x, int y) {
 int MotionPath::FindPathPoint(int x, int y) const {
     int hit = -1;
     for (int k = 1; k <= PathCount && k <= kMaxPoints; ++k) {
-        const PathPoint &p = Point(k);
+        const render::PathPoint &p = Point(k);
         if (std::abs(x - p.X) < kHitDistance && std::abs(y - p.Y) < kHitDistance)
             hit = k; // a later point wins over an earlier one
     }
@@ -46,9 +46,9 @@ void MotionPath::MoveSelectedPoint(int x, int y) {
     PathPoints[static_cast<std::size_t>(SelectedPoint - 1)] = {x, y};
 }
 
-std::span<const PathPoint> MotionPath::Points() const {
+std::span<const render::PathPoint> MotionPath::Points() const {
     const int n = PathCount < 0 ? 0 : PathCount < kMaxPoints ? PathCount : kMaxPoints;
-    return std::span<const PathPoint>(PathPoints.data(), static_cast<std::size_t>(n));
+    return std::span<const render::PathPoint>(PathPoints.data(), static_cast<std::size_t>(n));
 }
 
 void MotionPath::DeleteSelectedPoint() {
@@ -60,8 +60,6 @@ void MotionPath::DeleteSelectedPoint() {
     }
     SelectedPoint = -1;
 }
-
-namespace motion {
 
 PathMouseResult PathMouseDown(MotionPath &path, bool &pathStroke, MouseButton button, bool ctrl,
                               int x, int y) {
@@ -96,6 +94,4 @@ PathMouseResult PathMouseUp(MotionPath &path, bool &pathStroke) {
     return {true, false};
 }
 
-} // namespace motion
-
-} // namespace morvane
+} // namespace morvane::motion

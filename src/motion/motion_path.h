@@ -5,7 +5,7 @@
 
 #include "render/path_drawing.h"
 
-namespace morvane {
+namespace morvane::motion {
 
 // The mouse button of a press or release on the graph.
 enum class MouseButton { Left, Right, Middle };
@@ -16,13 +16,14 @@ struct MotionPath {
     static constexpr int kMaxPoints = 20;
     static constexpr int kHitDistance = 5; // a hit lies within 4 pixels on both axes (9 x 9)
 
-    std::array<PathPoint, kMaxPoints> PathPoints{{{32, 90}, {312, 30}, {372, 170}, {40, 370}}};
+    std::array<render::PathPoint, kMaxPoints> PathPoints{
+        {{32, 90}, {312, 30}, {372, 170}, {40, 370}}};
     int PathCount = 4;      // points 1..PathCount form the path
     int SelectedPoint = -1; // 1-based number of the point being dragged, or -1
 
-    const PathPoint &Point(int number) const; // 1-based, bounded
+    const render::PathPoint &Point(int number) const; // 1-based, bounded
     // Points 1..PathCount (bounded), as they are drawn.
-    std::span<const PathPoint> Points() const;
+    std::span<const render::PathPoint> Points() const;
 
     // Appends (x, y) as the new last point; a full path stays as it is.
     void AddPathPoint(int x, int y);
@@ -33,8 +34,6 @@ struct MotionPath {
     // Removes the selected point, the later points moving down one place; selects none.
     void DeleteSelectedPoint();
 };
-
-namespace motion {
 
 // What a mouse routine asks of the window afterwards.
 struct PathMouseResult {
@@ -51,6 +50,4 @@ PathMouseResult PathMouseDown(MotionPath &path, bool &pathStroke, MouseButton bu
 PathMouseResult PathMouseMove(MotionPath &path, bool pathStroke, int x, int y);
 PathMouseResult PathMouseUp(MotionPath &path, bool &pathStroke);
 
-} // namespace motion
-
-} // namespace morvane
+} // namespace morvane::motion

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-namespace morvane {
+namespace morvane::render {
 
 Canvas::Canvas(int width, int height)
     : width_(width), height_(height),
@@ -134,4 +134,4 @@ void Canvas::Fill(Colour c) {
     std::fill(pixels_.begin(), pixels_.end(), c);
 }
 
-} // namespace morvane
+} // namespace morvane::render

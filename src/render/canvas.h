@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace morvane {
+namespace morvane::render {
 
 // 32-bit colour as 0xFFRRGGBB, the layout of a 32-bit RGB picture.
 using Colour = std::uint32_t;
@@ -77,4 +77,4 @@ private:
     std::vector<CanvasStep> steps_;
 };
 
-} // namespace morvane
+} // namespace morvane::render

@@ -3,7 +3,7 @@
 #include "render/canvas.h"
 #include "render/drawing.h"
 
-namespace morvane {
+namespace morvane::render {
 
 namespace {
 constexpr int kCell = 3; // pixels per slot and per value step
@@ -32,4 +32,4 @@ void DrawClipboardPicture(Canvas &canvas, const edit::WaveClipboard &clipboard, 
     DrawClipboard(canvas, clipboard, range);
 }
 
-} // namespace morvane
+} // namespace morvane::render

@@ -3,7 +3,7 @@
 #include "document/sample_range.h"
 #include "edit/clipboard.h"
 
-namespace morvane {
+namespace morvane::render {
 
 class Canvas;
 
@@ -15,4 +15,4 @@ void DrawClipboard(Canvas &canvas, const edit::WaveClipboard &clipboard, SampleR
 // white with a light grey outline, then DrawClipboard.
 void DrawClipboardPicture(Canvas &canvas, const edit::WaveClipboard &clipboard, SampleRange range);
 
-} // namespace morvane
+} // namespace morvane::render

@@ -4,7 +4,7 @@
 
 #include "render/canvas.h"
 
-namespace morvane {
+namespace morvane::render {
 
 namespace {
 constexpr int kCell = 3; // pixels per sample and per value step
@@ -107,4 +107,4 @@ void DrawOverview(Canvas &canvas, const Wavetable &table) {
     }
 }
 
-} // namespace morvane
+} // namespace morvane::render

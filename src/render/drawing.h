@@ -6,7 +6,7 @@
 #include "document/wave_message.h"
 #include "render/path_drawing.h"
 
-namespace morvane {
+namespace morvane::render {
 
 class Canvas;
 
@@ -35,4 +35,4 @@ void DrawOverview(Canvas &canvas, const Wavetable &table);
 // Row of sample value v in 3-pixel cells: 64 - trunc(v * 128 / 2,097,150).
 int GraphCell(std::int32_t value);
 
-} // namespace morvane
+} // namespace morvane::render

@@ -5,7 +5,7 @@
 
 #include "render/canvas.h"
 
-namespace morvane::ui {
+namespace morvane::render {
 
 namespace {
 
@@ -42,4 +42,4 @@ void DrawFormulaPreview(Canvas &canvas, const Wavetable &table, int wave, bool r
                     canvas.Pen);
 }
 
-} // namespace morvane::ui
+} // namespace morvane::render

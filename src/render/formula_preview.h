@@ -2,11 +2,9 @@
 
 #include "document/wave_message.h"
 
-namespace morvane {
+namespace morvane::render {
 
 class Canvas;
-
-namespace ui {
 
 // The formula window's preview of one wave: 128 columns, one per sample, and 65 rows, the
 // zero line in row 32 and full scale in rows 0 and 64.
@@ -20,6 +18,4 @@ int PreviewRow(std::int32_t value);
 // in red when the formula would leave the wave as it is because of an overflow.
 void DrawFormulaPreview(Canvas &canvas, const Wavetable &table, int wave, bool refused);
 
-} // namespace ui
-
-} // namespace morvane
+} // namespace morvane::render

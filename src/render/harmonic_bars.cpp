@@ -5,7 +5,7 @@
 
 #include "render/canvas.h"
 
-namespace morvane::bars {
+namespace morvane::render::bars {
 
 namespace {
 
@@ -229,4 +229,4 @@ Stroke::EndResult Stroke::Up() {
     return {true, lastOverflow_};
 }
 
-} // namespace morvane::bars
+} // namespace morvane::render::bars

@@ -6,7 +6,7 @@
 #include "document/wave_message.h"
 #include "edit/spectrum.h"
 
-namespace morvane {
+namespace morvane::render {
 
 class Canvas;
 
@@ -98,4 +98,4 @@ private:
 };
 
 } // namespace bars
-} // namespace morvane
+} // namespace morvane::render

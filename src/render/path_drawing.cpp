@@ -4,7 +4,7 @@
 
 #include "render/canvas.h"
 
-namespace morvane {
+namespace morvane::render {
 
 namespace {
 constexpr Colour kPathGreen = Rgb(0, 192, 0);
@@ -53,4 +53,4 @@ void DrawMotionPath(Canvas &canvas, std::span<const PathPoint> points, bool spli
     }
 }
 
-} // namespace morvane
+} // namespace morvane::render

@@ -4,7 +4,7 @@
 
 #include "document/extended.h"
 
-namespace morvane {
+namespace morvane::render {
 
 class Canvas;
 
@@ -26,4 +26,4 @@ void DrawMotionPath(Canvas &canvas, std::span<const PathPoint> points, bool spli
 // then added.
 int BSplineCoordinate(Extended p0, Extended p1, Extended p2, Extended t);
 
-} // namespace morvane
+} // namespace morvane::render

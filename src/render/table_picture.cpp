@@ -3,7 +3,7 @@
 #include "document/sample_range.h"
 #include "render/drawing.h"
 
-namespace morvane {
+namespace morvane::render {
 
 Canvas RenderTable(const Wavetable &table) {
     const int overviewHeight = kOverviewHeight * kRenderOverviewScale;
@@ -48,4 +48,4 @@ Canvas RenderTable(const Wavetable &table) {
     return picture;
 }
 
-} // namespace morvane
+} // namespace morvane::render

@@ -3,7 +3,7 @@
 #include "document/wave_message.h"
 #include "render/canvas.h"
 
-namespace morvane {
+namespace morvane::render {
 
 // A picture of the whole table: the overview at three times its size, then the graphs of the
 // 64 waves at half size, eight in a row.
@@ -13,4 +13,4 @@ inline constexpr int kRenderOverviewScale = 3;
 inline constexpr int kRenderGap = 8;
 Canvas RenderTable(const Wavetable &table);
 
-} // namespace morvane
+} // namespace morvane::render

@@ -37,10 +37,10 @@ std::string LengthWord(int length) {
 
 } // namespace
 
-ImportAudioAnswer AnswerImportAudio(const ImportAudioChoices &choices,
-                                    const ImportAudioChoice &choice, std::string &line,
-                                    std::string &failure) {
-    ImportAudioAnswer answer;
+ui::ImportAudioAnswer AnswerImportAudio(const ui::ImportAudioChoices &choices,
+                                        const ImportAudioChoice &choice, std::string &line,
+                                        std::string &failure) {
+    ui::ImportAudioAnswer answer;
     int index = choices.Proposed;
     if (choice.FrameLength) {
         const auto found = std::find(choices.FrameLengths.begin(), choices.FrameLengths.end(),

@@ -10,8 +10,8 @@ namespace morvane::script {
 // The scripted dialog's answer: the frame length asked for must be one the dialog offers.
 // Returns the answer and the line the script output shows; on a choice the dialog does not
 // offer, sets `failure` and answers Cancel.
-ImportAudioAnswer AnswerImportAudio(const ImportAudioChoices &choices,
-                                    const ImportAudioChoice &choice, std::string &line,
-                                    std::string &failure);
+ui::ImportAudioAnswer AnswerImportAudio(const ui::ImportAudioChoices &choices,
+                                        const ImportAudioChoice &choice, std::string &line,
+                                        std::string &failure);
 
 } // namespace morvane::script

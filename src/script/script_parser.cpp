@@ -362,7 +362,7 @@ Chord ParseChord(std::string_view text) {
     return chord;
 }
 
-TimeOfDay ParseTimeOfDay(std::string_view text) {
+edit::TimeOfDay ParseTimeOfDay(std::string_view text) {
     // HH:MM:SS.mmm, exactly 12 characters
     auto digits = [&](std::size_t at, std::size_t count) -> int {
         int value = 0;
@@ -378,7 +378,7 @@ TimeOfDay ParseTimeOfDay(std::string_view text) {
     };
     if (text.size() != 12 || text[2] != ':' || text[5] != ':' || text[8] != '.')
         throw bad();
-    TimeOfDay time{digits(0, 2), digits(3, 2), digits(6, 2), digits(9, 3)};
+    edit::TimeOfDay time{digits(0, 2), digits(3, 2), digits(6, 2), digits(9, 3)};
     if (time.Hour < 0 || time.Hour > 23 || time.Minute < 0 || time.Minute > 59 || time.Second < 0 ||
         time.Second > 59 || time.Millisecond < 0)
         throw bad();
@@ -431,11 +431,11 @@ std::optional<Action> ParseLine(std::string_view line) {
         ExpectWords(words, 1, 1, "answer yes|no|cancel");
         const std::string reply = Lower(words[1]);
         if (reply == "yes")
-            action.Reply = morvane::Answer::Yes;
+            action.Reply = morvane::ui::Answer::Yes;
         else if (reply == "no")
-            action.Reply = morvane::Answer::No;
+            action.Reply = morvane::ui::Answer::No;
         else if (reply == "cancel")
-            action.Reply = morvane::Answer::Cancel;
+            action.Reply = morvane::ui::Answer::Cancel;
         else
             throw ScriptError("usage: answer yes|no|cancel");
         break;

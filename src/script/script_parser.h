@@ -148,14 +148,14 @@ struct Action {
     int Count = 1;     // tick count, wait milliseconds
     Chord Keys;
     MouseAction Mouse;
-    morvane::Answer Reply = morvane::Answer::Cancel;
+    morvane::ui::Answer Reply = morvane::ui::Answer::Cancel;
     std::optional<std::string> Path; // file: the path; nofile: none
     SelectorChoice Selector;
     AudioSetupChoice Audio;
     MidiSetupChoice Midi;
     ImportAudioChoice Import; // importaudio
     HarmonicSetting Harmonic; // harmonic
-    TimeOfDay Time;
+    edit::TimeOfDay Time;
 };
 
 // The action on one line, or none for a blank line or a comment. Throws ScriptError for an
@@ -168,7 +168,7 @@ Chord ParseChord(std::string_view text);
 const std::vector<std::string> &KeyNames();
 
 // "HH:MM:SS.mmm" within one day.
-TimeOfDay ParseTimeOfDay(std::string_view text);
+edit::TimeOfDay ParseTimeOfDay(std::string_view text);
 
 // A decimal number ("0.25", "-90", "1e-3") that is finite; none otherwise.
 std::optional<double> ParseNumber(std::string_view text);

@@ -6,17 +6,17 @@
 #include "script/import_audio_answer.h"
 #include "ui/audio_setup_choices.h"
 
-namespace morvane {
+namespace morvane::script {
 
 namespace {
 
-const char *AnswerWord(Answer answer) {
+const char *AnswerWord(ui::Answer answer) {
     switch (answer) {
-    case Answer::Yes:
+    case ui::Answer::Yes:
         return "yes";
-    case Answer::No:
+    case ui::Answer::No:
         return "no";
-    case Answer::Cancel:
+    case ui::Answer::Cancel:
         break;
     }
     return "cancel";
@@ -56,7 +56,7 @@ std::string OneLine(const std::string &text) {
     return result;
 }
 
-void ScriptedDialogs::QueueAnswer(Answer answer, int line) {
+void ScriptedDialogs::QueueAnswer(ui::Answer answer, int line) {
     answers_.push_back({answer, line});
 }
 
@@ -116,18 +116,18 @@ std::optional<ScriptedDialogs::Leftover> ScriptedDialogs::FirstLeftover() const 
     return first;
 }
 
-Answer ScriptedDialogs::Confirm(const std::string &text, bool withCancel) {
+ui::Answer ScriptedDialogs::Confirm(const std::string &text, bool withCancel) {
     // A box nobody answers is closed: No for Yes/No, Cancel for Yes/No/Cancel.
-    const Answer closed = withCancel ? Answer::Cancel : Answer::No;
+    const ui::Answer closed = withCancel ? ui::Answer::Cancel : ui::Answer::No;
     if (failed_)
         return closed;
     if (answers_.empty()) {
         Fail("no answer queued for the question " + script::Quote(OneLine(text)));
         return closed;
     }
-    const Answer answer = answers_.front().Value;
+    const ui::Answer answer = answers_.front().Value;
     answers_.pop_front();
-    if (answer == Answer::Cancel && !withCancel) {
+    if (answer == ui::Answer::Cancel && !withCancel) {
         Fail("the question " + script::Quote(OneLine(text)) + " has no Cancel button");
         return closed;
     }
@@ -139,7 +139,7 @@ void ScriptedDialogs::Message(const std::string &text) {
     Line("message: " + text);
 }
 
-bool ScriptedDialogs::FileDialog(FileDialogState &dialog, bool save) {
+bool ScriptedDialogs::FileDialog(ui::FileDialogState &dialog, bool save) {
     if (failed_)
         return false;
     if (files_.empty()) {
@@ -156,15 +156,15 @@ bool ScriptedDialogs::FileDialog(FileDialogState &dialog, bool save) {
     return true;
 }
 
-bool ScriptedDialogs::OpenFile(FileDialogState &dialog) {
+bool ScriptedDialogs::OpenFile(ui::FileDialogState &dialog) {
     return FileDialog(dialog, false);
 }
 
-bool ScriptedDialogs::SaveFile(FileDialogState &dialog) {
+bool ScriptedDialogs::SaveFile(ui::FileDialogState &dialog) {
     return FileDialog(dialog, true);
 }
 
-SelectorAnswer ScriptedDialogs::SelectWavetable(const std::vector<std::string> &names) {
+ui::SelectorAnswer ScriptedDialogs::SelectWavetable(const std::vector<std::string> &names) {
     if (failed_)
         return {};
     if (selectors_.empty()) {
@@ -173,7 +173,7 @@ SelectorAnswer ScriptedDialogs::SelectWavetable(const std::vector<std::string> &
     }
     const script::SelectorChoice choice = std::move(selectors_.front().Value);
     selectors_.pop_front();
-    SelectorAnswer answer;
+    ui::SelectorAnswer answer;
     switch (choice.How) {
     case script::SelectorChoice::Kind::Name: {
         const auto found = std::find(names.begin(), names.end(), choice.Name);
@@ -204,7 +204,7 @@ SelectorAnswer ScriptedDialogs::SelectWavetable(const std::vector<std::string> &
     return answer;
 }
 
-AudioSetupAnswer ScriptedDialogs::AudioSetup(const AudioSetupChoices &choices) {
+ui::AudioSetupAnswer ScriptedDialogs::AudioSetup(const ui::AudioSetupChoices &choices) {
     if (failed_)
         return {};
     if (audioSetups_.empty()) {
@@ -213,7 +213,7 @@ AudioSetupAnswer ScriptedDialogs::AudioSetup(const AudioSetupChoices &choices) {
     }
     const script::AudioSetupChoice choice = std::move(audioSetups_.front().Value);
     audioSetups_.pop_front();
-    AudioSetupAnswer answer;
+    ui::AudioSetupAnswer answer;
     answer.Ok = choice.Ok;
     if (choice.Ok) {
         const int deviceCount = static_cast<int>(choices.Devices.size());
@@ -278,7 +278,7 @@ void ScriptedDialogs::ShowUserGuide(const std::string &path) {
     Line("user-guide: " + files::UserGuideTitle(path));
 }
 
-ImportAudioAnswer ScriptedDialogs::ImportAudio(const ImportAudioChoices &choices) {
+ui::ImportAudioAnswer ScriptedDialogs::ImportAudio(const ui::ImportAudioChoices &choices) {
     if (failed_)
         return {};
     if (importAudios_.empty()) {
@@ -289,7 +289,7 @@ ImportAudioAnswer ScriptedDialogs::ImportAudio(const ImportAudioChoices &choices
     importAudios_.pop_front();
     std::string line;
     std::string failure;
-    const ImportAudioAnswer answer = script::AnswerImportAudio(choices, choice, line, failure);
+    const ui::ImportAudioAnswer answer = script::AnswerImportAudio(choices, choice, line, failure);
     if (!failure.empty()) {
         Fail(failure);
         return {};
@@ -298,11 +298,11 @@ ImportAudioAnswer ScriptedDialogs::ImportAudio(const ImportAudioChoices &choices
     return answer;
 }
 
-MidiSetupAnswer ScriptedDialogs::MidiSetup(const MidiSetupChoices &choices) {
+ui::MidiSetupAnswer ScriptedDialogs::MidiSetup(const ui::MidiSetupChoices &choices) {
     if (failed_)
         return {};
     std::vector<std::string> labels;
-    for (const MidiPortEntry &entry : choices.Entries)
+    for (const ui::MidiPortEntry &entry : choices.Entries)
         labels.push_back(entry.Label);
     if (midiSetups_.empty()) {
         Fail("no answer queued for the MIDI output (" + Joined(labels) + ")");
@@ -310,7 +310,7 @@ MidiSetupAnswer ScriptedDialogs::MidiSetup(const MidiSetupChoices &choices) {
     }
     const script::MidiSetupChoice choice = std::move(midiSetups_.front().Value);
     midiSetups_.pop_front();
-    MidiSetupAnswer answer;
+    ui::MidiSetupAnswer answer;
     answer.Ok = choice.Ok;
     answer.PauseMs = choice.PauseMs;
     int chosen = -1;
@@ -348,7 +348,7 @@ MidiSetupAnswer ScriptedDialogs::MidiSetup(const MidiSetupChoices &choices) {
     return answer;
 }
 
-void ScriptedDialogs::RunWithProgress(ProgressJob job) {
+void ScriptedDialogs::RunWithProgress(ui::ProgressJob job) {
     std::string last;
     const midi::CancelFlag never;
     if (job.Run)
@@ -358,4 +358,4 @@ void ScriptedDialogs::RunWithProgress(ProgressJob job) {
         job.Finished();
 }
 
-} // namespace morvane
+} // namespace morvane::script

@@ -9,7 +9,7 @@
 #include "script/script_parser.h"
 #include "ui/dialogs.h"
 
-namespace morvane {
+namespace morvane::script {
 
 // The dialogs port answered from a script: every answer is queued beforehand by a script line,
 // and every dialog shown writes one line to the output ("question: TEXT -> yes").
@@ -18,12 +18,12 @@ namespace morvane {
 // is shown from inside an event handler, where an exception would have to unwind through the
 // toolkit. So the dialog records the failure, answers as a user who closes it would (No, Cancel,
 // no file) and stays silent from then on; the runner looks at Failed() after every action.
-class ScriptedDialogs final : public Dialogs {
+class ScriptedDialogs final : public ui::Dialogs {
 public:
     explicit ScriptedDialogs(std::ostream &out) : out_(out) {}
 
     // Each answer remembers the script line that queued it, for the report of leftovers.
-    void QueueAnswer(Answer answer, int line);
+    void QueueAnswer(ui::Answer answer, int line);
     void QueueFile(std::optional<std::string> path, int line);
     void QueueSelector(script::SelectorChoice choice, int line);
     void QueueAudioSetup(script::AudioSetupChoice choice, int line);
@@ -42,19 +42,19 @@ public:
     };
     std::optional<Leftover> FirstLeftover() const;
 
-    Answer Confirm(const std::string &text, bool withCancel) override;
+    ui::Answer Confirm(const std::string &text, bool withCancel) override;
     void Message(const std::string &text) override;
-    bool OpenFile(FileDialogState &dialog) override;
-    bool SaveFile(FileDialogState &dialog) override;
-    SelectorAnswer SelectWavetable(const std::vector<std::string> &names) override;
-    AudioSetupAnswer AudioSetup(const AudioSetupChoices &choices) override;
+    bool OpenFile(ui::FileDialogState &dialog) override;
+    bool SaveFile(ui::FileDialogState &dialog) override;
+    ui::SelectorAnswer SelectWavetable(const std::vector<std::string> &names) override;
+    ui::AudioSetupAnswer AudioSetup(const ui::AudioSetupChoices &choices) override;
     void ShowHelp(const std::vector<std::string> &lines) override;
     // Prints "user-guide: " and the guide's title, the same wherever the guide is installed.
     void ShowUserGuide(const std::string &path) override;
-    MidiSetupAnswer MidiSetup(const MidiSetupChoices &choices) override;
-    ImportAudioAnswer ImportAudio(const ImportAudioChoices &choices) override;
+    ui::MidiSetupAnswer MidiSetup(const ui::MidiSetupChoices &choices) override;
+    ui::ImportAudioAnswer ImportAudio(const ui::ImportAudioChoices &choices) override;
     // Runs the job to its end before the script goes on, and writes its last progress text.
-    void RunWithProgress(ProgressJob job) override;
+    void RunWithProgress(ui::ProgressJob job) override;
 
 private:
     template <typename T> struct Queued {
@@ -62,11 +62,11 @@ private:
         int Line;
     };
 
-    bool FileDialog(FileDialogState &dialog, bool save);
+    bool FileDialog(ui::FileDialogState &dialog, bool save);
     void Line(const std::string &text);
 
     std::ostream &out_;
-    std::deque<Queued<Answer>> answers_;
+    std::deque<Queued<ui::Answer>> answers_;
     std::deque<Queued<std::optional<std::string>>> files_;
     std::deque<Queued<script::SelectorChoice>> selectors_;
     std::deque<Queued<script::AudioSetupChoice>> audioSetups_;
@@ -80,4 +80,4 @@ private:
 // one line.
 std::string OneLine(const std::string &text);
 
-} // namespace morvane
+} // namespace morvane::script

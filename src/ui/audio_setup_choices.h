@@ -13,7 +13,7 @@ inline constexpr const char *kNoSoundOutputText = "No sound output found";
 
 // What the audio setup dialog shows: the names of the first 22 devices, the format texts of
 // each and the entry to preselect for the saved settings.
-AudioSetupChoices MakeAudioSetupChoices(const std::vector<WaveOutCaps> &devices,
-                                        const AudioSettings &settings);
+AudioSetupChoices MakeAudioSetupChoices(const std::vector<audio::WaveOutCaps> &devices,
+                                        const audio::AudioSettings &settings);
 
 } // namespace morvane::ui

@@ -15,7 +15,7 @@ AuditionSession::~AuditionSession() {
     CloseInput();
 }
 
-void AuditionSession::Start(const AudioSettings &settings, const Wavetable &table,
+void AuditionSession::Start(const audio::AudioSettings &settings, const Wavetable &table,
                             const synth::AuditionParams &params) {
     Stop();
     const int rate = settings.WaveSamplesPerSec;

@@ -32,7 +32,7 @@ public:
     // Opens the stream at the settings' device, rate and channel count and plays `table` with
     // `params`, every voice silent. Throws Error with the text for the user when the device
     // cannot be opened; the audition is then stopped.
-    void Start(const AudioSettings &settings, const Wavetable &table,
+    void Start(const audio::AudioSettings &settings, const Wavetable &table,
                const synth::AuditionParams &params);
     // Closes the stream; sounding notes are dropped. Harmless when stopped.
     void Stop();

@@ -1,6 +1,6 @@
 #include "ui/dialogs.h"
 
-namespace morvane {
+namespace morvane::ui {
 
 MidiSetupAnswer Dialogs::MidiSetup(const MidiSetupChoices &) {
     return {};
@@ -14,4 +14,4 @@ void Dialogs::RunWithProgress(ProgressJob job) {
         job.Finished();
 }
 
-} // namespace morvane
+} // namespace morvane::ui

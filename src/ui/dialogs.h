@@ -9,7 +9,7 @@
 #include "midi/paced_sender.h"
 #include "ui/import_audio_choices.h"
 
-namespace morvane {
+namespace morvane::ui {
 
 // The answer of a confirmation box.
 enum class Answer { Yes, No, Cancel };
@@ -114,4 +114,4 @@ public:
     virtual ImportAudioAnswer ImportAudio(const ImportAudioChoices &) { return {}; }
 };
 
-} // namespace morvane
+} // namespace morvane::ui

@@ -9,7 +9,7 @@
 // What the audio import dialog (frmImportAudio) shows and what it answers. Plain data: the
 // dialog itself lives in the Qt layer, the numbers come from the exchange library through the
 // two functions.
-namespace morvane {
+namespace morvane::ui {
 
 struct ImportAudioChoices {
     std::string FileName;          // as messages show it, in double quotes
@@ -32,8 +32,6 @@ struct ImportAudioAnswer {
     bool Normalise = true;
 };
 
-namespace ui {
-
 // What the import dialog offers for a file read and the target waves first..last. The two
 // functions of the result refer to `file`, which must outlive them.
 ImportAudioChoices MakeImportAudioChoices(const exchange::AudioFile &file, int first, int last);
@@ -42,6 +40,4 @@ ImportAudioChoices MakeImportAudioChoices(const exchange::AudioFile &file, int f
 // "256 samples", "Whole file as one cycle (600 samples)".
 std::string FrameLengthText(const exchange::AudioFile &file, int choice);
 
-} // namespace ui
-
-} // namespace morvane
+} // namespace morvane::ui

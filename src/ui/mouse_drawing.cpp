@@ -2,7 +2,7 @@
 
 #include "motion/motion_generation.h"
 
-namespace morvane::mouse {
+namespace morvane::ui::mouse {
 
 namespace {
 constexpr int kPixelsPerSample = 3; // graph columns per sample
@@ -82,4 +82,4 @@ DrawingResult WaveMouseUp(bool &waveDrawing) {
     return result;
 }
 
-} // namespace morvane::mouse
+} // namespace morvane::ui::mouse

@@ -5,7 +5,7 @@
 #include "document/sample_range.h"
 #include "document/wave_message.h"
 
-namespace morvane {
+namespace morvane::ui {
 
 // Drawing the current wave with the mouse in the wave view. The pointer's pixel position on
 // the graph image (384 x 385) maps to a sample by its column and to a value by its row; each
@@ -58,4 +58,4 @@ DrawingResult WaveMouseUp(bool &waveDrawing);
 
 } // namespace mouse
 
-} // namespace morvane
+} // namespace morvane::ui

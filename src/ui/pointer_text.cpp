@@ -37,9 +37,9 @@ std::string PercentOfFullScale(std::int32_t value) {
 }
 
 std::string GraphPointerText(const Wavetable &table, int wave, int viewMode, int x, int y) {
-    if (x < 0 || x >= kGraphSize || y < 0 || y >= kImageHeight)
+    if (x < 0 || x >= render::kGraphSize || y < 0 || y >= kImageHeight)
         return {};
-    if (viewMode == kMotionPathView)
+    if (viewMode == render::kMotionPathView)
         return "Pixel " + std::to_string(x) + ", " + std::to_string(y);
     if (wave < 1 || wave > kWaveCount)
         return {};

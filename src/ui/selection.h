@@ -5,9 +5,7 @@
 
 #include "document/sample_range.h"
 
-namespace morvane {
-
-namespace ui {
+namespace morvane::ui {
 
 // The waves a per-wave edit applies to: from..to when the "make modification" check box is
 // checked, otherwise the current wave alone.
@@ -25,6 +23,4 @@ std::optional<SampleRange> AcceptSampleRange(int first, int last);
 std::string SampleFromCaption(const SampleRange &range); // "from 11" (1-based)
 std::string SampleToCaption(const SampleRange &range);   // "to 128"
 
-} // namespace ui
-
-} // namespace morvane
+} // namespace morvane::ui

@@ -12,7 +12,7 @@
 
 #include <gtest/gtest.h>
 
-namespace morvane {
+namespace morvane::audio {
 namespace {
 
 using namespace std::chrono_literals;
@@ -364,4 +364,4 @@ TEST(AudioGenSlot, ReplacingANeverStartedGeneratorReleasesItAtOnce) {
 }
 
 } // namespace
-} // namespace morvane
+} // namespace morvane::audio

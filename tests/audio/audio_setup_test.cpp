@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-namespace morvane {
+namespace morvane::audio {
 namespace {
 
 const std::vector<std::string> kAllTen = {
@@ -77,4 +77,4 @@ TEST(AudioSetup, OkWithoutTouchingTheListStoresTheFirstDevice) {
 }
 
 } // namespace
-} // namespace morvane
+} // namespace morvane::audio

@@ -15,7 +15,7 @@
 #include "jack_harness.h"
 #include "ui/audition_session.h"
 
-namespace morvane {
+namespace morvane::audio {
 namespace {
 
 #if defined(MORVANE_HAVE_JACK)
@@ -87,4 +87,4 @@ TEST(AuditionJack, AnEditWhileANoteIsHeldIsHeardWithinOnePeriod) {
 #endif
 
 } // namespace
-} // namespace morvane
+} // namespace morvane::audio

@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-namespace morvane {
+namespace morvane::audio {
 namespace {
 
 // A wave whose 128 samples all play as different values: sample s is 128 x (64 s - 4000) plus
@@ -234,4 +234,4 @@ TEST(Sweep, SpeedOfTheTimer) {
 }
 
 } // namespace
-} // namespace morvane
+} // namespace morvane::audio

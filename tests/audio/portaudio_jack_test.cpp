@@ -17,7 +17,7 @@
 
 // The sound end to end: a wave played through the PortAudio backend on a private JACK server,
 // recorded by a JACK client of the test's own, must come back as the wave.
-namespace morvane {
+namespace morvane::audio {
 namespace {
 
 #if defined(MORVANE_HAVE_JACK)
@@ -250,4 +250,4 @@ TEST(PortAudioBackend, DeviceThatDoesNotExistFailsWithPortAudiosText) {
 }
 
 } // namespace
-} // namespace morvane
+} // namespace morvane::audio

@@ -12,7 +12,7 @@
 
 #include "document/error.h"
 
-namespace morvane {
+namespace morvane::audio {
 namespace {
 
 namespace fs = std::filesystem;
@@ -274,4 +274,4 @@ TEST(IniText, ReadAndWriteOnTexts) {
 }
 
 } // namespace
-} // namespace morvane
+} // namespace morvane::audio

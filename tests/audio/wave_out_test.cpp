@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-namespace morvane {
+namespace morvane::audio {
 namespace {
 
 using namespace std::chrono_literals;
@@ -148,4 +148,4 @@ TEST(NullWaveOut, OpenChecksTheDeviceNumberAndTheFormat) {
 }
 
 } // namespace
-} // namespace morvane
+} // namespace morvane::audio

@@ -66,7 +66,7 @@ private:
 // through the dialogs port.
 class FakeWindow final : public QMainWindow, public ScriptTarget {
 public:
-    explicit FakeWindow(Dialogs &dialogs) : dialogs_(dialogs) {
+    explicit FakeWindow(ui::Dialogs &dialogs) : dialogs_(dialogs) {
         setWindowTitle(QStringLiteral("Fake window"));
         auto *bar = new QMenuBar(this);
         bar->setObjectName(QStringLiteral("MainMenu1"));
@@ -88,8 +88,8 @@ public:
         go->setObjectName(QStringLiteral("btnGo"));
         go->setGeometry(5, 20, 60, 25);
         connect(go, &QPushButton::clicked, this, [this] {
-            const Answer a = dialogs_.Confirm("Really go ?", true);
-            Log(a == Answer::Yes ? "went" : "stayed");
+            const ui::Answer a = dialogs_.Confirm("Really go ?", true);
+            Log(a == ui::Answer::Yes ? "went" : "stayed");
         });
         auto *off = new QPushButton(QStringLiteral("Off"), group);
         off->setObjectName(QStringLiteral("btnOff"));
@@ -251,7 +251,7 @@ protected:
 private:
     void Log(const std::string &text) { memo_->appendPlainText(QString::fromStdString(text)); }
 
-    Dialogs &dialogs_;
+    ui::Dialogs &dialogs_;
     QWidget *client_;
     QPlainTextEdit *memo_;
     QListWidget *list_;
@@ -267,8 +267,8 @@ struct Result {
 Result RunOn(const std::string &script, FakeWindow **keep = nullptr) {
     std::ostringstream out;
     std::ostringstream err;
-    ScriptedDialogs dialogs(out);
-    FixedClock clock(TimeOfDay{});
+    script::ScriptedDialogs dialogs(out);
+    edit::FixedClock clock(edit::TimeOfDay{});
     FakeWindow window(dialogs);
     if (keep != nullptr)
         *keep = &window;
@@ -530,8 +530,8 @@ TEST(ScriptRunner, WidgetsListsControlsThenMenus) {
 TEST(ScriptRunner, ToolWindowsAreFoundAndListedAfterTheMainWindow) {
     std::ostringstream out;
     std::ostringstream err;
-    ScriptedDialogs dialogs(out);
-    FixedClock clock(TimeOfDay{});
+    script::ScriptedDialogs dialogs(out);
+    edit::FixedClock clock(edit::TimeOfDay{});
     FakeWindow window(dialogs);
     auto *tool = new QWidget(&window, Qt::Tool);
     tool->setObjectName(QStringLiteral("frmTool"));
@@ -576,8 +576,8 @@ TEST(ScriptRunner, SavesPicturesAndBuffers) {
     const std::string buffers = (dir / "buffers.raw").string();
     std::ostringstream out;
     std::ostringstream err;
-    ScriptedDialogs dialogs(out);
-    FixedClock clock(TimeOfDay{});
+    script::ScriptedDialogs dialogs(out);
+    edit::FixedClock clock(edit::TimeOfDay{});
     FakeWindow window(dialogs);
     window.playing = true;
     ScriptRunner runner(window, dialogs, clock, out);

@@ -4,7 +4,7 @@
 
 #include "edit_test_support.h"
 
-namespace morvane {
+namespace morvane::edit {
 namespace {
 
 using edit::CombineMode;
@@ -187,4 +187,4 @@ INSTANTIATE_TEST_SUITE_P(Modes, PasteModes,
                                            PasteCase{CombineMode::Replace, 300, -1000, 300}));
 
 } // namespace
-} // namespace morvane
+} // namespace morvane::edit

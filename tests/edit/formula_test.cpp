@@ -9,7 +9,7 @@
 #include "edit/random.h"
 #include "edit_test_support.h"
 
-namespace morvane {
+namespace morvane::edit {
 namespace {
 
 using edit::ApplyFormula;
@@ -163,4 +163,4 @@ TEST(Formula, AddToExistingCombinesWithTheSameOverflowRule) {
 }
 
 } // namespace
-} // namespace morvane
+} // namespace morvane::edit

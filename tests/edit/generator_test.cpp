@@ -8,7 +8,7 @@
 #include "edit/random.h"
 #include "edit_test_support.h"
 
-namespace morvane {
+namespace morvane::edit {
 namespace {
 
 using edit::CombineMode;
@@ -332,4 +332,4 @@ TEST_F(Generator, BackupHoldsTheLastWaveBeforeItChanged) {
 }
 
 } // namespace
-} // namespace morvane
+} // namespace morvane::edit

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-namespace morvane {
+namespace morvane::edit {
 namespace {
 
 // A table that tells the edits apart: sample 0 of wave 0 holds the edit number.
@@ -103,4 +103,4 @@ TEST_F(History, SnapshotsAreWholeTablesWithHeadersAndNames) {
 }
 
 } // namespace
-} // namespace morvane
+} // namespace morvane::edit

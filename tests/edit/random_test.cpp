@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace morvane {
+namespace morvane::edit {
 namespace {
 
 TEST(RandomGenerator, SeedsFromTheTimeOfDay) {
@@ -47,4 +47,4 @@ TEST(SystemClock, GivesATimeOfDay) {
 }
 
 } // namespace
-} // namespace morvane
+} // namespace morvane::edit

@@ -10,7 +10,7 @@
 #include "edit/random.h"
 #include "edit_test_support.h"
 
-namespace morvane {
+namespace morvane::edit {
 namespace {
 
 using testing_support::At;
@@ -272,4 +272,4 @@ TEST_F(TableOps, SortOfTheNewSineKeepsItsValues) {
 }
 
 } // namespace
-} // namespace morvane
+} // namespace morvane::edit

@@ -5,7 +5,7 @@
 #include "document/error.h"
 #include "edit_test_support.h"
 
-namespace morvane {
+namespace morvane::edit {
 namespace {
 
 using testing_support::At;
@@ -254,4 +254,4 @@ TEST_F(Transform, MoveDownWithOverflowAllowedStoresTheWrappedValue) {
 }
 
 } // namespace
-} // namespace morvane
+} // namespace morvane::edit

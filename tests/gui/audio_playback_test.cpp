@@ -37,28 +37,28 @@ namespace fs = std::filesystem;
 
 // Answers the audio setup from a queue and keeps what it was offered; any other question is
 // a failure.
-class AudioDialogs final : public Dialogs {
+class AudioDialogs final : public ui::Dialogs {
 public:
-    std::vector<AudioSetupAnswer> Answers;
-    std::vector<AudioSetupChoices> Offered;
+    std::vector<ui::AudioSetupAnswer> Answers;
+    std::vector<ui::AudioSetupChoices> Offered;
     std::vector<std::string> Messages;
-    std::deque<Answer> ConfirmAnswers;
+    std::deque<ui::Answer> ConfirmAnswers;
     std::vector<std::string> Confirmations;
     std::deque<std::optional<std::string>> SaveAnswers; // a path, or none for "left"
 
-    Answer Confirm(const std::string &text, bool) override {
+    ui::Answer Confirm(const std::string &text, bool) override {
         Confirmations.push_back(text);
         if (ConfirmAnswers.empty()) {
             ADD_FAILURE() << "unexpected question: " << text;
-            return Answer::Cancel;
+            return ui::Answer::Cancel;
         }
-        const Answer answer = ConfirmAnswers.front();
+        const ui::Answer answer = ConfirmAnswers.front();
         ConfirmAnswers.pop_front();
         return answer;
     }
     void Message(const std::string &text) override { Messages.push_back(text); }
-    bool OpenFile(FileDialogState &) override { return false; }
-    bool SaveFile(FileDialogState &dialog) override {
+    bool OpenFile(ui::FileDialogState &) override { return false; }
+    bool SaveFile(ui::FileDialogState &dialog) override {
         if (SaveAnswers.empty() || !SaveAnswers.front()) {
             if (!SaveAnswers.empty())
                 SaveAnswers.pop_front();
@@ -68,12 +68,12 @@ public:
         SaveAnswers.pop_front();
         return true;
     }
-    SelectorAnswer SelectWavetable(const std::vector<std::string> &) override { return {}; }
-    AudioSetupAnswer AudioSetup(const AudioSetupChoices &choices) override {
+    ui::SelectorAnswer SelectWavetable(const std::vector<std::string> &) override { return {}; }
+    ui::AudioSetupAnswer AudioSetup(const ui::AudioSetupChoices &choices) override {
         Offered.push_back(choices);
         if (Answers.empty())
             return {};
-        const AudioSetupAnswer answer = Answers.front();
+        const ui::AudioSetupAnswer answer = Answers.front();
         Answers.erase(Answers.begin());
         return answer;
     }
@@ -103,10 +103,10 @@ protected:
     fs::path SettingsFile() const { return folder_ / "morvane.ini"; }
     fs::path Folder() const { return folder_; }
     void Open() {
-        MainWindowPorts ports{&dialogs, &clock};
+        qt::MainWindowPorts ports{&dialogs, &clock};
         ports.waveOut = &device;
         ports.settingsPath = SettingsFile().string();
-        window = std::make_unique<TfrmMain>(ports);
+        window = std::make_unique<qt::TfrmMain>(ports);
     }
     void ChooseWave(int wave) {
         window->SelectWave(wave);
@@ -117,7 +117,7 @@ protected:
     // wave `wave`: each sample / 128 twice, for left and right.
     void ExpectBuffersHold(int wave) const {
         ASSERT_TRUE(window->AudioGen);
-        const AudioBuffer &buffer = window->AudioGen->Buffers[0];
+        const audio::AudioBuffer &buffer = window->AudioGen->Buffers[0];
         for (int s = 0; s < kSampleCount; ++s) {
             const int expected = ReadSample(window->Table(), wave - 1, s) / 128;
             SCOPED_TRACE("sample " + std::to_string(s + 1));
@@ -127,9 +127,10 @@ protected:
     }
 
     AudioDialogs dialogs;
-    FixedClock clock{TimeOfDay{1, 2, 3, 4}};
-    NullWaveOut device{{{"Speakers", kAllWaveFormats16}, {"Headphones", kWaveFormat4S16}}};
-    std::unique_ptr<TfrmMain> window;
+    edit::FixedClock clock{edit::TimeOfDay{1, 2, 3, 4}};
+    audio::NullWaveOut device{
+        {{"Speakers", audio::kAllWaveFormats16}, {"Headphones", audio::kWaveFormat4S16}}};
+    std::unique_ptr<qt::TfrmMain> window;
 
 private:
     fs::path folder_;
@@ -145,7 +146,7 @@ TEST_F(AudioWindowTest, PlayAndStopFollowTheCaption) {
     window->btnPlay->click();
     EXPECT_EQ(window->btnPlay->text(), QStringLiteral("Stop"));
     ASSERT_TRUE(window->AudioGen);
-    TAudioGen *first = window->AudioGen.Get();
+    audio::TAudioGen *first = window->AudioGen.Get();
     EXPECT_TRUE(first->Running);
     EXPECT_FALSE(window->TimerPlay->isActive()); // no sweep
 
@@ -254,11 +255,11 @@ TEST_F(AudioWindowTest, AudioSetupAppliesOkAndIgnoresCancel) {
     EXPECT_EQ(dialogs.Offered[0].Formats[0].size(), 10u);
     EXPECT_EQ(dialogs.Offered[0].Formats[1], (std::vector<std::string>{"44.1 kHz, stereo"}));
     EXPECT_EQ(dialogs.Offered[0].PreselectedFormat, 5); // 44,100 Hz stereo saved
-    EXPECT_EQ(window->AudioSettings, (AudioSettings{1, 1, 22050, 2, 16}));
+    EXPECT_EQ(window->AudioSettings, (audio::AudioSettings{1, 1, 22050, 2, 16}));
 
     dialogs.Answers.push_back({false, 0, "96 kHz, stereo"});
     window->AudioSetup1Click(window->AudioSetup1);
-    EXPECT_EQ(window->AudioSettings, (AudioSettings{1, 1, 22050, 2, 16}));
+    EXPECT_EQ(window->AudioSettings, (audio::AudioSettings{1, 1, 22050, 2, 16}));
     EXPECT_EQ(dialogs.Offered[1].PreselectedFormat, 2); // now 22,050 Hz mono
 }
 
@@ -278,10 +279,10 @@ TEST_F(AudioWindowTest, SettingsAreReadAtStartAndWrittenAtClose) {
                "WaveBlockAlign=2\nWaveBitsPerSample=16\n[Mine]\nKeep=1\n";
     }
     Open();
-    EXPECT_EQ(window->AudioSettings, (AudioSettings{1, 1, 11025, 2, 16}));
+    EXPECT_EQ(window->AudioSettings, (audio::AudioSettings{1, 1, 11025, 2, 16}));
     window->AudioSettings.WaveSamplesPerSec = 48000;
     window->btnPlay->click();
-    TAudioGen *generator = window->AudioGen.Get();
+    audio::TAudioGen *generator = window->AudioGen.Get();
     window->close(); // nothing unsaved: no question
     EXPECT_FALSE(generator->Running);
     EXPECT_EQ(ReadFile(SettingsFile()),
@@ -299,12 +300,12 @@ TEST_F(AudioWindowTest, CloseWithUnsavedWorkAsksAndOnlyANoOrADoneSaveCloses) {
     Open();
     window->show();
     window->btnPlay->click();
-    TAudioGen *generator = window->AudioGen.Get();
+    audio::TAudioGen *generator = window->AudioGen.Get();
     window->btnInvert->click();
     ASSERT_TRUE(window->IsModified());
 
     // Cancel, and Yes with the save dialog left: open, playing, the settings file untouched.
-    dialogs.ConfirmAnswers = {Answer::Cancel, Answer::Yes};
+    dialogs.ConfirmAnswers = {ui::Answer::Cancel, ui::Answer::Yes};
     dialogs.SaveAnswers = {std::nullopt};
     EXPECT_FALSE(window->close());
     EXPECT_FALSE(window->close());
@@ -314,7 +315,7 @@ TEST_F(AudioWindowTest, CloseWithUnsavedWorkAsksAndOnlyANoOrADoneSaveCloses) {
 
     // Yes and a file: saved, then closed as before.
     const fs::path saved = Folder() / "work.syx";
-    dialogs.ConfirmAnswers = {Answer::Yes};
+    dialogs.ConfirmAnswers = {ui::Answer::Yes};
     dialogs.SaveAnswers = {saved.string()};
     EXPECT_TRUE(window->close());
     EXPECT_FALSE(window->isVisible());
@@ -332,7 +333,7 @@ TEST_F(AudioWindowTest, CloseWithUnsavedWorkAsksAndOnlyANoOrADoneSaveCloses) {
 
 TEST_F(AudioWindowTest, WithoutASettingsFileTheDefaultsAreWrittenAtClose) {
     Open();
-    EXPECT_EQ(window->AudioSettings, AudioSettings{});
+    EXPECT_EQ(window->AudioSettings, audio::AudioSettings{});
     window->close();
     EXPECT_EQ(ReadFile(SettingsFile()),
               "[AudioOutput]\nWaveAudioDevice=0\nWaveChannels=2\nWaveSamplesPerSec=44100\n"
@@ -366,8 +367,8 @@ TEST_F(AudioWindowTest, FailedOpenIsToldOnceAndPlayStaysPlay) {
 }
 
 // The dialog itself.
-AudioSetupChoices TwoDevices(int preselected) {
-    AudioSetupChoices choices;
+ui::AudioSetupChoices TwoDevices(int preselected) {
+    ui::AudioSetupChoices choices;
     choices.Devices = {"Speakers", "USB Audio \xC3\xA9"};
     choices.Formats = {{"11.025 kHz, mono", "11.025 kHz, stereo", "22.05 kHz, mono",
                         "22.05 kHz, stereo", "44.1 kHz, mono", "44.1 kHz, stereo", "48 kHz, mono",
@@ -378,7 +379,7 @@ AudioSetupChoices TwoDevices(int preselected) {
 }
 
 TEST(AudioSetupDialog, OpensOnTheFirstDeviceAndFillsTheFormatsOnceShown) {
-    TfrmAudioSetup dialog(TwoDevices(7));
+    qt::TfrmAudioSetup dialog(TwoDevices(7));
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Audio Setup"));
     EXPECT_EQ(dialog.Label1->text(), QStringLiteral("Audio devices"));
     EXPECT_EQ(dialog.Label2->text(), QStringLiteral("Audio formats"));
@@ -400,7 +401,7 @@ TEST(AudioSetupDialog, OpensOnTheFirstDeviceAndFillsTheFormatsOnceShown) {
     emit dialog.cmbAudioDevice->activated(1);
     EXPECT_EQ(dialog.cmbAudioFormats->count(), 2);
     EXPECT_EQ(dialog.cmbAudioFormats->currentIndex(), -1);
-    AudioSetupAnswer answer = dialog.Answer();
+    ui::AudioSetupAnswer answer = dialog.Answer();
     EXPECT_EQ(answer.Device, 1);
     EXPECT_EQ(answer.FormatText, "");
 
@@ -413,9 +414,9 @@ TEST(AudioSetupDialog, OpensOnTheFirstDeviceAndFillsTheFormatsOnceShown) {
 }
 
 TEST(AudioSetupDialog, PreselectionMayNameAnotherEntryOfAShorterList) {
-    AudioSetupChoices choices = TwoDevices(1); // 11,025 Hz stereo saved
+    ui::AudioSetupChoices choices = TwoDevices(1); // 11,025 Hz stereo saved
     std::swap(choices.Formats[0], choices.Formats[1]);
-    TfrmAudioSetup dialog(choices);
+    qt::TfrmAudioSetup dialog(choices);
     dialog.show();
     dialog.activateWindow();
     ASSERT_TRUE(QTest::qWaitFor([&] { return dialog.cmbAudioFormats->count() == 2; }, 5000));
@@ -425,7 +426,7 @@ TEST(AudioSetupDialog, PreselectionMayNameAnotherEntryOfAShorterList) {
 }
 
 TEST(AudioSetupDialog, WithNoDeviceItSaysSoInsteadOfTwoEmptyLists) {
-    TfrmAudioSetup dialog(AudioSetupChoices{{}, {}, 5});
+    qt::TfrmAudioSetup dialog(ui::AudioSetupChoices{{}, {}, 5});
     dialog.show();
     dialog.activateWindow();
     QTest::qWait(50);
@@ -436,26 +437,26 @@ TEST(AudioSetupDialog, WithNoDeviceItSaysSoInsteadOfTwoEmptyLists) {
     EXPECT_EQ(dialog.cmbAudioDevice->count(), 0);
     EXPECT_EQ(dialog.cmbAudioFormats->count(), 0);
     dialog.BitBtn1->click();
-    const AudioSetupAnswer answer = dialog.Answer();
+    const ui::AudioSetupAnswer answer = dialog.Answer();
     EXPECT_TRUE(answer.Ok);
     EXPECT_EQ(answer.Device, -1);
     EXPECT_EQ(answer.FormatText, "");
 }
 
 TEST(AudioSetupDialog, TheQtPortShowsItModallyAndReturnsTheChoice) {
-    QtDialogs port;
+    qt::QtDialogs port;
     // Once the modal dialog is up and its formats are in, press OK as the user would.
     QTimer poll;
     poll.setInterval(5);
     QObject::connect(&poll, &QTimer::timeout, [&] {
-        auto *dialog = qobject_cast<TfrmAudioSetup *>(QApplication::activeModalWidget());
+        auto *dialog = qobject_cast<qt::TfrmAudioSetup *>(QApplication::activeModalWidget());
         if (dialog != nullptr && dialog->cmbAudioFormats->count() == 10) {
             poll.stop();
             dialog->BitBtn1->click();
         }
     });
     poll.start();
-    const AudioSetupAnswer answer = port.AudioSetup(TwoDevices(4));
+    const ui::AudioSetupAnswer answer = port.AudioSetup(TwoDevices(4));
     EXPECT_TRUE(answer.Ok);
     EXPECT_EQ(answer.Device, 0);
     EXPECT_EQ(answer.FormatText, "44.1 kHz, mono");

@@ -60,12 +60,12 @@ protected:
     }
     void OpenWindow() {
         window.reset();
-        MainWindowPorts ports{&dialogs, &clock};
+        qt::MainWindowPorts ports{&dialogs, &clock};
         ports.waveOut = &waveOut;
         ports.streamOut = &stream;
         ports.midiIn = [this] { return std::make_unique<FakeMidiIn>(opens); };
         ports.settingsPath = (folder_ / "morvane.ini").string();
-        window = std::make_unique<TfrmMain>(ports);
+        window = std::make_unique<qt::TfrmMain>(ports);
         window->Audition1->trigger();
         audition = window->frmAudition;
     }
@@ -79,12 +79,12 @@ protected:
 
     fs::path folder_;
     TestDialogs dialogs;
-    FixedClock clock{TimeOfDay{1, 2, 3, 4}};
-    NullWaveOut waveOut;
+    edit::FixedClock clock{edit::TimeOfDay{1, 2, 3, 4}};
+    audio::NullWaveOut waveOut;
     audio::NullAudioStreamOut stream{audio::NullAudioStreamOut::Clock::Manual};
     int opens = 0;
-    std::unique_ptr<TfrmMain> window;
-    TfrmAudition *audition = nullptr;
+    std::unique_ptr<qt::TfrmMain> window;
+    qt::TfrmAudition *audition = nullptr;
 };
 
 TEST_F(AuditionWindowTest, TheKeyboardPlaysAndEditsAreHeardWhileItPlays) {

@@ -25,7 +25,7 @@ std::string NameOf(const Wavetable &table, int w) {
 }
 
 // An edit as the commands make them: one sample changed, then a push.
-void Edit(TfrmMain &window, int value) {
+void Edit(qt::TfrmMain &window, int value) {
     WriteSample(window.Table(), 0, 5, value);
     window.PushHistory();
     window.SetModified(true);
@@ -43,7 +43,7 @@ TEST_F(WindowTest, NewWithAnUnchangedTableAsksNothing) {
 TEST_F(WindowTest, NewWithAChangedTableCancelledKeepsEverything) {
     Edit(*window, 777);
     window->SelectWave(7);
-    dialogs.ConfirmAnswers = {Answer::Cancel};
+    dialogs.ConfirmAnswers = {ui::Answer::Cancel};
     QTest::mouseClick(window->btnNewWavetable, Qt::LeftButton);
     ASSERT_EQ(dialogs.Confirmations, std::vector<std::string>{"Do you want to save wavetables ?"});
     EXPECT_EQ(ReadSample(window->Table(), 0, 5), 777);
@@ -57,7 +57,7 @@ TEST_F(WindowTest, NewWithAChangedTableAnsweredNoReplacesIt) {
     Edit(*window, 777);
     Edit(*window, 778);
     window->SelectWave(7);
-    dialogs.ConfirmAnswers = {Answer::No};
+    dialogs.ConfirmAnswers = {ui::Answer::No};
     QTest::mouseClick(window->btnNewWavetable, Qt::LeftButton);
     EXPECT_EQ(dialogs.Confirmations.size(), 1u);
     EXPECT_EQ(ReadSample(window->Table(), 0, 5), ReadSample(window->Table(), 1, 5));
@@ -73,7 +73,7 @@ TEST_F(WindowTest, NewWithAChangedTableAnsweredNoReplacesIt) {
 
 TEST_F(WindowTest, NewAnsweredYesStopsWhenTheSaveIsLeft) {
     Edit(*window, 777);
-    dialogs.ConfirmAnswers = {Answer::Yes};
+    dialogs.ConfirmAnswers = {ui::Answer::Yes};
     dialogs.FileAnswers = {std::nullopt}; // the save dialog, if one is shown, is left
     window->Newwavetable1->trigger();
     EXPECT_EQ(ReadSample(window->Table(), 0, 5), 777);
@@ -146,7 +146,7 @@ TEST_F(WindowTest, ARefusedOverflowIsShownOncePerClickAndTheLogKeepsItsLastLines
     }
     EXPECT_EQ(window->Table(), before);
     const QStringList log = window->Memo1Lines(); // 1 + 16 * 64 lines written
-    EXPECT_EQ(log.size(), TfrmMain::kLogLinesKept);
+    EXPECT_EQ(log.size(), qt::TfrmMain::kLogLinesKept);
     EXPECT_EQ(log.count(Q("21 bit overflow error. You can allow overflow! -->")), 1000);
 
     // Allowed, the same click stores its values and shows nothing.
@@ -161,10 +161,10 @@ TEST_F(WindowTest, UndoRedrawsTheSelectedWave) {
     WriteSample(window->Table(), 1, 31, 0);
     window->PushHistory();
     window->DrawWavetable(2);
-    EXPECT_NE(window->GraphBitmap().Pixel(93, 99), Rgb(0, 0, 0));
+    EXPECT_NE(window->GraphBitmap().Pixel(93, 99), render::Rgb(0, 0, 0));
     window->Undo1->trigger();
     // Wave 2's sine is back, and drawn: the curve passes (93, 99).
-    EXPECT_EQ(window->GraphBitmap().Pixel(93, 99), Rgb(0, 0, 0));
+    EXPECT_EQ(window->GraphBitmap().Pixel(93, 99), render::Rgb(0, 0, 0));
 }
 
 TEST_F(WindowTest, NameFieldWritesTheTrimmedNameIntoEveryWave) {
@@ -244,7 +244,7 @@ TEST_F(WindowTest, CreditLineDemoEntryAndHelpItemOpenTheUserGuide) {
 
 TEST_F(WindowTest, ExitAsksAboutUnsavedWorkCancelKeepsTheWindowNoCloses) {
     Edit(*window, 777);
-    dialogs.ConfirmAnswers = {Answer::Cancel, Answer::No};
+    dialogs.ConfirmAnswers = {ui::Answer::Cancel, ui::Answer::No};
     window->Exit1->trigger();
     EXPECT_TRUE(window->isVisible());
     EXPECT_TRUE(window->IsModified());

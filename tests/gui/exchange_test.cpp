@@ -47,40 +47,40 @@ const midi::MidiPort kReceiver{"jack", "JACK", "receiver:in"};
 
 // Answers the MIDI output dialog from a queue and records the messages; runs a job at once, or
 // behind the real progress dialog when Background is set.
-class ExchangeDialogs final : public Dialogs {
+class ExchangeDialogs final : public ui::Dialogs {
 public:
-    std::deque<MidiSetupAnswer> MidiAnswers;
-    std::vector<MidiSetupChoices> MidiShown;
+    std::deque<ui::MidiSetupAnswer> MidiAnswers;
+    std::vector<ui::MidiSetupChoices> MidiShown;
     std::vector<std::string> Messages;
     bool Background = false;
 
-    Answer Confirm(const std::string &text, bool withCancel) override {
+    ui::Answer Confirm(const std::string &text, bool withCancel) override {
         ADD_FAILURE() << "unexpected question: " << text;
-        return withCancel ? Answer::Cancel : Answer::No;
+        return withCancel ? ui::Answer::Cancel : ui::Answer::No;
     }
     void Message(const std::string &text) override { Messages.push_back(text); }
-    bool OpenFile(FileDialogState &) override { return false; }
-    bool SaveFile(FileDialogState &) override { return false; }
-    SelectorAnswer SelectWavetable(const std::vector<std::string> &) override { return {}; }
-    AudioSetupAnswer AudioSetup(const AudioSetupChoices &) override { return {}; }
+    bool OpenFile(ui::FileDialogState &) override { return false; }
+    bool SaveFile(ui::FileDialogState &) override { return false; }
+    ui::SelectorAnswer SelectWavetable(const std::vector<std::string> &) override { return {}; }
+    ui::AudioSetupAnswer AudioSetup(const ui::AudioSetupChoices &) override { return {}; }
     void ShowHelp(const std::vector<std::string> &) override {}
-    MidiSetupAnswer MidiSetup(const MidiSetupChoices &choices) override {
+    ui::MidiSetupAnswer MidiSetup(const ui::MidiSetupChoices &choices) override {
         MidiShown.push_back(choices);
         if (MidiAnswers.empty())
             return {};
-        const MidiSetupAnswer answer = MidiAnswers.front();
+        const ui::MidiSetupAnswer answer = MidiAnswers.front();
         MidiAnswers.pop_front();
         return answer;
     }
-    void RunWithProgress(ProgressJob job) override {
+    void RunWithProgress(ui::ProgressJob job) override {
         if (Background)
             qt_.RunWithProgress(std::move(job));
         else
-            Dialogs::RunWithProgress(std::move(job));
+            ui::Dialogs::RunWithProgress(std::move(job));
     }
 
 private:
-    QtDialogs qt_;
+    qt::QtDialogs qt_;
 };
 
 // The window's MIDI system: each command gets a MidiOut of its own that hands everything to
@@ -105,7 +105,7 @@ private:
 class ExchangeTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (auto *app = qobject_cast<TApplication *>(QCoreApplication::instance()))
+        if (auto *app = qobject_cast<qt::TApplication *>(QCoreApplication::instance()))
             app->SetErrorDialogs(&dialogs);
         static std::atomic<int> counter{0};
         folder =
@@ -118,17 +118,17 @@ protected:
     }
     void TearDown() override {
         window.reset();
-        if (auto *app = qobject_cast<TApplication *>(QCoreApplication::instance()))
+        if (auto *app = qobject_cast<qt::TApplication *>(QCoreApplication::instance()))
             app->SetErrorDialogs(nullptr);
         std::error_code ec;
         std::filesystem::remove_all(folder, ec);
     }
     void MakeWindow() {
-        MainWindowPorts ports;
+        qt::MainWindowPorts ports;
         ports.dialogs = &dialogs;
         ports.clock = &clock;
         ports.settingsPath = settings.string();
-        window = std::make_unique<TfrmMain>(ports);
+        window = std::make_unique<qt::TfrmMain>(ports);
         window->MidiOutFactory = [this] {
             return std::make_unique<SharedMidiOut>(recorder, sentCount);
         };
@@ -137,7 +137,7 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     }
     void ChoosePort(const midi::MidiPort &port, int pauseMs) {
-        MidiSetupAnswer answer;
+        ui::MidiSetupAnswer answer;
         answer.Ok = true;
         answer.Port = port;
         answer.PauseMs = pauseMs;
@@ -172,12 +172,12 @@ protected:
     }
 
     ExchangeDialogs dialogs;
-    FixedClock clock{TimeOfDay{1, 2, 3, 4}};
+    edit::FixedClock clock{edit::TimeOfDay{1, 2, 3, 4}};
     std::filesystem::path folder;
     std::filesystem::path settings;
     RecordingMidiOut recorder;
     std::atomic<int> sentCount{0};
-    std::unique_ptr<TfrmMain> window;
+    std::unique_ptr<qt::TfrmMain> window;
 };
 
 TEST_F(ExchangeTest, TheExchangeMenuStandsBeforeHelpWithItsTwoItems) {
@@ -291,7 +291,7 @@ TEST_F(ExchangeTest, InTheEditorTheSendRunsBehindAProgressDialogAndTheWindowGoes
     window->SendToSynth1->trigger();
     EXPECT_TRUE(window->SendingToSynth);
     EXPECT_FALSE(window->SendToSynth1->isEnabled());
-    QPointer<TfrmProgress> progress = window->findChild<TfrmProgress *>();
+    QPointer<qt::TfrmProgress> progress = window->findChild<qt::TfrmProgress *>();
     ASSERT_TRUE(progress);
     EXPECT_TRUE(progress->isVisible());
     EXPECT_EQ(progress->windowTitle(), Q("Send wavetable to synth"));
@@ -311,7 +311,7 @@ TEST_F(ExchangeTest, CancelStopsAfterTheWaveInFlightAndSaysHowManyWent) {
     ChoosePort(kReceiver, 500);
     dialogs.Background = true;
     window->SendToSynth1->trigger();
-    QPointer<TfrmProgress> progress = window->findChild<TfrmProgress *>();
+    QPointer<qt::TfrmProgress> progress = window->findChild<qt::TfrmProgress *>();
     ASSERT_TRUE(progress);
     QTRY_VERIFY_WITH_TIMEOUT(sentCount.load() >= 1, 5000);
     QTRY_COMPARE_WITH_TIMEOUT(progress->labelText(), Q("Sending wave 1 of 64"), 5000);
@@ -338,7 +338,7 @@ TEST_F(ExchangeTest, ClosingTheWindowDuringASendStopsItWithoutABox) {
 }
 
 TEST(MidiOutputDialog, ShowsThePortsThePauseAndKeepsTheChoiceOverRefresh) {
-    MidiSetupChoices choices;
+    ui::MidiSetupChoices choices;
     choices.Entries = {{kBlofeld, true, "ALSA: Blofeld:Blofeld MIDI 1 20:0"},
                        {kReceiver, true, "JACK: receiver:in"}};
     choices.Notes = {"ALSA: no ALSA sequencer is available."};
@@ -347,13 +347,13 @@ TEST(MidiOutputDialog, ShowsThePortsThePauseAndKeepsTheChoiceOverRefresh) {
     int rescans = 0;
     choices.Rescan = [&] {
         ++rescans;
-        MidiSetupChoices again;
+        ui::MidiSetupChoices again;
         again.Entries = {{kReceiver, true, "JACK: receiver:in"},
                          {kBlofeld, true, "ALSA: Blofeld:Blofeld MIDI 1 20:0"}};
         again.Preselected = 1;
         return again;
     };
-    TfrmMidiOutput dialog(choices);
+    qt::TfrmMidiOutput dialog(choices);
     EXPECT_EQ(dialog.windowTitle(), Q("MIDI output"));
     EXPECT_EQ(dialog.objectName(), Q("frmMidiOutput"));
     ASSERT_EQ(dialog.cmbMidiPort->count(), 2);
@@ -370,11 +370,11 @@ TEST(MidiOutputDialog, ShowsThePortsThePauseAndKeepsTheChoiceOverRefresh) {
     EXPECT_EQ(dialog.cmbMidiPort->itemText(0), Q("JACK: receiver:in"));
     EXPECT_EQ(dialog.cmbMidiPort->currentIndex(), 0); // receiver:in stays chosen
     EXPECT_TRUE(dialog.lblMidiNotes->isHidden());
-    const MidiSetupAnswer answer = dialog.Choice();
+    const ui::MidiSetupAnswer answer = dialog.Choice();
     EXPECT_EQ(answer.Port, kReceiver);
     EXPECT_EQ(answer.PauseMs, 2000);
 
-    TfrmMidiOutput empty(MidiSetupChoices{});
+    qt::TfrmMidiOutput empty(ui::MidiSetupChoices{});
     EXPECT_EQ(empty.cmbMidiPort->currentIndex(), -1);
     EXPECT_FALSE(empty.Choice().Port);
     EXPECT_EQ(empty.Choice().PauseMs, 1000);

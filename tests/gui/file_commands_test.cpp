@@ -37,11 +37,11 @@ namespace {
 namespace fs = std::filesystem;
 
 // Answers from queues and records what each dialog was shown with.
-class FileDialogs final : public Dialogs {
+class FileDialogs final : public ui::Dialogs {
 public:
-    std::deque<Answer> ConfirmAnswers;
+    std::deque<ui::Answer> ConfirmAnswers;
     std::deque<std::optional<std::string>> FileAnswers;
-    std::deque<SelectorAnswer> SelectorAnswers;
+    std::deque<ui::SelectorAnswer> SelectorAnswers;
 
     std::vector<std::string> Confirmations;
     std::vector<std::string> Messages;
@@ -54,34 +54,34 @@ public:
     std::vector<Shown> FileDialogsShown;
     std::vector<std::vector<std::string>> SelectorNames;
 
-    Answer Confirm(const std::string &text, bool withCancel) override {
+    ui::Answer Confirm(const std::string &text, bool withCancel) override {
         Confirmations.push_back(text);
         if (ConfirmAnswers.empty()) {
             ADD_FAILURE() << "unexpected question: " << text;
-            return withCancel ? Answer::Cancel : Answer::No;
+            return withCancel ? ui::Answer::Cancel : ui::Answer::No;
         }
-        const Answer a = ConfirmAnswers.front();
+        const ui::Answer a = ConfirmAnswers.front();
         ConfirmAnswers.pop_front();
         return a;
     }
     void Message(const std::string &text) override { Messages.push_back(text); }
-    bool OpenFile(FileDialogState &d) override { return File(d); }
-    bool SaveFile(FileDialogState &d) override { return File(d); }
-    SelectorAnswer SelectWavetable(const std::vector<std::string> &names) override {
+    bool OpenFile(ui::FileDialogState &d) override { return File(d); }
+    bool SaveFile(ui::FileDialogState &d) override { return File(d); }
+    ui::SelectorAnswer SelectWavetable(const std::vector<std::string> &names) override {
         SelectorNames.push_back(names);
         if (SelectorAnswers.empty()) {
             ADD_FAILURE() << "unexpected selector";
             return {};
         }
-        const SelectorAnswer a = SelectorAnswers.front();
+        const ui::SelectorAnswer a = SelectorAnswers.front();
         SelectorAnswers.pop_front();
         return a;
     }
-    AudioSetupAnswer AudioSetup(const AudioSetupChoices &) override { return {}; }
+    ui::AudioSetupAnswer AudioSetup(const ui::AudioSetupChoices &) override { return {}; }
     void ShowHelp(const std::vector<std::string> &) override {}
 
 private:
-    bool File(FileDialogState &d) {
+    bool File(ui::FileDialogState &d) {
         FileDialogsShown.push_back({d.Name, d.FilterIndex, d.DefaultExt, d.FileName});
         if (FileAnswers.empty()) {
             ADD_FAILURE() << "unexpected file dialog " << d.Name;
@@ -128,14 +128,14 @@ protected:
                                               "-" + std::to_string(counter.fetch_add(1)));
         fs::remove_all(folder);
         fs::create_directories(folder);
-        if (auto *app = qobject_cast<TApplication *>(QCoreApplication::instance()))
+        if (auto *app = qobject_cast<qt::TApplication *>(QCoreApplication::instance()))
             app->SetErrorDialogs(&dialogs);
-        window = std::make_unique<TfrmMain>(MainWindowPorts{&dialogs, &clock});
+        window = std::make_unique<qt::TfrmMain>(qt::MainWindowPorts{&dialogs, &clock});
         window->show();
     }
     void TearDown() override {
         window.reset();
-        if (auto *app = qobject_cast<TApplication *>(QCoreApplication::instance()))
+        if (auto *app = qobject_cast<qt::TApplication *>(QCoreApplication::instance()))
             app->SetErrorDialogs(nullptr);
         EXPECT_TRUE(dialogs.ConfirmAnswers.empty());
         EXPECT_TRUE(dialogs.FileAnswers.empty());
@@ -153,8 +153,8 @@ protected:
 
     fs::path folder;
     FileDialogs dialogs;
-    FixedClock clock{TimeOfDay{1, 2, 3, 4}};
-    std::unique_ptr<TfrmMain> window;
+    edit::FixedClock clock{edit::TimeOfDay{1, 2, 3, 4}};
+    std::unique_ptr<qt::TfrmMain> window;
 };
 
 TEST_F(FileCommands, LoadingThreeMessagesListsThemAndShowsTheLastHeader) {
@@ -192,7 +192,7 @@ TEST_F(FileCommands, LoadingThreeMessagesListsThemAndShowsTheLastHeader) {
 
 TEST_F(FileCommands, LoadAsksFirstWhenTheTableChangedAndCancelStops) {
     window->SetModified(true);
-    dialogs.ConfirmAnswers.push_back(Answer::Cancel);
+    dialogs.ConfirmAnswers.push_back(ui::Answer::Cancel);
     window->btnLoadwavetable->click();
     EXPECT_EQ(dialogs.Confirmations, std::vector<std::string>{"Do you want to save wavetables ?"});
     EXPECT_TRUE(dialogs.FileDialogsShown.empty());
@@ -289,7 +289,7 @@ TEST_F(FileCommands, FailedLoadsAndImportsChangeNothingAndSayWhyOnce) {
         SCOPED_TRACE(c.Path);
         dialogs.Messages.clear();
         if (c.Button != window->btnLoadWave)
-            dialogs.ConfirmAnswers.push_back(Answer::No); // "Do you want to save wavetables ?"
+            dialogs.ConfirmAnswers.push_back(ui::Answer::No); // "Do you want to save wavetables ?"
         dialogs.FileAnswers.push_back(c.Path);
         c.Button->click();
         EXPECT_EQ(dialogs.Messages, std::vector<std::string>{c.Text});
@@ -368,16 +368,16 @@ TEST_F(FileCommands, OverwriteQuestionNoKeepsFileAndFlag) {
     WriteAll(path, {1, 2, 3});
     window->SetModified(true);
     dialogs.FileAnswers.push_back(path);
-    dialogs.ConfirmAnswers.push_back(Answer::No);
+    dialogs.ConfirmAnswers.push_back(ui::Answer::No);
     window->btnSaveWavetable->click();
     EXPECT_EQ(dialogs.Confirmations, std::vector<std::string>{"Overwrite ?"});
     EXPECT_EQ(ReadAll(path), (std::vector<std::uint8_t>{1, 2, 3}));
     EXPECT_TRUE(window->IsModified());
 
     // The save question of a new table then stops its command.
-    dialogs.ConfirmAnswers.push_back(Answer::Yes); // "Do you want to save wavetables ?"
+    dialogs.ConfirmAnswers.push_back(ui::Answer::Yes); // "Do you want to save wavetables ?"
     dialogs.FileAnswers.push_back(path);
-    dialogs.ConfirmAnswers.push_back(Answer::No); // "Overwrite ?"
+    dialogs.ConfirmAnswers.push_back(ui::Answer::No); // "Overwrite ?"
     const Wavetable before = window->Table();
     window->Table().Message(0)[8] = 0x05;
     const Wavetable changed = window->Table();
@@ -406,8 +406,8 @@ TEST_F(FileCommands, MidiExportAsksTwiceOverAnExistingFile) {
     const std::string titleBefore = Title();
 
     dialogs.FileAnswers.push_back(path);
-    dialogs.ConfirmAnswers.push_back(Answer::Yes);
-    dialogs.ConfirmAnswers.push_back(Answer::No);
+    dialogs.ConfirmAnswers.push_back(ui::Answer::Yes);
+    dialogs.ConfirmAnswers.push_back(ui::Answer::No);
     window->btnExportWavetable->click();
     EXPECT_EQ(dialogs.Confirmations,
               (std::vector<std::string>{"Overwrite ?", "Do you want to overwrite?"}));
@@ -416,8 +416,8 @@ TEST_F(FileCommands, MidiExportAsksTwiceOverAnExistingFile) {
     EXPECT_EQ(dialogs.FileDialogsShown[0].DefaultExt, "mid");
 
     dialogs.FileAnswers.push_back(path);
-    dialogs.ConfirmAnswers.push_back(Answer::Yes);
-    dialogs.ConfirmAnswers.push_back(Answer::Yes);
+    dialogs.ConfirmAnswers.push_back(ui::Answer::Yes);
+    dialogs.ConfirmAnswers.push_back(ui::Answer::Yes);
     window->btnExportWavetable->click();
     EXPECT_EQ(ReadAll(path).size(), 26536u);
     // The export leaves the flag and the title alone.
@@ -530,7 +530,7 @@ TEST_F(FileCommands, WaveExportsAskBeforeReplacingEitherFileOfTheirPair) {
     const std::string path = File("pad.wav");
     WriteAll(path + ".txt", {9});
     dialogs.FileAnswers = {path, path};
-    dialogs.ConfirmAnswers = {Answer::No, Answer::Yes};
+    dialogs.ConfirmAnswers = {ui::Answer::No, ui::Answer::Yes};
     window->btnExportWTasWav->click();
     EXPECT_FALSE(fs::exists(path));
     EXPECT_EQ(ReadAll(path + ".txt"), std::vector<std::uint8_t>{9});
@@ -543,7 +543,7 @@ TEST_F(FileCommands, WaveExportsAskBeforeReplacingEitherFileOfTheirPair) {
     const std::string other = File("pad-2048.wav");
     WriteAll(other, {1, 2});
     dialogs.FileAnswers = {other, File("new-2048.wav")};
-    dialogs.ConfirmAnswers = {Answer::No};
+    dialogs.ConfirmAnswers = {ui::Answer::No};
     window->ExportWavetable2048->trigger();
     EXPECT_EQ(ReadAll(other), (std::vector<std::uint8_t>{1, 2}));
     window->ExportWavetable2048->trigger();
@@ -581,7 +581,7 @@ TEST_F(FileCommands, WaveImportRefusalAndSilentRange) {
 }
 
 TEST(WavetableSelector, LayoutAndResults) {
-    TfrmWaveTables selector;
+    qt::TfrmWaveTables selector;
     EXPECT_EQ(selector.windowTitle(), QStringLiteral("Wavetable selector"));
     EXPECT_EQ(selector.size(), QSize(257, 257));
     EXPECT_EQ(selector.lbWavetables->geometry(), QRect(8, 8, 241, 201));
@@ -604,7 +604,7 @@ TEST(WavetableSelector, LayoutAndResults) {
 }
 
 TEST(WavetableSelector, DoubleClickOnTheSecondNameIsOk) {
-    TfrmWaveTables selector;
+    qt::TfrmWaveTables selector;
     selector.AddNames({"Alpha", "Beta", "Gamma"});
     QTimer::singleShot(0, &selector, [&selector] {
         QListWidget *list = selector.lbWavetables;
@@ -618,14 +618,14 @@ TEST(WavetableSelector, DoubleClickOnTheSecondNameIsOk) {
 
 TEST(WavetableSelector, EscapeCancelsAndEnterTakesTheFirstName) {
     {
-        TfrmWaveTables selector;
+        qt::TfrmWaveTables selector;
         selector.AddNames({"Alpha"});
         QTimer::singleShot(0, &selector,
                            [&selector] { QTest::keyClick(&selector, Qt::Key_Escape); });
         EXPECT_EQ(selector.exec(), QDialog::Rejected);
     }
     {
-        TfrmWaveTables selector;
+        qt::TfrmWaveTables selector;
         selector.AddNames({"Alpha", "Beta"});
         QTimer::singleShot(0, &selector,
                            [&selector] { QTest::keyClick(selector.lbWavetables, Qt::Key_Return); });
@@ -652,7 +652,7 @@ protected:
 };
 
 TEST_F(HelpDialog, LayoutAndBuiltInLines) {
-    TfrmHelp help({"Shortcuts:", " - Motionpath"});
+    qt::TfrmHelp help({"Shortcuts:", " - Motionpath"});
     EXPECT_EQ(help.windowTitle(), QStringLiteral("Help"));
     EXPECT_EQ(help.size(), QSize(440, 219));
     EXPECT_EQ(help.Memo1->geometry(), QRect(0, 0, 440, 219));
@@ -663,13 +663,13 @@ TEST_F(HelpDialog, LayoutAndBuiltInLines) {
 
 TEST_F(HelpDialog, HelpFileInTheCurrentFolderReplacesTheLines) {
     WriteAll("help.txt", {'O', 'n', 'e', '\r', '\n', ' ', 'T', 'w', 'o', '\r', '\n'});
-    TfrmHelp help({"Shortcuts:"});
+    qt::TfrmHelp help({"Shortcuts:"});
     help.FormActivate();
     EXPECT_EQ(help.Lines(), (std::vector<std::string>{"One", " Two"}));
 }
 
 TEST_F(HelpDialog, WithoutALocalFileTheShippedHelpIsShown) {
-    TfrmHelp help({"Shortcuts:"});
+    qt::TfrmHelp help({"Shortcuts:"});
     help.FormActivate();
     const std::vector<std::string> lines = help.Lines();
     ASSERT_FALSE(lines.empty());
@@ -678,7 +678,7 @@ TEST_F(HelpDialog, WithoutALocalFileTheShippedHelpIsShown) {
 
 TEST_F(HelpDialog, ActivationReadsTheFile) {
     WriteAll("help.txt", {'A', 'c', 't', 'i', 'v', 'e'});
-    TfrmHelp help({"Shortcuts:"});
+    qt::TfrmHelp help({"Shortcuts:"});
     QTimer::singleShot(0, &help, [&help] {
         help.activateWindow();
         (void)QTest::qWaitForWindowActive(&help);

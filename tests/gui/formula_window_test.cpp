@@ -37,7 +37,7 @@ protected:
     }
 
     std::filesystem::path settings;
-    TfrmFormula *form = nullptr;
+    qt::TfrmFormula *form = nullptr;
 };
 
 TEST_F(FormulaWindowTest, CtrlFOpensItAndThePreviewFollowsTheText) {

@@ -9,7 +9,7 @@
 int main(int argc, char **argv) {
     // Listing the tests at build time runs this program without a display too.
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    morvane::TApplication app(argc, argv);
+    morvane::qt::TApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

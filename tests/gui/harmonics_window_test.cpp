@@ -22,15 +22,15 @@ constexpr double kFs = 1048575.0;
 
 // The centre of bar k's column and the row of a linear magnitude m.
 int BarX(int k) {
-    return bars::kBarsLeft + bars::kBarWidth * (k - 1) + 3;
+    return render::bars::kBarsLeft + render::bars::kBarWidth * (k - 1) + 3;
 }
 int MagnitudeY(double m) {
-    return static_cast<int>(std::lround(bars::kMagnitudeBottom * (1 - m)));
+    return static_cast<int>(std::lround(render::bars::kMagnitudeBottom * (1 - m)));
 }
 
 TEST_F(WindowTest, DrawingOverTheBarsIsOneUndoStep) {
     QTest::keyClick(window.get(), Qt::Key_F12);
-    TfrmHarmonics &harmonics = *window->frmHarmonics;
+    qt::TfrmHarmonics &harmonics = *window->frmHarmonics;
     ASSERT_TRUE(harmonics.isVisible());
     EXPECT_EQ(harmonics.parentWidget(), window.get());
     const Wavetable before = window->Table();
@@ -51,7 +51,7 @@ TEST_F(WindowTest, DrawingOverTheBarsIsOneUndoStep) {
         EXPECT_NEAR(ReadSample(window->Table(), 0, n), sum, 0.6);
     }
     // The bars follow: bar 4 is drawn up to its height.
-    const Canvas &picture = harmonics.BarsBitmap();
+    const render::Canvas &picture = harmonics.BarsBitmap();
     EXPECT_NE(picture.Pixel(BarX(4), MagnitudeY(0.1) + 2), picture.Pixel(BarX(4), 5));
     EXPECT_NEAR(edit::Magnitude(harmonics.ShownSpectrum(), 4), 0.1, 1e-6);
 
@@ -68,7 +68,7 @@ TEST_F(WindowTest, DrawingOverTheBarsIsOneUndoStep) {
 
 TEST_F(WindowTest, ProcessorsSweepTheSelectionAndReportOverflowOnce) {
     window->Harmonics1->trigger();
-    TfrmHarmonics &harmonics = *window->frmHarmonics;
+    qt::TfrmHarmonics &harmonics = *window->frmHarmonics;
     window->trbMorphWaves1->setValue(1);
     window->trbMorphWaves2->setValue(3);
     window->chbRandomAllSlice->setChecked(true);

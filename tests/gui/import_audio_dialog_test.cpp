@@ -18,8 +18,8 @@ namespace morvane {
 namespace {
 
 // Three frames of 1000 samples: 1000 gives 3 frames, 128 gives 23, 4096 none.
-ImportAudioChoices Choices() {
-    ImportAudioChoices choices;
+ui::ImportAudioChoices Choices() {
+    ui::ImportAudioChoices choices;
     choices.FileName = "\"odd.wav\"";
     choices.FormatText = "WAV, 32-bit float, mono, 44,100 Hz";
     choices.TagText = "'clm ' chunk: 1,000 samples per frame";
@@ -46,7 +46,7 @@ QString Q(const char *text) {
 }
 
 TEST(ImportAudioDialog, ShowsTheFileAndFollowsTheFrameLength) {
-    TfrmImportAudio dialog(Choices());
+    qt::TfrmImportAudio dialog(Choices());
     EXPECT_EQ(dialog.objectName(), Q("frmImportAudio"));
     EXPECT_EQ(dialog.windowTitle(), Q("Import audio or wavetable"));
     EXPECT_EQ(dialog.lblFile->text(), Q("\"odd.wav\""));
@@ -71,28 +71,30 @@ TEST(ImportAudioDialog, ShowsTheFileAndFollowsTheFrameLength) {
     EXPECT_EQ(dialog.lbMapping->item(1)->text(), Q("Wave 4: frame 23"));
     dialog.chbNormalise->setChecked(false);
     QTest::mouseClick(dialog.btnOK, Qt::LeftButton);
-    const ImportAudioAnswer answer = dialog.Answer();
+    const ui::ImportAudioAnswer answer = dialog.Answer();
     EXPECT_TRUE(answer.Ok);
     EXPECT_EQ(answer.FrameLength, 128);
     EXPECT_FALSE(answer.Normalise);
 }
 
 TEST(ImportAudioDialog, AnswersThroughTheQtDialogsPort) {
-    QtDialogs dialogs;
+    qt::QtDialogs dialogs;
     QTimer::singleShot(0, [] {
-        QTRY_VERIFY(qobject_cast<TfrmImportAudio *>(QApplication::activeModalWidget()) != nullptr);
-        auto *dialog = qobject_cast<TfrmImportAudio *>(QApplication::activeModalWidget());
+        QTRY_VERIFY(qobject_cast<qt::TfrmImportAudio *>(QApplication::activeModalWidget()) !=
+                    nullptr);
+        auto *dialog = qobject_cast<qt::TfrmImportAudio *>(QApplication::activeModalWidget());
         dialog->cmbFrameLength->setCurrentIndex(3);
         dialog->btnOK->click();
     });
-    ImportAudioAnswer answer = dialogs.ImportAudio(Choices());
+    ui::ImportAudioAnswer answer = dialogs.ImportAudio(Choices());
     EXPECT_TRUE(answer.Ok);
     EXPECT_EQ(answer.FrameLength, 0);
     EXPECT_TRUE(answer.Normalise);
 
     QTimer::singleShot(0, [] {
-        QTRY_VERIFY(qobject_cast<TfrmImportAudio *>(QApplication::activeModalWidget()) != nullptr);
-        qobject_cast<TfrmImportAudio *>(QApplication::activeModalWidget())->btnCancel->click();
+        QTRY_VERIFY(qobject_cast<qt::TfrmImportAudio *>(QApplication::activeModalWidget()) !=
+                    nullptr);
+        qobject_cast<qt::TfrmImportAudio *>(QApplication::activeModalWidget())->btnCancel->click();
     });
     answer = dialogs.ImportAudio(Choices());
     EXPECT_FALSE(answer.Ok);

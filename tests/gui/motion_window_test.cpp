@@ -16,9 +16,9 @@
 namespace morvane::testing {
 namespace {
 
-constexpr Colour kGreen = Rgb(0, 192, 0);
-constexpr Colour kGrey = Rgb(192, 192, 192);
-constexpr Colour kGrid = Rgb(224, 224, 224);
+constexpr render::Colour kGreen = render::Rgb(0, 192, 0);
+constexpr render::Colour kGrey = render::Rgb(192, 192, 192);
+constexpr render::Colour kGrid = render::Rgb(224, 224, 224);
 
 TEST_F(WindowTest, GraphHasACrossHairCursor) {
     EXPECT_EQ(window->imgWaveTables->cursor().shape(), Qt::CrossCursor);
@@ -26,7 +26,7 @@ TEST_F(WindowTest, GraphHasACrossHairCursor) {
 
 TEST_F(WindowTest, MouseStrokeOnTheImageDrawsAndIsOneUndoStep) {
     const Wavetable before = window->Table();
-    TImageView *image = window->imgWaveTables;
+    qt::TImageView *image = window->imgWaveTables;
     QTest::mousePress(image, Qt::LeftButton, Qt::NoModifier, QPoint(30, 192));
     EXPECT_EQ(ReadSample(window->Table(), 0, 10), 128);
     EXPECT_TRUE(window->WaveDrawing);
@@ -37,14 +37,14 @@ TEST_F(WindowTest, MouseStrokeOnTheImageDrawsAndIsOneUndoStep) {
     EXPECT_EQ(ReadSample(window->Table(), 0, 33), 524415);
     EXPECT_EQ(window->grbHistory->title(), QStringLiteral("History: 2 / 2"));
     // The graph shows the drawn sample: 524,415 sits in cell 64 - 32 = 32, row 96.
-    EXPECT_EQ(window->GraphBitmap().Pixel(99, 96), Rgb(0, 0, 0));
+    EXPECT_EQ(window->GraphBitmap().Pixel(99, 96), render::Rgb(0, 0, 0));
     window->Undo1Click(nullptr);
     EXPECT_EQ(window->Table(), before);
 }
 
 TEST_F(WindowTest, FastStrokeLeavesNoGapAndThePointerTooltipFollows) {
     const Wavetable before = window->Table();
-    TImageView *image = window->imgWaveTables;
+    qt::TImageView *image = window->imgWaveTables;
     QTest::mousePress(image, Qt::LeftButton, Qt::NoModifier, QPoint(30, 192)); // sample 11: 128
     QTest::mouseMove(image, QPoint(100, 96)); // sample 34: 524,415, in one jump
     QTest::mouseRelease(image, Qt::LeftButton, Qt::NoModifier, QPoint(100, 96));
@@ -72,12 +72,12 @@ TEST_F(WindowTest, FastStrokeLeavesNoGapAndThePointerTooltipFollows) {
 TEST_F(WindowTest, MotionPathViewEditsThePathNotTheWave) {
     const Wavetable before = window->Table();
     window->SpeedButton2Click(nullptr);
-    TImageView *image = window->imgWaveTables;
+    qt::TImageView *image = window->imgWaveTables;
     QTest::mousePress(image, Qt::LeftButton, Qt::NoModifier, QPoint(312, 30));
     EXPECT_EQ(window->Path().SelectedPoint, 2);
     QTest::mouseMove(image, QPoint(300, 60));
     QTest::mouseRelease(image, Qt::LeftButton, Qt::NoModifier, QPoint(300, 60));
-    EXPECT_EQ(window->Path().Point(2), (PathPoint{300, 60}));
+    EXPECT_EQ(window->Path().Point(2), (render::PathPoint{300, 60}));
     EXPECT_EQ(window->Path().SelectedPoint, -1);
     EXPECT_FALSE(window->PathStroke);
     QTest::mouseClick(image, Qt::LeftButton, Qt::ControlModifier, QPoint(40, 370));
@@ -91,7 +91,7 @@ TEST_F(WindowTest, MotionPathViewEditsThePathNotTheWave) {
 
 TEST_F(WindowTest, GraphFollowsTheLinearAndBSplineButtons) {
     window->SpeedButton2Click(nullptr); // the path over the grid
-    const Canvas &graph = window->GraphBitmap();
+    const render::Canvas &graph = window->GraphBitmap();
     EXPECT_EQ(graph.Pixel(46, 87), kGreen); // on the first line of the path
     window->rdbSpline->click();
     EXPECT_EQ(graph.Pixel(46, 87), kGrey);   // now the control polygon
@@ -114,7 +114,7 @@ TEST_F(WindowTest, MakeMotionClearsTheLogPushesAndLeavesTheFlag) {
 }
 
 TEST_F(WindowTest, NewMotionAsksFirst) {
-    dialogs.ConfirmAnswers = {Answer::No, Answer::Yes};
+    dialogs.ConfirmAnswers = {ui::Answer::No, ui::Answer::Yes};
     window->btnNewWTMotion->click();
     EXPECT_EQ(window->Path().PathCount, 4);
     window->btnNewWTMotion->click();

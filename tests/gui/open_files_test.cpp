@@ -27,11 +27,11 @@ protected:
         folder = fs::temp_directory_path() /
                  ("morvane-open-" + std::to_string(random()) + std::to_string(random()));
         fs::create_directories(folder);
-        MainWindowPorts ports;
+        qt::MainWindowPorts ports;
         ports.dialogs = &dialogs;
         ports.clock = &clock;
         ports.settingsPath = (folder / "morvane.ini").string();
-        window = std::make_unique<TfrmMain>(ports);
+        window = std::make_unique<qt::TfrmMain>(ports);
         window->show();
     }
     void TearDown() override {
@@ -69,21 +69,22 @@ protected:
 
     fs::path folder;
     TestDialogs dialogs;
-    FixedClock clock{TimeOfDay{1, 2, 3, 4}};
-    std::unique_ptr<TfrmMain> window;
+    edit::FixedClock clock{edit::TimeOfDay{1, 2, 3, 4}};
+    std::unique_ptr<qt::TfrmMain> window;
 };
 
 TEST(FileArgument, TheFirstFileMadeAbsolute) {
     const QString here = QDir::currentPath();
-    EXPECT_EQ(TfrmMain::FileArgument({QStringLiteral("morvane")}), std::nullopt);
-    EXPECT_EQ(TfrmMain::FileArgument(
+    EXPECT_EQ(qt::TfrmMain::FileArgument({QStringLiteral("morvane")}), std::nullopt);
+    EXPECT_EQ(qt::TfrmMain::FileArgument(
                   {QStringLiteral("morvane"), QStringLiteral("t.syx"), QStringLiteral("u.syx")}),
               here + QStringLiteral("/t.syx"));
-    EXPECT_EQ(TfrmMain::FileArgument(
+    EXPECT_EQ(qt::TfrmMain::FileArgument(
                   {QStringLiteral("morvane"), QStringLiteral("--"), QStringLiteral("-t.syx")}),
               here + QStringLiteral("/-t.syx"));
-    EXPECT_EQ(TfrmMain::FileArgument({QStringLiteral("morvane"), QStringLiteral("/a/../b.mid")}),
-              QStringLiteral("/b.mid"));
+    EXPECT_EQ(
+        qt::TfrmMain::FileArgument({QStringLiteral("morvane"), QStringLiteral("/a/../b.mid")}),
+        QStringLiteral("/b.mid"));
 }
 
 TEST_F(OpenFilesTest, AFileNamedAtStartLoadsWithoutAQuestion) {
@@ -112,7 +113,7 @@ TEST_F(OpenFilesTest, ADropGoesToTheCommandOfItsKindAndAsksAboutChanges) {
     Wavetable saved{};
     const std::string path = SavedTable("dropped", -777, saved);
     window->SetModified(true);
-    dialogs.ConfirmAnswers = {Answer::No};
+    dialogs.ConfirmAnswers = {ui::Answer::No};
     Drop(path);
     EXPECT_EQ(dialogs.Confirmations, std::vector<std::string>{"Do you want to save wavetables ?"});
     EXPECT_EQ(window->Table().Bytes, saved.Bytes);
@@ -120,7 +121,7 @@ TEST_F(OpenFilesTest, ADropGoesToTheCommandOfItsKindAndAsksAboutChanges) {
     // A MIDI file by its content, whatever its name: the selector picks the second table.
     const fs::path midi = folder / "two.bin";
     fs::copy_file(fs::path(MORVANE_TEST_DATA_DIR) / "files" / "two_tables.mid", midi);
-    dialogs.SelectorAnswers = {SelectorAnswer{true, 1}};
+    dialogs.SelectorAnswers = {ui::SelectorAnswer{true, 1}};
     Drop(midi.string());
     EXPECT_TRUE(dialogs.SelectorAnswers.empty());
     EXPECT_NE(window->Table().Bytes, saved.Bytes);

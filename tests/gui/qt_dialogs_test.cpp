@@ -24,12 +24,12 @@ QString Q(const char *text) {
 }
 
 TEST(QtNameFilters, TurnsNamePatternPairsIntoQtFilters) {
-    EXPECT_EQ(QtNameFilters("System Exclusive Files|*.syx|Midi files|*.mid|All files|*.*"),
+    EXPECT_EQ(qt::QtNameFilters("System Exclusive Files|*.syx|Midi files|*.mid|All files|*.*"),
               (QStringList{Q("System Exclusive Files (*.syx)"), Q("Midi files (*.mid)"),
                            Q("All files (*)")}));
-    EXPECT_EQ(QtNameFilters("Sound|*.wav;*.aif"), QStringList{Q("Sound (*.wav *.aif)")});
-    EXPECT_TRUE(QtNameFilters("").isEmpty());
-    EXPECT_TRUE(QtNameFilters("Dangling name").isEmpty());
+    EXPECT_EQ(qt::QtNameFilters("Sound|*.wav;*.aif"), QStringList{Q("Sound (*.wav *.aif)")});
+    EXPECT_TRUE(qt::QtNameFilters("").isEmpty());
+    EXPECT_TRUE(qt::QtNameFilters("Dangling name").isEmpty());
 }
 
 // Runs `act` on the modal dialog of type D as soon as it is shown.
@@ -56,10 +56,10 @@ protected:
 using QtFileDialogTest = TempFolder;
 
 TEST_F(QtFileDialogTest, SaveUsesFilterIndexDefaultExtensionAndKeepsTheName) {
-    QtDialogs dialogs;
-    FileDialogState state{"SaveDialog1",
-                          "System Exclusive Files|*.syx|Midi files|*.mid|All files|*.*", 2, "syx",
-                          (folder / "old.mid").string()};
+    qt::QtDialogs dialogs;
+    ui::FileDialogState state{"SaveDialog1",
+                              "System Exclusive Files|*.syx|Midi files|*.mid|All files|*.*", 2,
+                              "syx", (folder / "old.mid").string()};
     QString shownFilter;
     QStringList proposed;
     WhenShown<QFileDialog>([&](QFileDialog &box) {
@@ -94,8 +94,9 @@ TEST_F(QtFileDialogTest, SaveUsesFilterIndexDefaultExtensionAndKeepsTheName) {
 TEST_F(QtFileDialogTest, OpenReturnsTheChosenExistingFile) {
     const auto file = folder / "soft.syx";
     std::ofstream(file) << "x";
-    QtDialogs dialogs;
-    FileDialogState state{"OpenDialog1", "System Exclusive Files|*.syx|All files|*.*", 1, "", ""};
+    qt::QtDialogs dialogs;
+    ui::FileDialogState state{"OpenDialog1", "System Exclusive Files|*.syx|All files|*.*", 1, "",
+                              ""};
     WhenShown<QFileDialog>([&](QFileDialog &box) {
         box.selectFile(QString::fromStdString(file.string()));
         QMetaObject::invokeMethod(&box, "accept");
@@ -105,13 +106,13 @@ TEST_F(QtFileDialogTest, OpenReturnsTheChosenExistingFile) {
 }
 
 TEST(QtConfirm, ReturnsTheButtonPressed) {
-    QtDialogs dialogs;
+    qt::QtDialogs dialogs;
     QString text;
     WhenShown<QMessageBox>([&](QMessageBox &box) {
         text = box.text();
         box.button(QMessageBox::No)->click();
     });
-    EXPECT_EQ(dialogs.Confirm("Do you want to save wavetables ?", true), Answer::No);
+    EXPECT_EQ(dialogs.Confirm("Do you want to save wavetables ?", true), ui::Answer::No);
     EXPECT_EQ(text, Q("Do you want to save wavetables ?"));
 
     bool hasCancel = true;
@@ -119,15 +120,15 @@ TEST(QtConfirm, ReturnsTheButtonPressed) {
         hasCancel = box.button(QMessageBox::Cancel) != nullptr;
         box.button(QMessageBox::Yes)->click();
     });
-    EXPECT_EQ(dialogs.Confirm("Overwrite ?", false), Answer::Yes);
+    EXPECT_EQ(dialogs.Confirm("Overwrite ?", false), ui::Answer::Yes);
     EXPECT_FALSE(hasCancel);
 
     WhenShown<QMessageBox>([](QMessageBox &box) { box.button(QMessageBox::Cancel)->click(); });
-    EXPECT_EQ(dialogs.Confirm("Do you want to save wavetables ?", true), Answer::Cancel);
+    EXPECT_EQ(dialogs.Confirm("Do you want to save wavetables ?", true), ui::Answer::Cancel);
 }
 
 TEST(QtMessage, ShowsTheTextWithOneButton) {
-    QtDialogs dialogs;
+    qt::QtDialogs dialogs;
     QString text;
     int buttons = 0;
     WhenShown<QMessageBox>([&](QMessageBox &box) {

@@ -21,8 +21,8 @@ QString Q(const char *text) {
     return QString::fromLatin1(text);
 }
 
-constexpr Colour kShadeFill = Rgb(96, 96, 96);
-constexpr Colour kWhite = Rgb(255, 255, 255);
+constexpr render::Colour kShadeFill = render::Rgb(96, 96, 96);
+constexpr render::Colour kWhite = render::Rgb(255, 255, 255);
 
 TEST_F(WindowTest, FromBeyondToSpringsBackWithTheLongCaption) {
     window->trbMorphWaves2->setValue(30);
@@ -107,10 +107,11 @@ TEST_F(WindowTest, FunctionKeysSwitchTheViewAndTheMarks) {
     EXPECT_TRUE(window->Viewmotionpath1->isChecked());
     {
         // The path now lies over the grid and the curve.
-        Canvas expected(kGraphSize, kGraphSize);
-        DrawGraphPicture(expected, window->Table(), 1, SampleRange{0, 127}, kMotionPathView,
-                         window->Path().Points(), false);
-        EXPECT_TRUE(std::equal(expected.Data(), expected.Data() + kGraphSize * kGraphSize,
+        render::Canvas expected(render::kGraphSize, render::kGraphSize);
+        render::DrawGraphPicture(expected, window->Table(), 1, SampleRange{0, 127},
+                                 render::kMotionPathView, window->Path().Points(), false);
+        EXPECT_TRUE(std::equal(expected.Data(),
+                               expected.Data() + render::kGraphSize * render::kGraphSize,
                                window->GraphBitmap().Data()));
     }
 
@@ -151,15 +152,15 @@ TEST_F(WindowTest, ClickingAWaveRedrawsItAndChoosingOneByProgramDoesNot) {
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, third.center());
     EXPECT_EQ(window->CurrentWave(), 3);
     // The sine's point (93, 99) of wave 1 is gone; the flat curve passes (93, 192).
-    EXPECT_EQ(window->GraphBitmap().Pixel(93, 192), Rgb(0, 0, 0));
-    EXPECT_EQ(window->GraphBitmap().Pixel(93, 99), Rgb(224, 224, 224)); // a grid row
+    EXPECT_EQ(window->GraphBitmap().Pixel(93, 192), render::Rgb(0, 0, 0));
+    EXPECT_EQ(window->GraphBitmap().Pixel(93, 99), render::Rgb(224, 224, 224)); // a grid row
     EXPECT_NE(window->imgWaveTables->Image(), before);
 
     // A key that moves the selection counts as a click too.
     list->setFocus();
     QTest::keyClick(list, Qt::Key_Up);
     EXPECT_EQ(window->CurrentWave(), 2);
-    EXPECT_EQ(window->GraphBitmap().Pixel(93, 99), Rgb(0, 0, 0));
+    EXPECT_EQ(window->GraphBitmap().Pixel(93, 99), render::Rgb(0, 0, 0));
 }
 
 TEST_F(WindowTest, GraphImageShowsGraphBitmapWithTheLastRowLeftOut) {

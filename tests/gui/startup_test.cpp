@@ -31,7 +31,7 @@ QString Q(const char *text) {
     return QString::fromLatin1(text);
 }
 
-template <typename W> W *Find(TfrmMain &window, const char *name) {
+template <typename W> W *Find(qt::TfrmMain &window, const char *name) {
     auto *w = window.findChild<W *>(Q(name));
     EXPECT_NE(w, nullptr) << name;
     return w;

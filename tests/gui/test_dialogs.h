@@ -13,12 +13,12 @@ namespace morvane::testing {
 
 // A dialogs port that answers from queues and records every question. A question with no
 // answer queued is a test failure (it answers Cancel, No or "nothing chosen").
-class TestDialogs final : public Dialogs {
+class TestDialogs final : public ui::Dialogs {
 public:
-    std::deque<Answer> ConfirmAnswers;
+    std::deque<ui::Answer> ConfirmAnswers;
     std::deque<std::optional<std::string>> FileAnswers; // a path, or nullopt for "left"
-    std::deque<SelectorAnswer> SelectorAnswers;
-    std::deque<AudioSetupAnswer> AudioAnswers;
+    std::deque<ui::SelectorAnswer> SelectorAnswers;
+    std::deque<ui::AudioSetupAnswer> AudioAnswers;
 
     std::vector<std::string> Confirmations;
     std::vector<std::string> Messages;
@@ -27,31 +27,31 @@ public:
     std::vector<std::string> GuidesShown; // the paths of the user guide shown
     int AudioSetups = 0;
 
-    Answer Confirm(const std::string &text, bool withCancel) override {
+    ui::Answer Confirm(const std::string &text, bool withCancel) override {
         Confirmations.push_back(text);
         if (ConfirmAnswers.empty()) {
             ADD_FAILURE() << "unexpected question: " << text;
-            return withCancel ? Answer::Cancel : Answer::No;
+            return withCancel ? ui::Answer::Cancel : ui::Answer::No;
         }
-        const Answer answer = ConfirmAnswers.front();
+        const ui::Answer answer = ConfirmAnswers.front();
         ConfirmAnswers.pop_front();
         return answer;
     }
     void Message(const std::string &text) override { Messages.push_back(text); }
-    bool OpenFile(FileDialogState &dialog) override { return File(dialog); }
-    bool SaveFile(FileDialogState &dialog) override { return File(dialog); }
-    SelectorAnswer SelectWavetable(const std::vector<std::string> &) override {
+    bool OpenFile(ui::FileDialogState &dialog) override { return File(dialog); }
+    bool SaveFile(ui::FileDialogState &dialog) override { return File(dialog); }
+    ui::SelectorAnswer SelectWavetable(const std::vector<std::string> &) override {
         if (SelectorAnswers.empty())
             return {};
-        const SelectorAnswer answer = SelectorAnswers.front();
+        const ui::SelectorAnswer answer = SelectorAnswers.front();
         SelectorAnswers.pop_front();
         return answer;
     }
-    AudioSetupAnswer AudioSetup(const AudioSetupChoices &) override {
+    ui::AudioSetupAnswer AudioSetup(const ui::AudioSetupChoices &) override {
         ++AudioSetups;
         if (AudioAnswers.empty())
             return {};
-        const AudioSetupAnswer answer = AudioAnswers.front();
+        const ui::AudioSetupAnswer answer = AudioAnswers.front();
         AudioAnswers.pop_front();
         return answer;
     }
@@ -59,7 +59,7 @@ public:
     void ShowUserGuide(const std::string &path) override { GuidesShown.push_back(path); }
 
 private:
-    bool File(FileDialogState &dialog) {
+    bool File(ui::FileDialogState &dialog) {
         FileDialogs.push_back(dialog.Name);
         if (FileAnswers.empty() || !FileAnswers.front()) {
             if (!FileAnswers.empty())

@@ -68,9 +68,9 @@ protected:
 };
 
 TEST_F(GraphMouseTest, GraphKeepsMovesAndTheReleaseWhileAButtonIsHeld) {
-    QSignalSpy downs(window->imgWaveTables, &TImageView::MouseDown);
-    QSignalSpy moves(window->imgWaveTables, &TImageView::MouseMove);
-    QSignalSpy ups(window->imgWaveTables, &TImageView::MouseUp);
+    QSignalSpy downs(window->imgWaveTables, &qt::TImageView::MouseDown);
+    QSignalSpy moves(window->imgWaveTables, &qt::TImageView::MouseMove);
+    QSignalSpy ups(window->imgWaveTables, &qt::TImageView::MouseUp);
     QWindow *handle = window->windowHandle();
     ASSERT_NE(handle, nullptr);
 
@@ -107,8 +107,8 @@ TEST_F(GraphMouseTest, GraphKeepsMovesAndTheReleaseWhileAButtonIsHeld) {
 }
 
 TEST_F(GraphMouseTest, RightButtonIsReportedToo) {
-    QSignalSpy downs(window->imgWaveTables, &TImageView::MouseDown);
-    QSignalSpy ups(window->imgWaveTables, &TImageView::MouseUp);
+    QSignalSpy downs(window->imgWaveTables, &qt::TImageView::MouseDown);
+    QSignalSpy ups(window->imgWaveTables, &qt::TImageView::MouseUp);
     QWindow *handle = window->windowHandle();
     const QPoint p = InWindow(window->imgWaveTables, QPoint(60, 60));
     QTest::mousePress(handle, Qt::RightButton, {}, p);

@@ -83,31 +83,31 @@ TEST_F(WindowTest, EveryControlOfTheToolWindowsHasATooltip) {
 }
 
 TEST(Tooltips, EveryControlOfEachDialogHasATooltip) {
-    TfrmHelp help({"Shortcuts:"});
+    qt::TfrmHelp help({"Shortcuts:"});
     EXPECT_EQ(WithoutTooltip(help), QStringList());
-    TfrmWaveTables selector;
+    qt::TfrmWaveTables selector;
     selector.AddNames({"Alpha"});
     EXPECT_EQ(WithoutTooltip(selector), QStringList());
-    TfrmAudioSetup audio(AudioSetupChoices{{"Device"}, {{"44.1 kHz, stereo"}}, 0});
+    qt::TfrmAudioSetup audio(ui::AudioSetupChoices{{"Device"}, {{"44.1 kHz, stereo"}}, 0});
     EXPECT_EQ(WithoutTooltip(audio), QStringList());
-    MidiSetupChoices ports;
+    ui::MidiSetupChoices ports;
     ports.Entries = {{midi::MidiPort{}, false, "ALSA: Blofeld (not connected)"}};
     ports.Notes = {"JACK: no JACK server is running."};
-    TfrmMidiOutput midiOut(ports);
+    qt::TfrmMidiOutput midiOut(ports);
     EXPECT_EQ(WithoutTooltip(midiOut), QStringList());
-    ImportAudioChoices import;
+    ui::ImportAudioChoices import;
     import.FrameLengths = {2048};
     import.FrameLengthTexts = {"2048"};
-    TfrmImportAudio importAudio(import);
+    qt::TfrmImportAudio importAudio(import);
     EXPECT_EQ(WithoutTooltip(importAudio), QStringList());
-    TfrmProgress progress(ProgressJob{"Sending", 1, {}, {}});
+    qt::TfrmProgress progress(ui::ProgressJob{"Sending", 1, {}, {}});
     EXPECT_EQ(WithoutTooltip(progress), QStringList());
-    TfrmUserGuide guide;
+    qt::TfrmUserGuide guide;
     EXPECT_EQ(WithoutTooltip(guide), QStringList());
 }
 
 TEST(UserGuideWindow, ShowsTheGuideWithEveryPictureAndCanBeResized) {
-    TfrmUserGuide guide;
+    qt::TfrmUserGuide guide;
     EXPECT_FALSE(guide.isModal());
     EXPECT_NE(guide.minimumSize(), guide.maximumSize());
     guide.OpenGuide(QStringLiteral(MORVANE_TEST_DATA_DIR "/../../docs/guide.md"));

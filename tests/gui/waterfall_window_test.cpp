@@ -12,9 +12,9 @@ namespace {
 
 class WaterfallTest : public WindowTest {
 protected:
-    TfrmWaterfall &Open() {
+    qt::TfrmWaterfall &Open() {
         window->Waterfall1->trigger();
-        TfrmWaterfall *w = window->frmWaterfall;
+        qt::TfrmWaterfall *w = window->frmWaterfall;
         EXPECT_NE(w, nullptr);
         w->resize(820, 670);
         EXPECT_TRUE(QTest::qWaitForWindowExposed(w));
@@ -23,7 +23,7 @@ protected:
 };
 
 TEST_F(WaterfallTest, ClicksPickTheWaveBeforeAndAfterAnEdit) {
-    TfrmWaterfall &w = Open();
+    qt::TfrmWaterfall &w = Open();
     EXPECT_EQ(w.parent(), window.get()); // a tool window of the main one: scripts reach it
     w.trbWaterfallAngle->setValue(90);
     w.trbWaterfallScale->setValue(100);
@@ -50,7 +50,7 @@ TEST_F(WaterfallTest, ClicksPickTheWaveBeforeAndAfterAnEdit) {
 }
 
 TEST_F(WaterfallTest, SpectrogramPageClickSelectsTheColumnsWave) {
-    TfrmWaterfall &w = Open();
+    qt::TfrmWaterfall &w = Open();
     w.cmbWaterfallView->setCurrentIndex(1);
     EXPECT_FALSE(w.trbWaterfallAngle->isEnabled());
     const int cells = w.imgSpectrogram->width() - ui::kSpectrogramLegendWidth;
@@ -62,14 +62,14 @@ TEST_F(WaterfallTest, SpectrogramPageClickSelectsTheColumnsWave) {
 TEST_F(WaterfallTest, SavedPicturesShowTheTable) {
     // The new table's harmonic 1 lies at -6 dB, everything else at the floor: along the bottom
     // row the cells are bright, one row up they are black.
-    const QImage spectrogram = SavedSpectrogramPicture(*window);
+    const QImage spectrogram = qt::SavedSpectrogramPicture(*window);
     ASSERT_EQ(spectrogram.size(), QSize(800, 600));
     EXPECT_GT(qGray(spectrogram.pixel(300, 595)), 150);
     EXPECT_EQ(spectrogram.pixel(300, 580) & 0xFFFFFF, 0u);
 
     // The waterfall at the default angle: wave 1's curve passes its sample 32 at the peak; the
     // current wave (1) is drawn in its own colour, the background elsewhere.
-    const QImage waterfall = SavedWaterfallPicture(*window);
+    const QImage waterfall = qt::SavedWaterfallPicture(*window);
     ASSERT_EQ(waterfall.size(), QSize(800, 600));
     const auto peak = ui::WaterfallProject(ui::WaterfallGeometry{}, 0, 32, 524287);
     const QColor line = waterfall.pixelColor(QPointF(peak.X, peak.Y).toPoint());

@@ -22,25 +22,25 @@ namespace morvane::testing {
 class WindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (auto *app = qobject_cast<TApplication *>(QCoreApplication::instance()))
+        if (auto *app = qobject_cast<qt::TApplication *>(QCoreApplication::instance()))
             app->SetErrorDialogs(&dialogs);
-        MainWindowPorts ports;
+        qt::MainWindowPorts ports;
         ports.dialogs = &dialogs;
         ports.clock = &clock;
-        window = std::make_unique<TfrmMain>(ports);
+        window = std::make_unique<qt::TfrmMain>(ports);
         window->show();
         window->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     }
     void TearDown() override {
         window.reset();
-        if (auto *app = qobject_cast<TApplication *>(QCoreApplication::instance()))
+        if (auto *app = qobject_cast<qt::TApplication *>(QCoreApplication::instance()))
             app->SetErrorDialogs(nullptr);
     }
 
     TestDialogs dialogs;
-    FixedClock clock{TimeOfDay{1, 2, 3, 4}};
-    std::unique_ptr<TfrmMain> window;
+    edit::FixedClock clock{edit::TimeOfDay{1, 2, 3, 4}};
+    std::unique_ptr<qt::TfrmMain> window;
 };
 
 } // namespace morvane::testing

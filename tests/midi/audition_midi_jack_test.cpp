@@ -92,7 +92,7 @@ TEST(AuditionMidiJack, NotesAndTheModWheelFromAJackPortReachTheVoice) {
         if (port.Api == "jack" && port.Name == "morvane-keys:out")
             source = port;
     ASSERT_TRUE(source) << "the test's JACK MIDI port is not listed";
-    AudioSettings settings;
+    audio::AudioSettings settings;
     settings.WaveSamplesPerSec = JackServer::kSampleRate;
     synth::AuditionParams params;
     params.ModWheelDepth = 63; // the full wheel takes the position from wave 1 to wave 64

@@ -84,7 +84,7 @@ TEST(MidiSettingsFile, SavingKeepsTheAudioSectionAndEveryOtherLine) {
                                        "MidiApi=alsa\r\n"
                                        "MidiPort=Blofeld:Blofeld MIDI 1 20:0\r\n"
                                        "MidiPauseMs=250\r\n");
-    AudioSettings audio;
+    audio::AudioSettings audio;
     audio::LoadAudioSettings(audio, path);
     EXPECT_EQ(audio.WaveAudioDevice, 1);
     EXPECT_EQ(audio.WaveSamplesPerSec, 48000);

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-namespace morvane {
+namespace morvane::motion {
 namespace {
 
 using motion::MakeWTMotion;
@@ -41,10 +41,10 @@ std::int32_t Pulled(std::int32_t old, std::int32_t v, int k, PullShape shape) {
     return static_cast<std::int32_t>(old + step);
 }
 
-MotionPath PathOf(std::initializer_list<PathPoint> points) {
+MotionPath PathOf(std::initializer_list<render::PathPoint> points) {
     MotionPath path;
     path.PathCount = 0;
-    for (const PathPoint &p : points)
+    for (const render::PathPoint &p : points)
         path.AddPathPoint(p.X, p.Y);
     return path;
 }
@@ -88,29 +88,29 @@ TEST(MotionSegments, WavesAreSharedOutEvenly) {
 TEST(MotionSteps, StartUpPathLinear) {
     const motion::MotionSteps steps = WalkPath(MotionPath{}, true, 64);
     ASSERT_EQ(steps.Count, 64);
-    EXPECT_EQ(steps.Points[0], (PathPoint{32, 90}));
-    EXPECT_EQ(steps.Points[1], (PathPoint{44, 88}));
-    EXPECT_EQ(steps.Points[2], (PathPoint{57, 85}));
-    EXPECT_EQ(steps.Points[3], (PathPoint{70, 82}));
+    EXPECT_EQ(steps.Points[0], (render::PathPoint{32, 90}));
+    EXPECT_EQ(steps.Points[1], (render::PathPoint{44, 88}));
+    EXPECT_EQ(steps.Points[2], (render::PathPoint{57, 85}));
+    EXPECT_EQ(steps.Points[3], (render::PathPoint{70, 82}));
     // Step 22 of segment 1: 32 + (21 * 280) / 22 = 32 + 267, 90 + (21 * -60) / 22 = 90 - 57.
-    EXPECT_EQ(steps.Points[21], (PathPoint{299, 33}));
+    EXPECT_EQ(steps.Points[21], (render::PathPoint{299, 33}));
     // Segments 2 and 3 (21 waves each) start exactly on points 2 and 3.
-    EXPECT_EQ(steps.Points[22], (PathPoint{312, 30}));
-    EXPECT_EQ(steps.Points[43], (PathPoint{372, 170}));
+    EXPECT_EQ(steps.Points[22], (render::PathPoint{312, 30}));
+    EXPECT_EQ(steps.Points[43], (render::PathPoint{372, 170}));
     // The last wave: 372 + (20 * -332) / 21 = 372 - 316, 170 + (20 * 200) / 21 = 170 + 190;
     // point 4 itself is never a step.
-    EXPECT_EQ(steps.Points[63], (PathPoint{56, 360}));
+    EXPECT_EQ(steps.Points[63], (render::PathPoint{56, 360}));
 }
 
 TEST(MotionSteps, StartUpPathSpline) {
     const motion::MotionSteps steps = WalkPath(MotionPath{}, false, 64);
     ASSERT_EQ(steps.Count, 64);
-    EXPECT_EQ(steps.Points[0], (PathPoint{172, 60}));
-    EXPECT_EQ(steps.Points[1], (PathPoint{180, 58}));
-    EXPECT_EQ(steps.Points[2], (PathPoint{189, 57}));
-    EXPECT_EQ(steps.Points[3], (PathPoint{197, 55}));
+    EXPECT_EQ(steps.Points[0], (render::PathPoint{172, 60}));
+    EXPECT_EQ(steps.Points[1], (render::PathPoint{180, 58}));
+    EXPECT_EQ(steps.Points[2], (render::PathPoint{189, 57}));
+    EXPECT_EQ(steps.Points[3], (render::PathPoint{197, 55}));
     // Segment 2 starts on the midpoint of points 2 and 3.
-    EXPECT_EQ(steps.Points[32], (PathPoint{342, 100}));
+    EXPECT_EQ(steps.Points[32], (render::PathPoint{342, 100}));
 }
 
 TEST(MotionSteps, SplineParameterIsSummedStepByStep) {
@@ -119,17 +119,17 @@ TEST(MotionSteps, SplineParameterIsSummedStepByStep) {
     // term rounds up to 13 (t taken as 5/6 itself would give 12).
     const motion::MotionSteps steps = WalkPath(PathOf({{0, 0}, {0, 0}, {36, 0}}), false, 6);
     ASSERT_EQ(steps.Count, 6);
-    EXPECT_EQ(steps.Points[5], (PathPoint{13, 0}));
-    EXPECT_EQ(steps.Points[0], (PathPoint{0, 0}));
+    EXPECT_EQ(steps.Points[5], (render::PathPoint{13, 0}));
+    EXPECT_EQ(steps.Points[0], (render::PathPoint{0, 0}));
 }
 
 TEST(MotionSteps, ThreeWavesOverFourSegments) {
     const MotionPath path = PathOf({{0, 0}, {30, 60}, {90, 120}, {150, 180}, {300, 300}});
     const motion::MotionSteps steps = WalkPath(path, true, 3);
     ASSERT_EQ(steps.Count, 3);
-    EXPECT_EQ(steps.Points[0], (PathPoint{0, 0}));
-    EXPECT_EQ(steps.Points[1], (PathPoint{30, 60}));
-    EXPECT_EQ(steps.Points[2], (PathPoint{90, 120}));
+    EXPECT_EQ(steps.Points[0], (render::PathPoint{0, 0}));
+    EXPECT_EQ(steps.Points[1], (render::PathPoint{30, 60}));
+    EXPECT_EQ(steps.Points[2], (render::PathPoint{90, 120}));
 
     const Wavetable before = SineTable();
     Wavetable table = before;
@@ -277,4 +277,4 @@ TEST(MotionPull, TopRowGivesTheLargestValue) {
 }
 
 } // namespace
-} // namespace morvane
+} // namespace morvane::motion

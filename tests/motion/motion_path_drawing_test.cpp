@@ -7,29 +7,29 @@
 #include "motion/motion_generation.h"
 #include "render/canvas.h"
 
-namespace morvane {
+namespace morvane::motion {
 namespace {
 
-constexpr Colour kWhite = Rgb(255, 255, 255);
-constexpr Colour kGreen = Rgb(0, 192, 0);
-constexpr Colour kGrey = Rgb(192, 192, 192);
+constexpr render::Colour kWhite = render::Rgb(255, 255, 255);
+constexpr render::Colour kGreen = render::Rgb(0, 192, 0);
+constexpr render::Colour kGrey = render::Rgb(192, 192, 192);
 
-MotionPath PathOf(std::initializer_list<PathPoint> points) {
+MotionPath PathOf(std::initializer_list<render::PathPoint> points) {
     MotionPath path;
     path.PathCount = 0;
-    for (const PathPoint &p : points)
+    for (const render::PathPoint &p : points)
         path.AddPathPoint(p.X, p.Y);
     return path;
 }
 
-Canvas Drawn(const MotionPath &path, bool spline) {
-    Canvas canvas(384, 384);
+render::Canvas Drawn(const MotionPath &path, bool spline) {
+    render::Canvas canvas(384, 384);
     canvas.Fill(kWhite);
-    DrawMotionPath(canvas, path.Points(), spline);
+    render::DrawMotionPath(canvas, path.Points(), spline);
     return canvas;
 }
 
-int CountOf(const Canvas &canvas, Colour c) {
+int CountOf(const render::Canvas &canvas, render::Colour c) {
     int n = 0;
     for (int y = 0; y < canvas.Height(); ++y)
         for (int x = 0; x < canvas.Width(); ++x)
@@ -39,7 +39,8 @@ int CountOf(const Canvas &canvas, Colour c) {
 
 // The square of half size h around (cx, cy): outline and fill colours, white just outside
 // where no line passes.
-void ExpectSquare(const Canvas &canvas, int cx, int cy, int h, Colour outline, Colour fill) {
+void ExpectSquare(const render::Canvas &canvas, int cx, int cy, int h, render::Colour outline,
+                  render::Colour fill) {
     for (int y = cy - h; y < cy + h; ++y) {
         for (int x = cx - h; x < cx + h; ++x) {
             SCOPED_TRACE(testing::Message() << "pixel " << x << ", " << y);
@@ -50,7 +51,7 @@ void ExpectSquare(const Canvas &canvas, int cx, int cy, int h, Colour outline, C
 }
 
 TEST(MotionPathDrawing, StartUpPathInLinearMode) {
-    const Canvas canvas = Drawn(MotionPath{}, false);
+    const render::Canvas canvas = Drawn(MotionPath{}, false);
     ExpectSquare(canvas, 32, 90, 3, kGreen, kGreen);
     ExpectSquare(canvas, 312, 30, 3, kGreen, kGreen);
     ExpectSquare(canvas, 372, 170, 3, kGreen, kGreen);
@@ -69,7 +70,7 @@ TEST(MotionPathDrawing, StartUpPathInLinearMode) {
 }
 
 TEST(MotionPathDrawing, StartUpPathInSplineMode) {
-    const Canvas canvas = Drawn(MotionPath{}, true);
+    const render::Canvas canvas = Drawn(MotionPath{}, true);
     ExpectSquare(canvas, 32, 90, 3, kGrey, kGreen);
     ExpectSquare(canvas, 312, 30, 3, kGrey, kGreen);
     ExpectSquare(canvas, 372, 170, 3, kGrey, kGreen);
@@ -91,14 +92,14 @@ TEST(MotionPathDrawing, StartUpPathInSplineMode) {
 }
 
 TEST(MotionPathDrawing, OnePointIsTheLargeSquareOnly) {
-    const Canvas canvas = Drawn(PathOf({{100, 100}}), true);
+    const render::Canvas canvas = Drawn(PathOf({{100, 100}}), true);
     ExpectSquare(canvas, 100, 100, 5, kGrey, kGreen);
     EXPECT_EQ(CountOf(canvas, kGrey), 36);
     EXPECT_EQ(CountOf(canvas, kGreen), 64);
 }
 
 TEST(MotionPathDrawing, TwoPointsInSplineModeHaveNoCurve) {
-    const Canvas canvas = Drawn(PathOf({{100, 100}, {200, 100}}), true);
+    const render::Canvas canvas = Drawn(PathOf({{100, 100}, {200, 100}}), true);
     ExpectSquare(canvas, 100, 100, 3, kGrey, kGreen);
     ExpectSquare(canvas, 200, 100, 5, kGrey, kGreen);
     // Only the fills are green: 4 x 4 and 8 x 8.
@@ -112,7 +113,7 @@ TEST(MotionPathDrawing, TwoPointsInSplineModeHaveNoCurve) {
 TEST(MotionPathDrawing, ThreePointsInSplineModeGiveOneCurve) {
     // Control point (200, 100) between (100, 300) and (300, 300): the curve runs from the
     // midpoint (150, 200) toward the midpoint (250, 200), 21 line steps.
-    const Canvas canvas = Drawn(PathOf({{100, 300}, {200, 100}, {300, 300}}), true);
+    const render::Canvas canvas = Drawn(PathOf({{100, 300}, {200, 100}, {300, 300}}), true);
     EXPECT_EQ(canvas.Pixel(150, 200), kGreen);
     // t = 10/20: x = round(150 * 0.25) + round(400 * 0.25) + round(250 * 0.25)
     //              = round(37.5) + 100 + round(62.5) = 38 + 100 + 62 = 200
@@ -138,7 +139,7 @@ TEST(MotionPathDrawing, ThreePointsInSplineModeGiveOneCurve) {
 TEST(MotionPathDrawing, EmptyPathDrawsNothing) {
     MotionPath path;
     path.PathCount = 0;
-    const Canvas canvas = Drawn(path, false);
+    const render::Canvas canvas = Drawn(path, false);
     EXPECT_EQ(CountOf(canvas, kWhite), 384 * 384);
 }
 
@@ -147,9 +148,9 @@ TEST(MotionPathDrawing, EmptyPathDrawsNothing) {
 // precision 1/5 squared first gives a product just above 1/2, while 12.5 * t * t, left to right,
 // lands on 1/2 and rounds to the even 0.
 TEST(BSplineTerms, DrawingSquaresBeforeTheProduct) {
-    EXPECT_EQ(BSplineCoordinate(0, 0, 25, Extended(4) / 20), 1);
+    EXPECT_EQ(render::BSplineCoordinate(0, 0, 25, Extended(4) / 20), 1);
     // 12.5 * (t - 1)^2 at t = 8/20 is 4.5; squaring first lands on it and rounds to 4.
-    EXPECT_EQ(BSplineCoordinate(25, 0, 0, Extended(8) / 20), 4);
+    EXPECT_EQ(render::BSplineCoordinate(25, 0, 0, Extended(8) / 20), 4);
 }
 
 TEST(BSplineTerms, MotionStepsMultiplyLeftToRight) {
@@ -159,4 +160,4 @@ TEST(BSplineTerms, MotionStepsMultiplyLeftToRight) {
 }
 
 } // namespace
-} // namespace morvane
+} // namespace morvane::motion

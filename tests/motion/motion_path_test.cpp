@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace morvane {
+namespace morvane::motion {
 namespace {
 
 using motion::PathMouseDown;
@@ -14,10 +14,10 @@ constexpr PathMouseResult kNothing{false, false};
 constexpr PathMouseResult kRedraw{true, false};
 constexpr PathMouseResult kRedrawModified{true, true};
 
-MotionPath PathOf(std::initializer_list<PathPoint> points) {
+MotionPath PathOf(std::initializer_list<render::PathPoint> points) {
     MotionPath path;
     path.PathCount = 0;
-    for (const PathPoint &p : points)
+    for (const render::PathPoint &p : points)
         path.AddPathPoint(p.X, p.Y);
     return path;
 }
@@ -25,10 +25,10 @@ MotionPath PathOf(std::initializer_list<PathPoint> points) {
 TEST(MotionPathPoints, StartsWithTheFourDefaultPoints) {
     const MotionPath path;
     ASSERT_EQ(path.PathCount, 4);
-    EXPECT_EQ(path.Point(1), (PathPoint{32, 90}));
-    EXPECT_EQ(path.Point(2), (PathPoint{312, 30}));
-    EXPECT_EQ(path.Point(3), (PathPoint{372, 170}));
-    EXPECT_EQ(path.Point(4), (PathPoint{40, 370}));
+    EXPECT_EQ(path.Point(1), (render::PathPoint{32, 90}));
+    EXPECT_EQ(path.Point(2), (render::PathPoint{312, 30}));
+    EXPECT_EQ(path.Point(3), (render::PathPoint{372, 170}));
+    EXPECT_EQ(path.Point(4), (render::PathPoint{40, 370}));
     EXPECT_EQ(path.SelectedPoint, -1);
 }
 
@@ -39,7 +39,7 @@ TEST(MotionPathPoints, AddStopsAtTwentyPoints) {
     ASSERT_EQ(path.PathCount, 20);
     path.AddPathPoint(7, 7);
     EXPECT_EQ(path.PathCount, 20);
-    EXPECT_EQ(path.Point(20), (PathPoint{200, 100}));
+    EXPECT_EQ(path.Point(20), (render::PathPoint{200, 100}));
 }
 
 TEST(MotionPathPoints, HitSquareIsNinePixelsWide) {
@@ -64,9 +64,9 @@ TEST(MotionPathPoints, DeleteKeepsTheOrderOfTheRest) {
     path.SelectedPoint = 2;
     path.DeleteSelectedPoint();
     ASSERT_EQ(path.PathCount, 3);
-    EXPECT_EQ(path.Point(1), (PathPoint{32, 90}));
-    EXPECT_EQ(path.Point(2), (PathPoint{372, 170}));
-    EXPECT_EQ(path.Point(3), (PathPoint{40, 370}));
+    EXPECT_EQ(path.Point(1), (render::PathPoint{32, 90}));
+    EXPECT_EQ(path.Point(2), (render::PathPoint{372, 170}));
+    EXPECT_EQ(path.Point(3), (render::PathPoint{40, 370}));
     EXPECT_EQ(path.SelectedPoint, -1);
 }
 
@@ -76,7 +76,7 @@ TEST(MotionPathPoints, MoveNeedsASelection) {
     EXPECT_EQ(MotionPath{}.PathPoints, path.PathPoints);
     path.SelectedPoint = 4;
     path.MoveSelectedPoint(1, 2);
-    EXPECT_EQ(path.Point(4), (PathPoint{1, 2}));
+    EXPECT_EQ(path.Point(4), (render::PathPoint{1, 2}));
 }
 
 TEST(MotionPathMouse, ClickOnEmptyPlaceAddsAPointThatIsNotDragged) {
@@ -85,11 +85,11 @@ TEST(MotionPathMouse, ClickOnEmptyPlaceAddsAPointThatIsNotDragged) {
     EXPECT_EQ(PathMouseDown(path, stroke, MouseButton::Left, false, 200, 200), kRedraw);
     EXPECT_TRUE(stroke);
     ASSERT_EQ(path.PathCount, 5);
-    EXPECT_EQ(path.Point(5), (PathPoint{200, 200}));
+    EXPECT_EQ(path.Point(5), (render::PathPoint{200, 200}));
     EXPECT_EQ(path.SelectedPoint, -1);
     // Moves of this stroke redraw and mark the document modified, but drag nothing.
     EXPECT_EQ(PathMouseMove(path, stroke, 250, 250), kRedrawModified);
-    EXPECT_EQ(path.Point(5), (PathPoint{200, 200}));
+    EXPECT_EQ(path.Point(5), (render::PathPoint{200, 200}));
     EXPECT_EQ(PathMouseUp(path, stroke), kRedraw);
     EXPECT_FALSE(stroke);
 }
@@ -102,8 +102,8 @@ TEST(MotionPathMouse, RightOrCtrlClickOnEmptyPlaceAddsToo) {
     PathMouseDown(path, stroke, MouseButton::Left, true, 100, 300);
     PathMouseUp(path, stroke);
     ASSERT_EQ(path.PathCount, 6);
-    EXPECT_EQ(path.Point(5), (PathPoint{200, 200}));
-    EXPECT_EQ(path.Point(6), (PathPoint{100, 300}));
+    EXPECT_EQ(path.Point(5), (render::PathPoint{200, 200}));
+    EXPECT_EQ(path.Point(6), (render::PathPoint{100, 300}));
 }
 
 TEST(MotionPathMouse, ClickFivePixelsRightOfAPointAddsANewOne) {
@@ -112,7 +112,7 @@ TEST(MotionPathMouse, ClickFivePixelsRightOfAPointAddsANewOne) {
     PathMouseDown(path, stroke, MouseButton::Left, false, 37, 90);
     EXPECT_EQ(path.PathCount, 5);
     EXPECT_EQ(path.SelectedPoint, -1);
-    EXPECT_EQ(path.Point(1), (PathPoint{32, 90}));
+    EXPECT_EQ(path.Point(1), (render::PathPoint{32, 90}));
 }
 
 TEST(MotionPathMouse, RightClickOrCtrlClickOnAPointDeletesIt) {
@@ -121,15 +121,15 @@ TEST(MotionPathMouse, RightClickOrCtrlClickOnAPointDeletesIt) {
     EXPECT_EQ(PathMouseDown(path, stroke, MouseButton::Right, false, 314, 28), kRedraw);
     EXPECT_TRUE(stroke);
     ASSERT_EQ(path.PathCount, 3);
-    EXPECT_EQ(path.Point(2), (PathPoint{372, 170}));
+    EXPECT_EQ(path.Point(2), (render::PathPoint{372, 170}));
     EXPECT_EQ(path.SelectedPoint, -1);
     EXPECT_EQ(PathMouseMove(path, stroke, 10, 10), kRedrawModified);
-    EXPECT_EQ(path.Point(2), (PathPoint{372, 170}));
+    EXPECT_EQ(path.Point(2), (render::PathPoint{372, 170}));
     PathMouseUp(path, stroke);
 
     PathMouseDown(path, stroke, MouseButton::Middle, true, 40, 370);
     ASSERT_EQ(path.PathCount, 2);
-    EXPECT_EQ(path.Point(2), (PathPoint{372, 170}));
+    EXPECT_EQ(path.Point(2), (render::PathPoint{372, 170}));
 }
 
 TEST(MotionPathMouse, LeftOrMiddleDragMovesThePointAndStopsAtTheEdges) {
@@ -140,27 +140,27 @@ TEST(MotionPathMouse, LeftOrMiddleDragMovesThePointAndStopsAtTheEdges) {
         PathMouseDown(path, stroke, button, false, 372, 170);
         EXPECT_EQ(path.SelectedPoint, 3);
         EXPECT_EQ(PathMouseMove(path, stroke, 380, 100), kRedrawModified);
-        EXPECT_EQ(path.Point(3), (PathPoint{380, 100}));
+        EXPECT_EQ(path.Point(3), (render::PathPoint{380, 100}));
         EXPECT_EQ(PathMouseMove(path, stroke, 383, 0), kRedrawModified);
-        EXPECT_EQ(path.Point(3), (PathPoint{383, 0}));
+        EXPECT_EQ(path.Point(3), (render::PathPoint{383, 0}));
         // Outside the graph: ignored, the point stays at the last position inside.
         EXPECT_EQ(PathMouseMove(path, stroke, 384, 50), kNothing);
         EXPECT_EQ(PathMouseMove(path, stroke, 300, -1), kNothing);
-        EXPECT_EQ(path.Point(3), (PathPoint{383, 0}));
+        EXPECT_EQ(path.Point(3), (render::PathPoint{383, 0}));
         // Back inside while the button is still down: it follows again.
         PathMouseMove(path, stroke, 250, 260);
-        EXPECT_EQ(path.Point(3), (PathPoint{250, 260}));
+        EXPECT_EQ(path.Point(3), (render::PathPoint{250, 260}));
         EXPECT_EQ(PathMouseUp(path, stroke), kRedraw);
         EXPECT_EQ(path.SelectedPoint, -1);
         EXPECT_EQ(PathMouseMove(path, stroke, 10, 10), kNothing);
-        EXPECT_EQ(path.Point(3), (PathPoint{250, 260}));
+        EXPECT_EQ(path.Point(3), (render::PathPoint{250, 260}));
         EXPECT_EQ(path.PathCount, 4);
     }
 }
 
 TEST(MotionPathMouse, PressOutsideTheGraphStartsNoStroke) {
-    for (const PathPoint &p :
-         {PathPoint{384, 10}, PathPoint{-1, 10}, PathPoint{10, 384}, PathPoint{10, -1}}) {
+    for (const render::PathPoint &p : {render::PathPoint{384, 10}, render::PathPoint{-1, 10},
+                                       render::PathPoint{10, 384}, render::PathPoint{10, -1}}) {
         SCOPED_TRACE(p.X * 1000 + p.Y);
         MotionPath path;
         bool stroke = false;
@@ -188,9 +188,9 @@ TEST(MotionPathMouse, EmptiedPathTakesPointOneOnTheNextClick) {
     bool stroke = false;
     PathMouseDown(path, stroke, MouseButton::Left, false, 32, 90);
     ASSERT_EQ(path.PathCount, 1);
-    EXPECT_EQ(path.Point(1), (PathPoint{32, 90}));
+    EXPECT_EQ(path.Point(1), (render::PathPoint{32, 90}));
     EXPECT_EQ(path.SelectedPoint, -1);
 }
 
 } // namespace
-} // namespace morvane
+} // namespace morvane::motion

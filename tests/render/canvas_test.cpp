@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace morvane {
+namespace morvane::render {
 namespace {
 
 constexpr Colour kWhite = Rgb(255, 255, 255);
@@ -107,4 +107,4 @@ TEST(Canvas, EverythingOutsideThePictureIsClipped) {
 }
 
 } // namespace
-} // namespace morvane
+} // namespace morvane::render

@@ -5,7 +5,7 @@
 #include "render/canvas.h"
 #include "render/drawing.h"
 
-namespace morvane {
+namespace morvane::render {
 namespace {
 
 TEST(DrawClipboard, PictureShowsGridShadingAndTheSlotsOneStepRight) {
@@ -43,4 +43,4 @@ TEST(DrawClipboard, FullRangeShadesOnlyTheLastColumn) {
 }
 
 } // namespace
-} // namespace morvane
+} // namespace morvane::render

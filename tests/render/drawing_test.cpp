@@ -5,7 +5,7 @@
 #include "motion/motion_path.h"
 #include "render/canvas.h"
 
-namespace morvane {
+namespace morvane::render {
 namespace {
 
 constexpr Colour kWhite = Rgb(255, 255, 255);
@@ -25,7 +25,7 @@ protected:
         DrawGraphPicture(graph, table, 1, range, view, path.Points(), spline);
     }
     Wavetable table;
-    MotionPath path;
+    motion::MotionPath path;
     Canvas graph{kGraphSize, kGraphSize};
 };
 
@@ -153,4 +153,4 @@ TEST(Overview, BothExtremesGetTheDarkestRed) {
 }
 
 } // namespace
-} // namespace morvane
+} // namespace morvane::render

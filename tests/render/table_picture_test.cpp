@@ -4,7 +4,7 @@
 
 #include "render/drawing.h"
 
-namespace morvane {
+namespace morvane::render {
 namespace {
 
 TEST(TablePicture, RendersTheOverviewAndEveryGraph) {
@@ -31,4 +31,4 @@ TEST(TablePicture, RendersTheOverviewAndEveryGraph) {
 }
 
 } // namespace
-} // namespace morvane
+} // namespace morvane::render

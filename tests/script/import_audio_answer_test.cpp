@@ -15,7 +15,7 @@ TEST(ImportChoices, OfferTheTagsLengthAndDescribeEachChoice) {
         path, exchange::test::MakeWav(exchange::test::CurveFrames(3, 1000),
                                       {exchange::test::TextChunk("clm ", "<!>1000")}));
     const exchange::AudioFile file = exchange::ReadAudioFile(path);
-    const ImportAudioChoices choices = ui::MakeImportAudioChoices(file, 1, 5);
+    const ui::ImportAudioChoices choices = ui::MakeImportAudioChoices(file, 1, 5);
     EXPECT_EQ(choices.FileName, "\"odd.wav\"");
     EXPECT_EQ(choices.TagText, "'clm ' chunk: 1,000 samples per frame");
     EXPECT_EQ(choices.FrameLengths, (std::vector<int>{1000, 128, 256, 512, 1024, 2048, 4096, 0}));
@@ -35,7 +35,7 @@ TEST(ImportChoices, OfferTheTagsLengthAndDescribeEachChoice) {
     // The scripted answer.
     std::string line;
     std::string failure;
-    ImportAudioAnswer answer = AnswerImportAudio(
+    ui::ImportAudioAnswer answer = AnswerImportAudio(
         choices, ParseImportAudio({"importaudio", "auto", "keep", "ok"}), line, failure);
     EXPECT_TRUE(answer.Ok);
     EXPECT_EQ(answer.FrameLength, 1000);

@@ -153,9 +153,9 @@ TEST(ScriptLine, Harmonic) {
 }
 
 TEST(ScriptLine, DialogAnswers) {
-    EXPECT_EQ(ParseLine("answer yes")->Reply, morvane::Answer::Yes);
-    EXPECT_EQ(ParseLine("answer no")->Reply, morvane::Answer::No);
-    EXPECT_EQ(ParseLine("answer cancel")->Reply, morvane::Answer::Cancel);
+    EXPECT_EQ(ParseLine("answer yes")->Reply, morvane::ui::Answer::Yes);
+    EXPECT_EQ(ParseLine("answer no")->Reply, morvane::ui::Answer::No);
+    EXPECT_EQ(ParseLine("answer cancel")->Reply, morvane::ui::Answer::Cancel);
     EXPECT_THROW(ParseLine("answer maybe"), ScriptError);
     EXPECT_EQ(ParseLine("file \"my table.syx\"")->Path, std::optional<std::string>("my table.syx"));
     auto a = ParseLine("nofile");

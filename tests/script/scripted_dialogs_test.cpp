@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-namespace morvane {
+namespace morvane::script {
 namespace {
 
 script::SelectorChoice Choose(const std::string &word) {
@@ -18,10 +18,10 @@ script::AudioSetupChoice AudioChoice(const std::string &words) {
 TEST(ScriptedDialogs, ConfirmationsTakeTheQueuedAnswersInOrder) {
     std::ostringstream out;
     ScriptedDialogs dialogs(out);
-    dialogs.QueueAnswer(Answer::Yes, 3);
-    dialogs.QueueAnswer(Answer::Cancel, 4);
-    EXPECT_EQ(dialogs.Confirm("Overwrite ?", false), Answer::Yes);
-    EXPECT_EQ(dialogs.Confirm("Do you want to save wavetables ?", true), Answer::Cancel);
+    dialogs.QueueAnswer(ui::Answer::Yes, 3);
+    dialogs.QueueAnswer(ui::Answer::Cancel, 4);
+    EXPECT_EQ(dialogs.Confirm("Overwrite ?", false), ui::Answer::Yes);
+    EXPECT_EQ(dialogs.Confirm("Do you want to save wavetables ?", true), ui::Answer::Cancel);
     dialogs.Message("Add 21 bit overflow");
     EXPECT_EQ(out.str(), "question: Overwrite ? -> yes\n"
                          "question: Do you want to save wavetables ? -> cancel\n"
@@ -33,13 +33,13 @@ TEST(ScriptedDialogs, ConfirmationsTakeTheQueuedAnswersInOrder) {
 TEST(ScriptedDialogs, AnUnansweredBoxFailsClosesAndSilencesTheRest) {
     std::ostringstream out;
     ScriptedDialogs dialogs(out);
-    EXPECT_EQ(dialogs.Confirm("Do you want to save wavetables ?", true), Answer::Cancel);
+    EXPECT_EQ(dialogs.Confirm("Do you want to save wavetables ?", true), ui::Answer::Cancel);
     ASSERT_TRUE(dialogs.Failed());
     EXPECT_EQ(dialogs.Failure(),
               "no answer queued for the question \"Do you want to save wavetables ?\"");
     // After the failure nothing more is written and nothing more is chosen.
-    dialogs.QueueAnswer(Answer::Yes, 9);
-    EXPECT_EQ(dialogs.Confirm("Overwrite ?", false), Answer::No);
+    dialogs.QueueAnswer(ui::Answer::Yes, 9);
+    EXPECT_EQ(dialogs.Confirm("Overwrite ?", false), ui::Answer::No);
     dialogs.Message("late");
     EXPECT_EQ(out.str(), "");
     dialogs.Fail("second failure");
@@ -50,8 +50,8 @@ TEST(ScriptedDialogs, AnUnansweredBoxFailsClosesAndSilencesTheRest) {
 TEST(ScriptedDialogs, CancelOnABoxWithoutCancelIsAFailure) {
     std::ostringstream out;
     ScriptedDialogs dialogs(out);
-    dialogs.QueueAnswer(Answer::Cancel, 1);
-    EXPECT_EQ(dialogs.Confirm("Overwrite ?", false), Answer::No);
+    dialogs.QueueAnswer(ui::Answer::Cancel, 1);
+    EXPECT_EQ(dialogs.Confirm("Overwrite ?", false), ui::Answer::No);
     EXPECT_TRUE(dialogs.Failed());
     EXPECT_EQ(dialogs.Failure(), "the question \"Overwrite ?\" has no Cancel button");
     EXPECT_EQ(out.str(), "");
@@ -64,15 +64,15 @@ TEST(ScriptedDialogs, FileDialogsReportAndAnswer) {
     dialogs.QueueFile(std::nullopt, 2);
     dialogs.QueueFile(std::string("in.syx"), 3);
     dialogs.QueueFile(std::string("b.x.d/name"), 4);
-    FileDialogState save{"SaveDialog1", "System Exclusive Files|*.syx|Midi files|*.mid", 2, "syx",
-                         "say \"x\""};
+    ui::FileDialogState save{"SaveDialog1", "System Exclusive Files|*.syx|Midi files|*.mid", 2,
+                             "syx", "say \"x\""};
     ASSERT_TRUE(dialogs.SaveFile(save));
     // The save dialog adds its default extension to a name without one.
     EXPECT_EQ(save.FileName, "tables/pad.syx");
     save.FileName = "kept";
     EXPECT_FALSE(dialogs.SaveFile(save));
     EXPECT_EQ(save.FileName, "kept");
-    FileDialogState open{"OpenDialog1", "System Exclusive Files|*.syx", 1, "", ""};
+    ui::FileDialogState open{"OpenDialog1", "System Exclusive Files|*.syx", 1, "", ""};
     ASSERT_TRUE(dialogs.OpenFile(open));
     EXPECT_EQ(open.FileName, "in.syx");
     ASSERT_TRUE(dialogs.SaveFile(save));
@@ -121,8 +121,8 @@ TEST(ScriptedDialogs, SelectorRefusesWhatItDoesNotOffer) {
     }
 }
 
-AudioSetupChoices TwoDevices() {
-    AudioSetupChoices choices;
+ui::AudioSetupChoices TwoDevices() {
+    ui::AudioSetupChoices choices;
     choices.Devices = {"Null output", "Second"};
     choices.Formats = {
         {"11.025 kHz, mono", "22.05 kHz, mono", "44.1 kHz, mono", "44.1 kHz, stereo"},
@@ -159,8 +159,8 @@ TEST(ScriptedDialogs, AudioSetupAnswers) {
 }
 
 TEST(ScriptedDialogs, AudioSetupRefusesWhatItDoesNotOffer) {
-    AudioSetupChoices empty;
-    for (const auto &[words, choices] : std::vector<std::pair<std::string, AudioSetupChoices>>{
+    ui::AudioSetupChoices empty;
+    for (const auto &[words, choices] : std::vector<std::pair<std::string, ui::AudioSetupChoices>>{
              {"2 #0 ok", TwoDevices()},
              {"none none ok", TwoDevices()},
              {"0 \"48 kHz, stereo\" ok", TwoDevices()},
@@ -189,13 +189,13 @@ TEST(ScriptedDialogs, LeftoversNameTheEarliestLine) {
     std::ostringstream out;
     ScriptedDialogs dialogs(out);
     dialogs.QueueFile(std::string("a.syx"), 7);
-    dialogs.QueueAnswer(Answer::No, 5);
+    dialogs.QueueAnswer(ui::Answer::No, 5);
     dialogs.QueueSelector(Choose("none"), 9);
     auto left = dialogs.FirstLeftover();
     ASSERT_TRUE(left);
     EXPECT_EQ(left->Line, 5);
     EXPECT_EQ(left->What, "the answer no");
-    EXPECT_EQ(dialogs.Confirm("Overwrite ?", false), Answer::No);
+    EXPECT_EQ(dialogs.Confirm("Overwrite ?", false), ui::Answer::No);
     left = dialogs.FirstLeftover();
     EXPECT_EQ(left->Line, 7);
     EXPECT_EQ(left->What, "the file \"a.syx\"");
@@ -210,4 +210,4 @@ TEST(ScriptedDialogs, HelpAndMultiLineTextsStayOneLineEach) {
 }
 
 } // namespace
-} // namespace morvane
+} // namespace morvane::script

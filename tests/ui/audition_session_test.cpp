@@ -73,7 +73,7 @@ protected:
                                 input = in.get();
                                 return in;
                             }};
-    AudioSettings settings{}; // 44.1 kHz, stereo
+    audio::AudioSettings settings{}; // 44.1 kHz, stereo
 };
 
 TEST_F(AuditionSessionTest, AnEditWhileAKeyIsHeldIsHeardInTheNextPeriod) {
@@ -128,14 +128,14 @@ TEST(AuditionSession, ADeviceThatCannotOpenIsReportedAndNothingPlays) {
     FailingStreamOut failing;
     AuditionSession session(failing, {});
     try {
-        session.Start(AudioSettings{}, SineTable(), synth::AuditionParams{});
+        session.Start(audio::AudioSettings{}, SineTable(), synth::AuditionParams{});
         FAIL() << "no error";
     } catch (const Error &e) {
         EXPECT_STREQ(e.what(),
                      "Audition: the sound output could not be opened: Device unavailable");
     }
     EXPECT_FALSE(session.Playing());
-    AudioSettings broken;
+    audio::AudioSettings broken;
     broken.WaveSamplesPerSec = 0;
     EXPECT_THROW(session.Start(broken, SineTable(), synth::AuditionParams{}), Error);
     EXPECT_THROW(session.InputPorts(), Error); // no MIDI input given

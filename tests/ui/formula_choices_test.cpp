@@ -60,7 +60,7 @@ TEST(FormulaExamples, EachParsesAndStaysWithinFullScaleOverATable) {
     for (const FormulaExample &example : kFormulaExamples) {
         SCOPED_TRACE(std::string(example.Caption));
         edit::Formula formula(example.Expression);
-        RandomGenerator random;
+        edit::RandomGenerator random;
         for (int wave = 1; wave <= kWaveCount; ++wave)
             for (int n = 0; n < kSampleCount; ++n)
                 ASSERT_FALSE(edit::IsFormulaOverflow(
@@ -69,25 +69,25 @@ TEST(FormulaExamples, EachParsesAndStaysWithinFullScaleOverATable) {
 }
 
 TEST(FormulaPreview, FullScaleAtTheEdgesAndZeroInTheMiddle) {
-    EXPECT_EQ(PreviewRow(kMaxSample), 0);
-    EXPECT_EQ(PreviewRow(-kMaxSample), kPreviewHeight - 1);
-    EXPECT_EQ(PreviewRow(0), 32);
+    EXPECT_EQ(render::PreviewRow(kMaxSample), 0);
+    EXPECT_EQ(render::PreviewRow(-kMaxSample), render::kPreviewHeight - 1);
+    EXPECT_EQ(render::PreviewRow(0), 32);
     // One row is 32,767.97 units: just below and above half a row.
-    EXPECT_EQ(PreviewRow(16383), 32);
-    EXPECT_EQ(PreviewRow(16385), 31);
-    EXPECT_EQ(PreviewRow(2 * kMaxSample), 0); // allowed overflow stays inside the picture
+    EXPECT_EQ(render::PreviewRow(16383), 32);
+    EXPECT_EQ(render::PreviewRow(16385), 31);
+    EXPECT_EQ(render::PreviewRow(2 * kMaxSample), 0); // allowed overflow stays inside the picture
 
     Wavetable table{};
     for (int k = 0; k < kSampleCount; ++k)
         WriteSample(table, 4, k, k < 64 ? kMaxSample : -kMaxSample);
-    Canvas canvas(kPreviewWidth, kPreviewHeight);
-    DrawFormulaPreview(canvas, table, 5, false);
-    EXPECT_EQ(canvas.Pixel(0, 0), Rgb(0, 0, 160));
-    EXPECT_EQ(canvas.Pixel(127, 64), Rgb(0, 0, 160));
-    EXPECT_EQ(canvas.Pixel(10, 32), Rgb(192, 192, 192));
-    EXPECT_EQ(canvas.Pixel(10, 64), Rgb(255, 255, 255));
-    DrawFormulaPreview(canvas, table, 5, true);
-    EXPECT_EQ(canvas.Pixel(0, 0), Rgb(200, 0, 0));
+    render::Canvas canvas(render::kPreviewWidth, render::kPreviewHeight);
+    render::DrawFormulaPreview(canvas, table, 5, false);
+    EXPECT_EQ(canvas.Pixel(0, 0), render::Rgb(0, 0, 160));
+    EXPECT_EQ(canvas.Pixel(127, 64), render::Rgb(0, 0, 160));
+    EXPECT_EQ(canvas.Pixel(10, 32), render::Rgb(192, 192, 192));
+    EXPECT_EQ(canvas.Pixel(10, 64), render::Rgb(255, 255, 255));
+    render::DrawFormulaPreview(canvas, table, 5, true);
+    EXPECT_EQ(canvas.Pixel(0, 0), render::Rgb(200, 0, 0));
 }
 
 } // namespace

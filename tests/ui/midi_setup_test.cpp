@@ -8,7 +8,7 @@
 #include "script/script_parser.h"
 #include "script/scripted_dialogs.h"
 
-namespace morvane {
+namespace morvane::ui {
 namespace {
 
 using ::testing::ElementsAre;
@@ -95,7 +95,7 @@ TEST(MidiSetupScriptLine, NamesThePortThePauseAndTheButton) {
 
 struct ScriptedMidiSetup : ::testing::Test {
     std::ostringstream out;
-    ScriptedDialogs dialogs{out};
+    script::ScriptedDialogs dialogs{out};
     MidiSetupChoices choices =
         ui::MakeMidiSetupChoices({{kThrough, kBlofeld}, {}}, {"alsa", "gone:port 1 30:0", 1000});
 
@@ -131,11 +131,11 @@ TEST_F(ScriptedMidiSetup, APortThatIsNotOfferedOrNoAnswerFailsTheRun) {
     EXPECT_THAT(dialogs.Failure(), ::testing::HasSubstr("offers no port \"UM-ONE\""));
 
     std::ostringstream out2;
-    ScriptedDialogs fresh(out2);
+    script::ScriptedDialogs fresh(out2);
     EXPECT_FALSE(fresh.MidiSetup(choices).Ok);
     EXPECT_THAT(fresh.Failure(), ::testing::HasSubstr("no answer queued for the MIDI output"));
 
-    ScriptedDialogs leftover(out2);
+    script::ScriptedDialogs leftover(out2);
     leftover.QueueMidiSetup(script::ParseLine("midisetup #5 150 ok")->Midi, 12);
     ASSERT_TRUE(leftover.FirstLeftover());
     EXPECT_EQ(leftover.FirstLeftover()->Line, 12);
@@ -186,4 +186,4 @@ TEST(DialogsWithoutExchange, AnswerCancelAndRunJobsAtOnce) {
 }
 
 } // namespace
-} // namespace morvane
+} // namespace morvane::ui

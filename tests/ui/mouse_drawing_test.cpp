@@ -6,7 +6,7 @@
 
 #include "edit/history.h"
 
-namespace morvane {
+namespace morvane::ui {
 namespace {
 
 using mouse::ColumnUsable;
@@ -87,7 +87,7 @@ TEST(MouseDrawing, PressSetsTheSampleUnderThePointer) {
 TEST(MouseDrawing, PressBeyondTheLastSampleDoesNothingButReleasePushes) {
     const Wavetable before = SineTable();
     Wavetable table = before;
-    HistoryStack history;
+    edit::HistoryStack history;
     history.HistoryPush(table); // the state before
     bool drawing = false;
     mouse::StrokePoint last;
@@ -107,7 +107,7 @@ TEST(MouseDrawing, PressBeyondTheLastSampleDoesNothingButReleasePushes) {
 TEST(MouseDrawing, StrokeIsOneUndoStep) {
     const Wavetable before = SineTable();
     Wavetable table = before;
-    HistoryStack history;
+    edit::HistoryStack history;
     history.HistoryPush(table);
     bool drawing = false;
     mouse::StrokePoint last;
@@ -214,4 +214,4 @@ TEST(MouseDrawing, PressOffTheImageIsRefused) {
 }
 
 } // namespace
-} // namespace morvane
+} // namespace morvane::ui

@@ -172,14 +172,14 @@ int RenderCommand(int &, char **, const std::vector<std::string> &args) {
         const Wavetable table = exchange::LoadTableFile(options.Files[0], options.Load);
         QImage image;
         if (options.View == "waterfall") {
-            image =
-                RenderWaterfall(table, ui::WaterfallGeometry{}, WaterfallMarks{0, false, 1, 64});
+            image = qt::RenderWaterfall(table, ui::WaterfallGeometry{},
+                                        qt::WaterfallMarks{0, false, 1, 64});
         } else if (options.View == "spectrogram") {
             ui::SpectrogramLevels levels;
             ui::ComputeSpectrogram(table, levels);
-            image = RenderSpectrogram(levels, 800, 600, 0);
+            image = qt::RenderSpectrogram(levels, 800, 600, 0);
         } else {
-            const Canvas picture = RenderTable(table);
+            const render::Canvas picture = render::RenderTable(table);
             // The canvas is 0xFFRRGGBB per pixel, the layout of QImage's RGB32.
             image = QImage(reinterpret_cast<const uchar *>(picture.Data()), picture.Width(),
                            picture.Height(), picture.Width() * 4, QImage::Format_RGB32)

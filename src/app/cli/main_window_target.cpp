@@ -13,7 +13,7 @@ namespace morvane::cli {
 namespace {
 
 // The canvas holds 0xFFRRGGBB words, the layout of a 32-bit RGB image.
-QImage ToImage(const Canvas &canvas) {
+QImage ToImage(const render::Canvas &canvas) {
     return QImage(reinterpret_cast<const uchar *>(canvas.Data()), canvas.Width(), canvas.Height(),
                   canvas.Width() * 4, QImage::Format_RGB32)
         .copy();
@@ -42,7 +42,7 @@ int MainWindowTarget::CurrentWave() const {
 }
 
 std::string MainWindowTarget::History() const {
-    const HistoryStack &history = window_.History();
+    const edit::HistoryStack &history = window_.History();
     return std::to_string(history.HistoryPosition()) + " / " +
            std::to_string(history.HistoryCount());
 }
@@ -56,21 +56,21 @@ QImage MainWindowTarget::OverviewPicture() const {
 }
 
 QImage MainWindowTarget::WaterfallPicture() const {
-    return SavedWaterfallPicture(window_);
+    return qt::SavedWaterfallPicture(window_);
 }
 
 QImage MainWindowTarget::SpectrogramPicture() const {
-    return SavedSpectrogramPicture(window_);
+    return qt::SavedSpectrogramPicture(window_);
 }
 
 std::optional<std::vector<std::int16_t>> MainWindowTarget::PlayBuffers() const {
-    const TAudioGen *generator = window_.AudioGen.Get();
+    const audio::TAudioGen *generator = window_.AudioGen.Get();
     if (generator == nullptr)
         return std::nullopt;
     std::vector<std::int16_t> samples;
-    samples.reserve(kWaveBufferCount * kWaveBufferSamples);
-    for (const AudioBuffer &buffer : generator->Buffers)
-        for (const AudioSample &sample : buffer)
+    samples.reserve(audio::kWaveBufferCount * audio::kWaveBufferSamples);
+    for (const audio::AudioBuffer &buffer : generator->Buffers)
+        for (const audio::AudioSample &sample : buffer)
             samples.push_back(sample.load(std::memory_order_relaxed));
     return samples;
 }

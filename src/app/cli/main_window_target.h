@@ -2,7 +2,7 @@
 
 #include "cli/script_target.h"
 
-namespace morvane {
+namespace morvane::qt {
 class TfrmMain;
 }
 
@@ -11,7 +11,7 @@ namespace morvane::cli {
 // The editor's main window as a script target.
 class MainWindowTarget final : public ScriptTarget {
 public:
-    explicit MainWindowTarget(TfrmMain &window) : window_(window) {}
+    explicit MainWindowTarget(qt::TfrmMain &window) : window_(window) {}
 
     QWidget &Window() override;
     void CloseWithoutQuestion() override;
@@ -28,7 +28,7 @@ public:
     void SetHarmonic(const script::HarmonicSetting &harmonic) override;
 
 private:
-    TfrmMain &window_;
+    qt::TfrmMain &window_;
 };
 
 } // namespace morvane::cli

@@ -54,24 +54,24 @@ int RunScriptCommand(int &argc, char **argv, const std::vector<std::string> &arg
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(QuietMessages);
-    TApplication app(argc, argv);
+    qt::TApplication app(argc, argv);
 
-    ScriptedDialogs dialogs(std::cout);
+    script::ScriptedDialogs dialogs(std::cout);
     app.SetErrorDialogs(&dialogs);
     // Runs are reproducible: the random generator is seeded from a clock the script sets.
-    FixedClock clock(TimeOfDay{});
+    edit::FixedClock clock(edit::TimeOfDay{});
     // Runs never touch the user's settings: the window reads and writes a file of its own.
     QTemporaryDir settingsFolder;
     if (!settingsFolder.isValid()) {
         std::cerr << "morvane-cli: can not make a temporary folder for the settings\n";
         return 1;
     }
-    MainWindowPorts ports;
+    qt::MainWindowPorts ports;
     ports.dialogs = &dialogs;
     ports.clock = &clock;
     ports.waveOut = nullptr; // the window's silent null device: scripts never make a sound
     ports.settingsPath = settingsFolder.filePath(QStringLiteral("morvane.ini")).toStdString();
-    auto window = std::make_unique<TfrmMain>(ports);
+    auto window = std::make_unique<qt::TfrmMain>(ports);
     MainWindowTarget target(*window);
     int status = 0;
     {

@@ -312,8 +312,8 @@ KeyInfo KeyOf(const std::string &name, bool shift) {
 
 } // namespace
 
-ScriptRunner::ScriptRunner(ScriptTarget &target, ScriptedDialogs &dialogs, FixedClock &clock,
-                           std::ostream &out)
+ScriptRunner::ScriptRunner(ScriptTarget &target, script::ScriptedDialogs &dialogs,
+                           edit::FixedClock &clock, std::ostream &out)
     : target_(target), dialogs_(dialogs), clock_(clock), out_(out), window_(&target.Window()) {
     // A dialog shown by other means than the dialogs port would wait for a user forever; the
     // guard fires inside its event loop and closes it.
@@ -333,7 +333,7 @@ void ScriptRunner::OpenUrl(const QUrl &url) {
 }
 
 void ScriptRunner::Line(const std::string &text) {
-    out_ << OneLine(text) << '\n';
+    out_ << script::OneLine(text) << '\n';
 }
 
 void ScriptRunner::CheckForModalWindows() {
@@ -909,7 +909,7 @@ void ScriptRunner::Print(const std::string &name) {
     }
     case Kind::Image:
         // The graph's pointer tooltip, once the mouse has been over it.
-        if (const auto *view = qobject_cast<const TImageView *>(control);
+        if (const auto *view = qobject_cast<const qt::TImageView *>(control);
             view != nullptr && !view->PointerText().isEmpty()) {
             Line(prefix + Utf8(view->PointerText()));
             return;

@@ -34,7 +34,7 @@ class ScriptRunner final : public QObject {
     Q_DISABLE_COPY_MOVE(ScriptRunner)
 
 public:
-    ScriptRunner(ScriptTarget &target, ScriptedDialogs &dialogs, FixedClock &clock,
+    ScriptRunner(ScriptTarget &target, script::ScriptedDialogs &dialogs, edit::FixedClock &clock,
                  std::ostream &out);
     ~ScriptRunner() override;
 
@@ -71,8 +71,8 @@ private:
     void Line(const std::string &text);
 
     ScriptTarget &target_;
-    ScriptedDialogs &dialogs_;
-    FixedClock &clock_;
+    script::ScriptedDialogs &dialogs_;
+    edit::FixedClock &clock_;
     std::ostream &out_;
     QPointer<QWidget> window_;
     QTimer modalGuard_;

@@ -12,7 +12,7 @@
 
 #include <portaudio.h>
 
-namespace morvane {
+namespace morvane::audio {
 
 namespace {
 
@@ -448,4 +448,4 @@ std::unique_ptr<WaveOut> CreateSystemWaveOut(std::string *error) {
     return std::make_unique<NullWaveOut>();
 }
 
-} // namespace morvane
+} // namespace morvane::audio

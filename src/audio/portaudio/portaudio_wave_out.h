@@ -9,7 +9,7 @@
 #include "audio/audio_stream.h"
 #include "audio/wave_out.h"
 
-namespace morvane {
+namespace morvane::audio {
 
 // The wave-out port on PortAudio. Device numbers count PortAudio's output-capable devices with
 // the system's default output device first and the others after it in PortAudio's order; -1
@@ -57,4 +57,4 @@ private:
 // start (`error` then receives PortAudio's text, for the message log).
 std::unique_ptr<WaveOut> CreateSystemWaveOut(std::string *error = nullptr);
 
-} // namespace morvane
+} // namespace morvane::audio

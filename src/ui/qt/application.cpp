@@ -9,7 +9,7 @@
 #include "ui/dialogs.h"
 #include "ui/qt/main_window.h"
 
-namespace morvane {
+namespace morvane::qt {
 
 TApplication::TApplication(int &argc, char **argv) : QApplication(argc, argv) {}
 
@@ -46,4 +46,4 @@ void TApplication::ShowGeneralError(const std::string &text) {
     std::fprintf(stderr, "%s\n", text.c_str());
 }
 
-} // namespace morvane
+} // namespace morvane::qt

@@ -4,9 +4,11 @@
 
 #include <QApplication>
 
-namespace morvane {
-
+namespace morvane::ui {
 class Dialogs;
+}
+
+namespace morvane::qt {
 
 // The application object. It gives the main window its key preview (every key event that
 // reaches a widget of the window is shown to the window first; menu shortcuts are matched
@@ -23,12 +25,12 @@ public:
     bool notify(QObject *receiver, QEvent *event) override;
 
     // Where the general error box is shown; without one the text goes to stderr.
-    void SetErrorDialogs(Dialogs *dialogs) { errorDialogs_ = dialogs; }
+    void SetErrorDialogs(ui::Dialogs *dialogs) { errorDialogs_ = dialogs; }
     // The general error box of the running application (stderr when there is none).
     static void ShowGeneralError(const std::string &text);
 
 private:
-    Dialogs *errorDialogs_ = nullptr;
+    ui::Dialogs *errorDialogs_ = nullptr;
 };
 
-} // namespace morvane
+} // namespace morvane::qt

@@ -9,7 +9,7 @@
 #include "ui/audio_setup_choices.h"
 #include "ui/qt/tooltips.h"
 
-namespace morvane {
+namespace morvane::qt {
 
 namespace {
 constexpr int kClientWidth = 265;
@@ -22,7 +22,7 @@ QString FromName(const std::string &text) {
 }
 } // namespace
 
-TfrmAudioSetup::TfrmAudioSetup(const AudioSetupChoices &choices, QWidget *parent)
+TfrmAudioSetup::TfrmAudioSetup(const ui::AudioSetupChoices &choices, QWidget *parent)
     : QDialog(parent), choices_(choices) {
     setObjectName(QStringLiteral("frmAudioSetup"));
     setWindowTitle(QStringLiteral("Audio Setup"));
@@ -129,8 +129,8 @@ void TfrmAudioSetup::cmbAudioDeviceChange() {
     cmbAudioDeviceSelect();
 }
 
-AudioSetupAnswer TfrmAudioSetup::Answer() const {
-    AudioSetupAnswer answer;
+ui::AudioSetupAnswer TfrmAudioSetup::Answer() const {
+    ui::AudioSetupAnswer answer;
     answer.Ok = result() == QDialog::Accepted;
     answer.Device = cmbAudioDevice->currentIndex();
     answer.FormatText = cmbAudioFormats->currentIndex() >= 0
@@ -139,4 +139,4 @@ AudioSetupAnswer TfrmAudioSetup::Answer() const {
     return answer;
 }
 
-} // namespace morvane
+} // namespace morvane::qt

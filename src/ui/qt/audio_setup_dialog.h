@@ -10,7 +10,7 @@ class QLabel;
 class QPushButton;
 class QTimer;
 
-namespace morvane {
+namespace morvane::qt {
 
 // The audio setup dialog: the output devices and the 16-bit formats of the chosen one. It
 // opens on the first device; the format list is filled by a one-shot timer once the dialog is
@@ -21,10 +21,10 @@ class TfrmAudioSetup final : public QDialog {
     Q_DISABLE_COPY_MOVE(TfrmAudioSetup)
 
 public:
-    explicit TfrmAudioSetup(const AudioSetupChoices &choices, QWidget *parent = nullptr);
+    explicit TfrmAudioSetup(const ui::AudioSetupChoices &choices, QWidget *parent = nullptr);
 
     // The choice as the dialog shows it (Ok from the dialog's result).
-    AudioSetupAnswer Answer() const;
+    ui::AudioSetupAnswer Answer() const;
 
     void FormCreate();
     void FormActivate();
@@ -46,8 +46,8 @@ protected:
     bool event(QEvent *e) override;
 
 private:
-    AudioSetupChoices choices_;
+    ui::AudioSetupChoices choices_;
     bool activated_ = false;
 };
 
-} // namespace morvane
+} // namespace morvane::qt

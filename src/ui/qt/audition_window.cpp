@@ -21,7 +21,7 @@
 #include "ui/qt/main_window.h"
 #include "ui/qt/tooltips.h"
 
-namespace morvane {
+namespace morvane::qt {
 
 namespace {
 
@@ -369,7 +369,7 @@ void TfrmAudition::TableChanged() {
         session_.SetTable(owner_.Table());
 }
 
-void TfrmAudition::ShowInputs(const MidiSetupChoices &choices) {
+void TfrmAudition::ShowInputs(const ui::MidiSetupChoices &choices) {
     const QSignalBlocker blocker(cmbMidiInput);
     cmbMidiInput->clear();
     inputs_.clear();
@@ -377,7 +377,7 @@ void TfrmAudition::ShowInputs(const MidiSetupChoices &choices) {
     cmbMidiInput->addItem(QStringLiteral("(none)"));
     inputs_.emplace_back();
     present_.push_back(true);
-    for (const MidiPortEntry &entry : choices.Entries) {
+    for (const ui::MidiPortEntry &entry : choices.Entries) {
         cmbMidiInput->addItem(QString::fromStdString(entry.Label));
         inputs_.emplace_back(entry.Port);
         present_.push_back(entry.Present);
@@ -438,4 +438,4 @@ void TfrmMain::Audition1Click(QObject *) {
     frmAudition->Open();
 }
 
-} // namespace morvane
+} // namespace morvane::qt

@@ -20,7 +20,7 @@ class QPushButton;
 class QSlider;
 class QTimer;
 
-namespace morvane {
+namespace morvane::qt {
 
 class TfrmMain;
 
@@ -117,7 +117,7 @@ protected:
 
 private:
     ui::AuditionControls ReadControls() const;
-    void ShowInputs(const MidiSetupChoices &choices);
+    void ShowInputs(const ui::MidiSetupChoices &choices);
     void Guarded(const std::function<void()> &body);
 
     TfrmMain &owner_;
@@ -129,4 +129,4 @@ private:
     bool listed_ = false;
 };
 
-} // namespace morvane
+} // namespace morvane::qt

@@ -25,7 +25,7 @@
 #include "ui/qt/tooltips.h"
 #include "ui/selection.h"
 
-namespace morvane {
+namespace morvane::qt {
 
 namespace {
 
@@ -62,7 +62,8 @@ std::filesystem::path SettingsPathOf(const TfrmMain &main) {
 } // namespace
 
 TfrmFormula::TfrmFormula(TfrmMain &main)
-    : QWidget(&main, Qt::Tool), main_(main), previewCanvas_(ui::kPreviewWidth, ui::kPreviewHeight) {
+    : QWidget(&main, Qt::Tool), main_(main),
+      previewCanvas_(render::kPreviewWidth, render::kPreviewHeight) {
     setObjectName(QStringLiteral("frmFormula"));
     setWindowTitle(QStringLiteral("Formula"));
 
@@ -92,8 +93,9 @@ TfrmFormula::TfrmFormula(TfrmMain &main)
     lblFormulaMiddle = Named(new QLabel(this), "lblFormulaMiddle");
     lblFormulaLast = Named(new QLabel(this), "lblFormulaLast");
     const auto picture = [this](const char *name) {
-        auto *view = Named(new TImageView(ui::kPreviewWidth, ui::kPreviewHeight, this), name);
-        view->setFixedSize(ui::kPreviewWidth, ui::kPreviewHeight);
+        auto *view =
+            Named(new TImageView(render::kPreviewWidth, render::kPreviewHeight, this), name);
+        view->setFixedSize(render::kPreviewWidth, render::kPreviewHeight);
         return view;
     };
     imgFormulaFirst = picture("imgFormulaFirst");
@@ -249,7 +251,7 @@ void TfrmFormula::UpdatePreview() {
     try {
         edit::Formula formula(edtFormula->text().toStdString());
         // Seeded as the apply seeds it, so that rand() shows what a click now would write.
-        RandomGenerator random;
+        edit::RandomGenerator random;
         random.SeedFrom(main_.TimeSource().Now());
         refused = edit::ApplyFormula(preview_, formula, Settings(), waves.From, waves.To, range,
                                      random, previewBackup_)
@@ -268,7 +270,7 @@ void TfrmFormula::UpdatePreview() {
         const bool overflow = std::find(refused.begin(), refused.end(), shown[k]) != refused.end();
         captions[k]->setText(WaveCaption(shown[k]) +
                              (overflow ? QStringLiteral(" (overflow)") : QString()));
-        ui::DrawFormulaPreview(previewCanvas_, preview_, shown[k], overflow);
+        render::DrawFormulaPreview(previewCanvas_, preview_, shown[k], overflow);
         pictures[k]->CopyFrom(previewCanvas_);
     }
 }
@@ -302,4 +304,4 @@ void TfrmFormula::FillHistoryBox() {
     cmbFormulaHistory->setCurrentIndex(-1);
 }
 
-} // namespace morvane
+} // namespace morvane::qt

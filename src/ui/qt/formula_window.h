@@ -18,7 +18,7 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 
-namespace morvane {
+namespace morvane::qt {
 
 class TImageView;
 class TfrmMain;
@@ -78,9 +78,9 @@ private:
     TfrmMain &main_;
     Wavetable preview_{};              // the table as the apply would leave it
     edit::WaveBackup previewBackup_{}; // the preview's own backup; the document's stays alone
-    Canvas previewCanvas_;
+    render::Canvas previewCanvas_;
     std::vector<std::string> history_;
     bool historyLoaded_ = false;
 };
 
-} // namespace morvane
+} // namespace morvane::qt

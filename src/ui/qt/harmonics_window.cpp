@@ -22,7 +22,7 @@
 #include "ui/qt/main_window.h"
 #include "ui/qt/tooltips.h"
 
-namespace morvane {
+namespace morvane::qt {
 
 namespace {
 
@@ -52,8 +52,8 @@ constexpr std::array<ProcessorItem, 10> kProcessors = {{
 constexpr int kMorphItem = 9;
 
 constexpr int kMargin = 8;
-constexpr int kWindowWidth = bars::kWidth + 2 * kMargin; // 440
-constexpr int kInfoTop = kMargin + bars::kHeight + 4;    // the labels under the bars
+constexpr int kWindowWidth = render::bars::kWidth + 2 * kMargin; // 440
+constexpr int kInfoTop = kMargin + render::bars::kHeight + 4;    // the labels under the bars
 constexpr int kGroupTop = kInfoTop + 24;
 constexpr int kGroupHeight = 72;
 constexpr int kWindowHeight = kGroupTop + kGroupHeight + kMargin;
@@ -80,7 +80,8 @@ double NumberIn(const QLineEdit &edit) {
 } // namespace
 
 TfrmHarmonics::TfrmHarmonics(TfrmMain &main)
-    : QWidget(&main, Qt::Tool), main_(main), barsBitmap_(bars::kWidth, bars::kHeight) {
+    : QWidget(&main, Qt::Tool), main_(main),
+      barsBitmap_(render::bars::kWidth, render::bars::kHeight) {
     setObjectName(QStringLiteral("frmHarmonics"));
     setWindowTitle(QStringLiteral("Harmonics"));
     setFixedSize(kWindowWidth, kWindowHeight);
@@ -95,7 +96,7 @@ TfrmHarmonics::TfrmHarmonics(TfrmMain &main)
         return l;
     };
 
-    imgHarmonics = new TImageView(bars::kWidth, bars::kHeight, this);
+    imgHarmonics = new TImageView(render::bars::kWidth, render::bars::kHeight, this);
     imgHarmonics->setObjectName(QStringLiteral("imgHarmonics"));
     imgHarmonics->move(kMargin, kMargin);
     lblHarmonicWave = label(this, "lblHarmonicWave", "Wave 1", kMargin, kInfoTop, 56);
@@ -108,7 +109,7 @@ TfrmHarmonics::TfrmHarmonics(TfrmMain &main)
 
     grpSpectralProcessors = new QGroupBox(QStringLiteral("Spectral processors"), this);
     grpSpectralProcessors->setObjectName(QStringLiteral("grpSpectralProcessors"));
-    grpSpectralProcessors->setGeometry(kMargin, kGroupTop, bars::kWidth, kGroupHeight);
+    grpSpectralProcessors->setGeometry(kMargin, kGroupTop, render::bars::kWidth, kGroupHeight);
     cmbSpectralProcessor = new QComboBox(grpSpectralProcessors);
     cmbSpectralProcessor->setObjectName(QStringLiteral("cmbSpectralProcessor"));
     for (const ProcessorItem &item : kProcessors)
@@ -124,7 +125,7 @@ TfrmHarmonics::TfrmHarmonics(TfrmMain &main)
     edtProcessorEnd->setGeometry(262, 18, 56, 21);
     btnApplyProcessor = new QPushButton(QStringLiteral("Apply"), grpSpectralProcessors);
     btnApplyProcessor->setObjectName(QStringLiteral("btnApplyProcessor"));
-    btnApplyProcessor->setGeometry(bars::kWidth - 8 - 72, 16, 72, 25);
+    btnApplyProcessor->setGeometry(render::bars::kWidth - 8 - 72, 16, 72, 25);
     lblProcessorRange = label(grpSpectralProcessors, "lblProcessorRange", "", 8, 46, 408);
 
     // The main window's shortcuts (undo, redo, play ...) work here too.
@@ -194,7 +195,7 @@ void TfrmHarmonics::ShowWave(int wave) {
     if (!isVisible())
         return; // a hidden window draws when it is shown
     spectrum_ = edit::Analyse(main_.Table(), std::clamp(wave, 1, kWaveCount) - 1);
-    bars::DrawBars(barsBitmap_, spectrum_, Decibels());
+    render::bars::DrawBars(barsBitmap_, spectrum_, Decibels());
     imgHarmonics->CopyFrom(barsBitmap_);
     lblHarmonicWave->setText(QStringLiteral("Wave ") + QString::number(wave));
     // The signed DC value; what rounds to zero shows without a sign.
@@ -204,8 +205,8 @@ void TfrmHarmonics::ShowWave(int wave) {
 }
 
 void TfrmHarmonics::ShowValueAt(int x, int y) {
-    const bars::Hit hit = bars::HitAt(x, y, Decibels());
-    if (hit.Where == bars::Row::None) {
+    const render::bars::Hit hit = render::bars::HitAt(x, y, Decibels());
+    if (hit.Where == render::bars::Row::None) {
         lblHarmonicValue->clear();
         return;
     }
@@ -225,7 +226,7 @@ void TfrmHarmonics::CommandTail(bool overflow) {
     main_.PushHistory();
 }
 
-void TfrmHarmonics::StepTail(const bars::Stroke::StepResult &step) {
+void TfrmHarmonics::StepTail(const render::bars::Stroke::StepResult &step) {
     if (!step.Changed)
         return;
     main_.DrawWavetable(main_.CurrentWave());
@@ -251,7 +252,7 @@ void TfrmHarmonics::imgHarmonicsMouseMove(QObject *, Qt::KeyboardModifiers, int 
 
 void TfrmHarmonics::imgHarmonicsMouseUp(QObject *, Qt::MouseButton, Qt::KeyboardModifiers, int,
                                         int) {
-    const bars::Stroke::EndResult end = stroke_.Up();
+    const render::bars::Stroke::EndResult end = stroke_.Up();
     if (!end.Ended)
         return;
     // The stroke is one command: the samples were drawn step by step, so what remains of the
@@ -302,4 +303,4 @@ void TfrmHarmonics::SetHarmonicCommand(int k, double magnitude, double phaseDegr
     CommandTail(result.Overflow);
 }
 
-} // namespace morvane
+} // namespace morvane::qt

@@ -12,7 +12,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-namespace morvane {
+namespace morvane::qt {
 
 class TfrmMain;
 class TImageView;
@@ -48,7 +48,7 @@ public:
     // Redraws the bars for wave number `wave` (1..64) while the window is shown.
     void ShowWave(int wave);
     const edit::Spectrum &ShownSpectrum() const { return spectrum_; }
-    const Canvas &BarsBitmap() const { return barsBitmap_; }
+    const render::Canvas &BarsBitmap() const { return barsBitmap_; }
 
     // ---- Controls ---------------------------------------------------------------------------
     TImageView *imgHarmonics = nullptr;
@@ -72,14 +72,14 @@ private:
     bool Decibels() const;
     // The end of every command: the overflow message once, then the main window's tail.
     void CommandTail(bool overflow);
-    void StepTail(const bars::Stroke::StepResult &step);
+    void StepTail(const render::bars::Stroke::StepResult &step);
     void ShowValueAt(int x, int y);
 
     TfrmMain &main_;
-    Canvas barsBitmap_;
+    render::Canvas barsBitmap_;
     edit::Spectrum spectrum_{};
-    bars::Stroke stroke_{}; // the stroke in progress; about 100 KB, once for the run
+    render::bars::Stroke stroke_{}; // the stroke in progress; about 100 KB, once for the run
     bool placed_ = false;
 };
 
-} // namespace morvane
+} // namespace morvane::qt

@@ -7,7 +7,7 @@
 #include "files/help_text.h"
 #include "ui/qt/tooltips.h"
 
-namespace morvane {
+namespace morvane::qt {
 
 namespace {
 constexpr int kClientWidth = 440;
@@ -62,4 +62,4 @@ void TfrmHelp::SetLines(const std::vector<std::string> &lines) {
     Memo1->setPlainText(text.join(QLatin1Char('\n')));
 }
 
-} // namespace morvane
+} // namespace morvane::qt

@@ -7,7 +7,7 @@
 
 class QPlainTextEdit;
 
-namespace morvane {
+namespace morvane::qt {
 
 // The help dialog: a text box over the whole client area with the help text. It starts with
 // the lines it is given; each time it becomes the active window it reads "help.txt" (the
@@ -33,4 +33,4 @@ protected:
     bool event(QEvent *event) override;
 };
 
-} // namespace morvane
+} // namespace morvane::qt

@@ -11,7 +11,7 @@
 
 #include "render/canvas.h"
 
-namespace morvane {
+namespace morvane::qt {
 
 TImageView::TImageView(int width, int height, QWidget *parent)
     : QWidget(parent), image_(width, height, QImage::Format_RGB32) {
@@ -21,11 +21,11 @@ TImageView::TImageView(int width, int height, QWidget *parent)
     setMouseTracking(true);                // moves without a button, as the graph expects
 }
 
-void TImageView::CopyFrom(const Canvas &canvas) {
+void TImageView::CopyFrom(const render::Canvas &canvas) {
     // The canvas stores 0xFFRRGGBB per pixel, the layout of QImage::Format_RGB32.
     const int rows = std::min(canvas.Height(), image_.height());
     const int columns = std::min(canvas.Width(), image_.width());
-    const auto bytes = static_cast<std::size_t>(columns) * sizeof(Colour);
+    const auto bytes = static_cast<std::size_t>(columns) * sizeof(render::Colour);
     for (int y = 0; y < rows; ++y)
         std::memcpy(image_.scanLine(y),
                     canvas.Data() + static_cast<std::ptrdiff_t>(y) * canvas.Width(), bytes);
@@ -63,16 +63,16 @@ void TImageView::leaveEvent(QEvent *event) {
     QWidget::leaveEvent(event);
 }
 
-void PaintCanvasSteps(QPainter &painter, const std::vector<CanvasStep> &steps) {
-    const auto colour = [](Colour c) { return QColor::fromRgb(c); };
-    for (const CanvasStep &step : steps) {
+void PaintCanvasSteps(QPainter &painter, const std::vector<render::CanvasStep> &steps) {
+    const auto colour = [](render::Colour c) { return QColor::fromRgb(c); };
+    for (const render::CanvasStep &step : steps) {
         switch (step.What) {
-        case CanvasStep::Kind::Line:
+        case render::CanvasStep::Kind::Line:
             painter.setRenderHint(QPainter::Antialiasing, true);
             painter.setPen(QPen(colour(step.Pen), 1.0, Qt::SolidLine, Qt::FlatCap));
             painter.drawLine(QLineF(step.X0 + 0.5, step.Y0 + 0.5, step.X1 + 0.5, step.Y1 + 0.5));
             break;
-        case CanvasStep::Kind::Rectangle:
+        case render::CanvasStep::Kind::Rectangle:
             painter.fillRect(QRect(step.X0, step.Y0, step.X1 - step.X0, step.Y1 - step.Y0),
                              colour(step.Pen));
             if (step.X1 - step.X0 > 2 && step.Y1 - step.Y0 > 2)
@@ -80,7 +80,7 @@ void PaintCanvasSteps(QPainter &painter, const std::vector<CanvasStep> &steps) {
                     QRect(step.X0 + 1, step.Y0 + 1, step.X1 - step.X0 - 2, step.Y1 - step.Y0 - 2),
                     colour(step.Fill));
             break;
-        case CanvasStep::Kind::Pixel:
+        case render::CanvasStep::Kind::Pixel:
             painter.fillRect(QRect(step.X0, step.Y0, 1, 1), colour(step.Pen));
             break;
         }
@@ -115,4 +115,4 @@ void TImageView::mouseReleaseEvent(QMouseEvent *event) {
     emit MouseUp(event->button(), event->modifiers(), p.x(), p.y());
 }
 
-} // namespace morvane
+} // namespace morvane::qt

@@ -10,12 +10,12 @@
 class QMouseEvent;
 class QPainter;
 
-namespace morvane {
+namespace morvane::qt {
 
 // Draws the recorded steps of a canvas with `painter`, in the canvas's pixel coordinates: lines
 // antialiased through the pixel centres, rectangles and pixels as exact squares. On a screen of
 // a higher pixel ratio this is the same picture, drawn at the screen's resolution.
-void PaintCanvasSteps(QPainter &painter, const std::vector<CanvasStep> &steps);
+void PaintCanvasSteps(QPainter &painter, const std::vector<render::CanvasStep> &steps);
 
 // An image control that keeps a retained picture and paints it in paintEvent; nothing is drawn
 // on screen directly, so a redraw never shows a half-drawn state. It reports the mouse as the
@@ -33,7 +33,7 @@ public:
     // beyond the picture, are left alone) and schedules a repaint. The canvas's recorded steps
     // come along: at a device pixel ratio above 1 the control paints them instead of scaling
     // the picture up, at the same logical positions.
-    void CopyFrom(const Canvas &canvas);
+    void CopyFrom(const render::Canvas &canvas);
     const QImage &Image() const { return image_; }
 
     // The tooltip that follows the pointer: `text` at pixel `at` of the picture, shown at once
@@ -58,7 +58,7 @@ protected:
 private:
     QImage image_;
     QString pointerText_;
-    std::vector<CanvasStep> steps_;
+    std::vector<render::CanvasStep> steps_;
 };
 
-} // namespace morvane
+} // namespace morvane::qt

@@ -8,7 +8,7 @@
 
 #include "ui/qt/tooltips.h"
 
-namespace morvane {
+namespace morvane::qt {
 
 namespace {
 
@@ -29,7 +29,7 @@ QLabel *MakeLabel(QWidget *parent, const char *name, const QString &text, int y)
 
 } // namespace
 
-TfrmImportAudio::TfrmImportAudio(const ImportAudioChoices &choices, QWidget *parent)
+TfrmImportAudio::TfrmImportAudio(const ui::ImportAudioChoices &choices, QWidget *parent)
     : QDialog(parent), choices_(choices) {
     setObjectName(QStringLiteral("frmImportAudio"));
     setWindowTitle(QStringLiteral("Import audio or wavetable"));
@@ -98,8 +98,8 @@ void TfrmImportAudio::cmbFrameLengthChange() {
     btnOK->setEnabled(lbMapping->count() > 0);
 }
 
-ImportAudioAnswer TfrmImportAudio::Answer() const {
-    ImportAudioAnswer answer;
+ui::ImportAudioAnswer TfrmImportAudio::Answer() const {
+    ui::ImportAudioAnswer answer;
     answer.Ok = result() == QDialog::Accepted;
     const int index = cmbFrameLength->currentIndex();
     if (index >= 0 && index < static_cast<int>(choices_.FrameLengths.size()))
@@ -108,4 +108,4 @@ ImportAudioAnswer TfrmImportAudio::Answer() const {
     return answer;
 }
 
-} // namespace morvane
+} // namespace morvane::qt

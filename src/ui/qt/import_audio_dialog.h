@@ -10,7 +10,7 @@ class QLabel;
 class QListWidget;
 class QPushButton;
 
-namespace morvane {
+namespace morvane::qt {
 
 // The audio import dialog: what the file is, the frame length (proposed from the file's tag or
 // chosen among the usual lengths), how many frames that gives and which frames go to which
@@ -21,9 +21,9 @@ class TfrmImportAudio final : public QDialog {
     Q_DISABLE_COPY_MOVE(TfrmImportAudio)
 
 public:
-    explicit TfrmImportAudio(const ImportAudioChoices &choices, QWidget *parent = nullptr);
+    explicit TfrmImportAudio(const ui::ImportAudioChoices &choices, QWidget *parent = nullptr);
 
-    ImportAudioAnswer Answer() const;
+    ui::ImportAudioAnswer Answer() const;
 
     // The frame length chosen: the count and the mapping follow it.
     void cmbFrameLengthChange();
@@ -41,7 +41,7 @@ public:
     QPushButton *btnCancel = nullptr;
 
 private:
-    ImportAudioChoices choices_;
+    ui::ImportAudioChoices choices_;
 };
 
-} // namespace morvane
+} // namespace morvane::qt

@@ -47,7 +47,7 @@
 #include "ui/qt/wave_list.h"
 #include "ui/window_scale.h"
 
-namespace morvane {
+namespace morvane::qt {
 
 namespace {
 
@@ -180,8 +180,10 @@ int VirtualKeyCode(const QKeyEvent &event) {
 
 TfrmMain::TfrmMain(const MainWindowPorts &ports, QWidget *parent)
     : QMainWindow(parent), AudioWaveOut(ports.waveOut), SettingsPath(ports.settingsPath),
-      dialogs_(ports.dialogs), clock_(ports.clock), history_(std::make_unique<HistoryStack>()),
-      graphBitmap_(kGraphSize, kGraphSize), overviewBitmap_(kOverviewWidth, kOverviewHeight) {
+      dialogs_(ports.dialogs), clock_(ports.clock),
+      history_(std::make_unique<edit::HistoryStack>()),
+      graphBitmap_(render::kGraphSize, render::kGraphSize),
+      overviewBitmap_(render::kOverviewWidth, render::kOverviewHeight) {
     // Screens above 1 device pixel per pixel draw the graph from its steps. The overview is made
     // of 2 x 2 dots, which scaling up already shows exactly.
     graphBitmap_.EnableRecording();
@@ -271,8 +273,9 @@ void TfrmMain::CreateControls() {
     BitBtn2 = Button(grbHistory, "BitBtn2", "Redo", 67, 17, 54, 25);
 
     Label17 = Label(c, "Label17", "Wavetable graph", 4, 426, 128);
-    imgColoredWaveTables = Place(new TImageView(kOverviewWidth, kOverviewHeight, c),
-                                 "imgColoredWaveTables", 4, 440, kOverviewWidth, kOverviewHeight);
+    imgColoredWaveTables =
+        Place(new TImageView(render::kOverviewWidth, render::kOverviewHeight, c),
+              "imgColoredWaveTables", 4, 440, render::kOverviewWidth, render::kOverviewHeight);
     Memo1 = Place(new QPlainTextEdit(c), "Memo1", 37, 528, 164, 33);
     Memo1->setPlainText(kFirstLogLine);
     // The hidden log keeps its last lines only, so that repeated refusals cannot fill memory.
@@ -336,8 +339,8 @@ void TfrmMain::CreateControls() {
     btnShiftUp->setIcon(ArrowIcon(270));
     btnShiftDown->setIcon(ArrowIcon(90));
 
-    imgWaveTables = Place(new TImageView(kGraphSize, kGraphImageHeight, c), "imgWaveTables", 221,
-                          58, kGraphSize, kGraphImageHeight);
+    imgWaveTables = Place(new TImageView(render::kGraphSize, kGraphImageHeight, c), "imgWaveTables",
+                          221, 58, render::kGraphSize, kGraphImageHeight);
     imgWaveTables->setCursor(Qt::CrossCursor);
 
     lblFrom = Label(c, "lblFrom", "Select from 1", 221, 449, 70);
@@ -933,8 +936,8 @@ QStringList TfrmMain::Memo1Lines() const {
 
 void TfrmMain::DrawWavetable(int wave) {
     try {
-        DrawGraphPicture(graphBitmap_, table_, wave, sampleRange_, viewMode_, path_.Points(),
-                         rdbSpline->isChecked());
+        render::DrawGraphPicture(graphBitmap_, table_, wave, sampleRange_, viewMode_,
+                                 path_.Points(), rdbSpline->isChecked());
         const QString name = FromSingleByte(TrimmedNameOfFirstWave(table_));
         if (edtName->text() != name)
             edtName->setText(name); // runs edtNameChange
@@ -947,7 +950,7 @@ void TfrmMain::DrawWavetable(int wave) {
 }
 
 void TfrmMain::DrawOverview() {
-    morvane::DrawOverview(overviewBitmap_, table_);
+    morvane::render::DrawOverview(overviewBitmap_, table_);
     imgColoredWaveTables->CopyFrom(overviewBitmap_);
 }
 
@@ -967,12 +970,12 @@ bool TfrmMain::AskSaveChanges() {
     if (!modified_)
         return true;
     switch (dialogs_->Confirm("Do you want to save wavetables ?", true)) {
-    case Answer::Yes:
+    case ui::Answer::Yes:
         btnSaveWavetableClick(nullptr);
         return !modified_; // still set: the save was left or refused
-    case Answer::No:
+    case ui::Answer::No:
         return true;
-    case Answer::Cancel:
+    case ui::Answer::Cancel:
         break;
     }
     return false;
@@ -993,7 +996,7 @@ void TfrmMain::NewWavetable() {
 
 void TfrmMain::FormCreate(QObject *) {
     random_.SeedFrom(clock_->Now());
-    viewMode_ = kWaveView;
+    viewMode_ = render::kWaveView;
     keys_.Reset();
     path_.SelectedPoint = -1;
     WaveDrawing = false;
@@ -1001,7 +1004,7 @@ void TfrmMain::FormCreate(QObject *) {
     sampleRange_ = SampleRange{0, kSampleCount - 1};
     LoadAudioSettings();
     LoadRecentFiles();
-    graphBitmap_.Fill(Rgb(255, 255, 255)); // GraphBitmap exists from construction on
+    graphBitmap_.Fill(render::Rgb(255, 255, 255)); // GraphBitmap exists from construction on
     SweepDirection = 1;
     btnNewWavetableClick(nullptr);
     SelectWave(1);
@@ -1072,7 +1075,7 @@ void TfrmMain::ScrollBar2Change(QObject *) {
 }
 
 void TfrmMain::SpeedButton1Click(QObject *) {
-    viewMode_ = kWaveView;
+    viewMode_ = render::kWaveView;
     DrawWavetable(CurrentWave());
     SpeedButton1->setChecked(true);
     Viewwave1->setChecked(true);
@@ -1080,7 +1083,7 @@ void TfrmMain::SpeedButton1Click(QObject *) {
 }
 
 void TfrmMain::SpeedButton2Click(QObject *) {
-    viewMode_ = kMotionPathView;
+    viewMode_ = render::kMotionPathView;
     DrawWavetable(CurrentWave());
     SpeedButton2->setChecked(true);
     Viewwave1->setChecked(false);
@@ -1165,4 +1168,4 @@ void TfrmMain::OpenWebPage(const QString &address) {
     QDesktopServices::openUrl(QUrl(address)); // the result is not looked at
 }
 
-} // namespace morvane
+} // namespace morvane::qt

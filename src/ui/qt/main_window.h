@@ -51,9 +51,12 @@ class QKeyEvent;
 class QDragEnterEvent;
 class QDropEvent;
 
-namespace morvane {
-
+namespace morvane::edit {
 class HistoryStack;
+}
+
+namespace morvane::qt {
+
 class TfrmAudition;
 class TfrmHarmonics;
 class TfrmFormula;
@@ -64,11 +67,11 @@ class TfrmWaterfall;
 // What the main window is given from outside: the dialogs it asks the user through and the
 // clock that seeds the random generator. Both outlive the window.
 struct MainWindowPorts {
-    Dialogs *dialogs = nullptr;
-    Clock *clock = nullptr;
+    ui::Dialogs *dialogs = nullptr;
+    edit::Clock *clock = nullptr;
     // The sound output (the editor passes the PortAudio backend); none: a silent null device
     // of the window's own.
-    WaveOut *waveOut = nullptr;
+    audio::WaveOut *waveOut = nullptr;
     // The callback sound output the audition plays through (the editor passes the PortAudio
     // backend); none: a silent one of the audition window's own.
     audio::AudioStreamOut *streamOut = nullptr;
@@ -97,11 +100,11 @@ public:
     // ---- State the areas share --------------------------------------------------------------
     Wavetable &Table() { return table_; }
     const Wavetable &Table() const { return table_; }
-    HistoryStack &History() { return *history_; }
-    MotionPath &Path() { return path_; }
-    RandomGenerator &Random() { return random_; }
-    morvane::Dialogs &Dialogs() const { return *dialogs_; }
-    const Clock &TimeSource() const { return *clock_; }
+    edit::HistoryStack &History() { return *history_; }
+    motion::MotionPath &Path() { return path_; }
+    edit::RandomGenerator &Random() { return random_; }
+    ui::Dialogs &Dialogs() const { return *dialogs_; }
+    const edit::Clock &TimeSource() const { return *clock_; }
 
     bool IsModified() const { return modified_; }
     void SetModified(bool modified) { modified_ = modified; }
@@ -135,8 +138,8 @@ public:
     void DrawWavetable(int wave);
     void DrawOverview();
     // The off-screen pictures, for saving them as images.
-    const Canvas &GraphBitmap() const { return graphBitmap_; }
-    const Canvas &OverviewBitmap() const { return overviewBitmap_; }
+    const render::Canvas &GraphBitmap() const { return graphBitmap_; }
+    const render::Canvas &OverviewBitmap() const { return overviewBitmap_; }
 
     // The window title and the file-name label for `path` ("" for no file).
     void UpdateTitle(const QString &path);
@@ -412,16 +415,16 @@ public:
     QPushButton *btnMakeWTMotion = nullptr;
 
     // The file dialogs; each keeps the file name chosen last for the whole run.
-    FileDialogState OpenDialog1;
-    FileDialogState SaveDialog1;
-    FileDialogState OpenDialog2;
-    FileDialogState OpenDialog3;
-    FileDialogState savedialogWAVE;
-    FileDialogState OpenDialogAudio{
+    ui::FileDialogState OpenDialog1;
+    ui::FileDialogState SaveDialog1;
+    ui::FileDialogState OpenDialog2;
+    ui::FileDialogState OpenDialog3;
+    ui::FileDialogState savedialogWAVE;
+    ui::FileDialogState OpenDialogAudio{
         "OpenDialogAudio",
         "Audio and wavetable files|*.wav;*.aif;*.aiff;*.flac;*.ogg;*.wt|All files|*.*", 1, "", ""};
-    FileDialogState SaveDialog2048{"SaveDialog2048", "Wave files|*.wav|All files|*.*", 1, "wav",
-                                   ""};
+    ui::FileDialogState SaveDialog2048{"SaveDialog2048", "Wave files|*.wav|All files|*.*", 1, "wav",
+                                       ""};
 
     // ---- Menu -------------------------------------------------------------------------------
     QMenuBar *MainMenu1 = nullptr;
@@ -501,22 +504,22 @@ public:
     QAction *About1 = nullptr;
 
     // ---- Fields of the areas ----------------------------------------------------------------
-    bool WaveDrawing = false;      // a mouse stroke on the graph is in progress (wave view)
-    mouse::StrokePoint StrokeLast; // where the stroke's line to the next pointer position starts
-    bool PathStroke = false;       // a mouse stroke on the graph is in progress (motion-path view)
-    int SweepDirection = 1;        // +1 or -1, the direction of the sweep
-    int PlayStartWave = 0;         // list index of the current wave when Play was pressed
-    int PlayRun = 0;               // counts the presses of Play, to match a late open failure
+    bool WaveDrawing = false;          // a mouse stroke on the graph is in progress (wave view)
+    ui::mouse::StrokePoint StrokeLast; // where the line to the next pointer position starts
+    bool PathStroke = false; // a mouse stroke on the graph is in progress (motion-path view)
+    int SweepDirection = 1;  // +1 or -1, the direction of the sweep
+    int PlayStartWave = 0;   // list index of the current wave when Play was pressed
+    int PlayRun = 0;         // counts the presses of Play, to match a late open failure
     // Playback (main_window_audio.cpp). The wave-out service is declared before the generator
     // so that the generator, whose thread uses it, goes first when the window is destroyed.
-    morvane::AudioSettings AudioSettings{}; // one instance for the run; the settings file's
-    WaveOut *AudioWaveOut = nullptr;        // the ports' wave-out service, or OwnWaveOut
-    std::unique_ptr<WaveOut> OwnWaveOut;    // the null device when the ports bring none
-    std::string SettingsPath;               // the ports' override, else the usual place
-    AudioGenSlot AudioGen;                  // the latest generator; none until the first Play
-    edit::WaveClipboard Clipboard{};        // copy, paste and paste special; zero slots at start
-    edit::WaveBackup Backup{};              // the per-wave backup of the edits that check overflow
-    midi::MidiOutFactory MidiOutFactory;    // the exchange commands' MIDI system; RtMidi if empty
+    audio::AudioSettings AudioSettings{};       // one instance for the run; the settings file's
+    audio::WaveOut *AudioWaveOut = nullptr;     // the ports' wave-out service, or OwnWaveOut
+    std::unique_ptr<audio::WaveOut> OwnWaveOut; // the null device when the ports bring none
+    std::string SettingsPath;                   // the ports' override, else the usual place
+    audio::AudioGenSlot AudioGen;               // the latest generator; none until the first Play
+    edit::WaveClipboard Clipboard{};     // copy, paste and paste special; zero slots at start
+    edit::WaveBackup Backup{};           // the per-wave backup of the edits that check overflow
+    midi::MidiOutFactory MidiOutFactory; // the exchange commands' MIDI system; RtMidi if empty
     audio::AudioStreamOut *AuditionStreamOut = nullptr; // the ports' stream service, if any
     midi::MidiInFactory MidiInFactory; // the audition's MIDI input; RtMidi if empty
     std::optional<midi::MidiOutputSettings> MidiOutput; // read at first use, see MidiSettings
@@ -558,22 +561,22 @@ private:
     void ShowRecentFiles();
     void SaveRecentFiles();
 
-    morvane::Dialogs *dialogs_;
-    Clock *clock_;
+    morvane::ui::Dialogs *dialogs_;
+    edit::Clock *clock_;
 
     Wavetable table_{};
-    bool closingWithoutQuestion_ = false;   // set only inside CloseWithoutQuestion
-    std::unique_ptr<HistoryStack> history_; // 200 snapshots, about 5 MB: on the heap, once
-    MotionPath path_{};
-    RandomGenerator random_{};
-    Canvas graphBitmap_;    // GraphBitmap, 384 x 384
-    Canvas overviewBitmap_; // the overview, 128 x 129, default black pen and white brush
+    bool closingWithoutQuestion_ = false;         // set only inside CloseWithoutQuestion
+    std::unique_ptr<edit::HistoryStack> history_; // 200 snapshots, about 5 MB: on the heap, once
+    motion::MotionPath path_{};
+    edit::RandomGenerator random_{};
+    render::Canvas graphBitmap_;    // GraphBitmap, 384 x 384
+    render::Canvas overviewBitmap_; // the overview, 128 x 129, default black pen and white brush
     bool modified_ = false;
-    int viewMode_ = kWaveView;
+    int viewMode_ = render::kWaveView;
     SampleRange sampleRange_{};
     ui::CtrlKeyBuffer keys_{};
     ui::RecentFiles recent_{};
     bool recentSaveFailed_ = false; // the box about an unwritable list is shown once a run
 };
 
-} // namespace morvane
+} // namespace morvane::qt

@@ -21,7 +21,7 @@
 #include "ui/qt/audition_window.h"
 #include "ui/qt/wave_list.h"
 
-namespace morvane {
+namespace morvane::qt {
 
 namespace {
 bool IsPlaying(const QPushButton *button) {
@@ -43,7 +43,8 @@ void TfrmMain::btnPlayClick(QObject *) {
                 this, [this, run, text] { Guarded([&] { PlayOpenFailed(run, text); }); },
                 Qt::QueuedConnection);
         };
-        AudioGen.Replace(std::make_unique<TAudioGen>(*AudioWaveOut, AudioSettings, onOpenFailed));
+        AudioGen.Replace(
+            std::make_unique<audio::TAudioGen>(*AudioWaveOut, AudioSettings, onOpenFailed));
         FillPlayBuffers();
         AudioGen->Start();
         PlayStartWave = CurrentWave() - 1;
@@ -69,7 +70,7 @@ void TfrmMain::PlayOpenFailed(int run, const std::string &reason) {
     if (run == PlayRun && IsPlaying(btnPlay))
         btnPlayClick(nullptr);
     const int device = AudioSettings.WaveAudioDevice;
-    const std::vector<WaveOutCaps> devices = AudioWaveOut->Devices();
+    const std::vector<audio::WaveOutCaps> devices = AudioWaveOut->Devices();
     const std::string name =
         device >= 0 && static_cast<std::size_t>(device) < devices.size()
             ? "\"" + devices[static_cast<std::size_t>(device)].ProductName + "\""
@@ -104,16 +105,16 @@ void TfrmMain::chbPlayAllClick(QObject *sender) {
 }
 
 void TfrmMain::AudioSetup1Click(QObject *) {
-    const AudioSetupChoices choices =
+    const ui::AudioSetupChoices choices =
         ui::MakeAudioSetupChoices(AudioWaveOut->Devices(), AudioSettings);
-    const AudioSetupAnswer answer = Dialogs().AudioSetup(choices);
+    const ui::AudioSetupAnswer answer = Dialogs().AudioSetup(choices);
     // New settings reach the device with the next Play; the fill uses them at once.
     if (answer.Ok)
         audio::ApplyAudioSetup(AudioSettings, answer.Device, answer.FormatText);
 }
 
 void TfrmMain::FillPlayBuffers() {
-    TAudioGen *generator = AudioGen.Get();
+    audio::TAudioGen *generator = AudioGen.Get();
     if (generator == nullptr)
         return;
     audio::FillPlayBuffers(table_, CurrentWave() - 1, AudioSettings, generator->Buffers);
@@ -121,7 +122,7 @@ void TfrmMain::FillPlayBuffers() {
 
 void TfrmMain::LoadAudioSettings() {
     if (AudioWaveOut == nullptr) {
-        OwnWaveOut = std::make_unique<NullWaveOut>();
+        OwnWaveOut = std::make_unique<audio::NullWaveOut>();
         AudioWaveOut = OwnWaveOut.get();
     }
     if (SettingsPath.empty())
@@ -155,4 +156,4 @@ void TfrmMain::FormCloseQuery(QObject *, bool &canClose) {
     canClose = true;
 }
 
-} // namespace morvane
+} // namespace morvane::qt

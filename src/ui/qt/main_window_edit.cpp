@@ -19,7 +19,7 @@
 #include "render/clipboard_drawing.h"
 #include "ui/qt/image_view.h"
 
-namespace morvane {
+namespace morvane::qt {
 
 namespace {
 
@@ -275,7 +275,7 @@ void TfrmMain::PastesumClick(QObject *sender) {
 void TfrmMain::btnShowClipboardMouseDown(QObject *, Qt::MouseButton, Qt::KeyboardModifiers, int,
                                          int) {
     try {
-        DrawClipboardPicture(graphBitmap_, Clipboard, GetSampleRange());
+        render::DrawClipboardPicture(graphBitmap_, Clipboard, GetSampleRange());
     } catch (...) {
         // The preview shows what it could draw; it has nothing to report.
     }
@@ -287,4 +287,4 @@ void TfrmMain::btnShowClipboardMouseUp(QObject *, Qt::MouseButton, Qt::KeyboardM
     DrawWavetable(CurrentWave());
 }
 
-} // namespace morvane
+} // namespace morvane::qt

@@ -18,7 +18,7 @@
 #include "ui/import_audio_choices.h"
 #include "ui/midi_setup_choices.h"
 
-namespace morvane {
+namespace morvane::qt {
 
 namespace {
 
@@ -66,9 +66,9 @@ void TfrmMain::MidiOutput1Click(QObject *) {
     const auto choicesNow = [factory, saved] {
         return ui::MakeMidiSetupChoices(MakeMidiOut(factory)->Ports(), saved);
     };
-    MidiSetupChoices choices = choicesNow();
+    ui::MidiSetupChoices choices = choicesNow();
     choices.Rescan = choicesNow;
-    const MidiSetupAnswer answer = Dialogs().MidiSetup(choices);
+    const ui::MidiSetupAnswer answer = Dialogs().MidiSetup(choices);
     if (!answer.Ok)
         return;
     MidiOutput = ui::ApplyMidiSetup(answer);
@@ -107,11 +107,11 @@ void TfrmMain::SendToSynth1Click(QObject *) {
     }
 
     auto result = std::make_shared<midi::SendResult>();
-    ProgressJob job;
+    ui::ProgressJob job;
     job.Title = kSendTitle;
     job.Total = static_cast<int>(messages.size());
     job.Run = [factory = MidiOutFactory, settings, messages = std::move(messages),
-               result](const ProgressJob::Report &report, const midi::CancelFlag &cancel) {
+               result](const ui::ProgressJob::Report &report, const midi::CancelFlag &cancel) {
         midi::SystemPaceClock clock;
         try {
             const std::unique_ptr<midi::MidiOut> out = MakeMidiOut(factory);
@@ -161,7 +161,7 @@ void TfrmMain::ImportAudioPath(const std::string &path) {
     Wavetable imported = Table();
     try {
         const exchange::AudioFile file = exchange::ReadAudioFile(path);
-        const ImportAudioAnswer answer =
+        const ui::ImportAudioAnswer answer =
             Dialogs().ImportAudio(ui::MakeImportAudioChoices(file, first, last));
         if (!answer.Ok)
             return;
@@ -200,4 +200,4 @@ void TfrmMain::ExportWavetable2048Click(QObject *) {
     RememberFile(SaveDialog2048.FileName);
 }
 
-} // namespace morvane
+} // namespace morvane::qt

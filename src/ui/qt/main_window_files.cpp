@@ -17,7 +17,7 @@
 #include "files/wave_file.h"
 #include "ui/qt/wave_list.h"
 
-namespace morvane {
+namespace morvane::qt {
 
 namespace {
 
@@ -117,7 +117,8 @@ void SaveWavetableToFile(TfrmMain &w, const std::string &path) {
 }
 
 void WriteMidiFile(TfrmMain &w, const std::string &path) {
-    if (FileExists(path) && w.Dialogs().Confirm("Do you want to overwrite?", false) != Answer::Yes)
+    if (FileExists(path) &&
+        w.Dialogs().Confirm("Do you want to overwrite?", false) != ui::Answer::Yes)
         return;
     // Errors reach the general error box.
     files::WriteMidiFile(path, w.Table(), TfrmMain::ToSingleByte(w.edtName->text()), ShownSlot(w));
@@ -164,7 +165,7 @@ void TfrmMain::btnSaveWavetableClick(QObject *) {
     if (!Dialogs().SaveFile(SaveDialog1))
         return;
     const std::string path = SaveDialog1.FileName;
-    if (FileExists(path) && Dialogs().Confirm("Overwrite ?", false) != Answer::Yes)
+    if (FileExists(path) && Dialogs().Confirm("Overwrite ?", false) != ui::Answer::Yes)
         return;
     SaveWavetableToFile(*this, path);
 }
@@ -177,7 +178,7 @@ void TfrmMain::btnExportWavetableClick(QObject *) {
     if (!Dialogs().SaveFile(SaveDialog1))
         return;
     const std::string path = SaveDialog1.FileName;
-    if (FileExists(path) && Dialogs().Confirm("Overwrite ?", false) != Answer::Yes)
+    if (FileExists(path) && Dialogs().Confirm("Overwrite ?", false) != ui::Answer::Yes)
         return;
     WriteMidiFile(*this, path);
 }
@@ -195,7 +196,7 @@ void TfrmMain::ImportMidiPath(const std::string &path) {
     files::MidiImportPrompts prompts;
     prompts.Message = [this](const std::string &text) { Dialogs().Message(text); };
     prompts.Choose = [this](const std::vector<std::string> &names) -> std::optional<std::size_t> {
-        const SelectorAnswer answer = Dialogs().SelectWavetable(SelectorTexts(names));
+        const ui::SelectorAnswer answer = Dialogs().SelectWavetable(SelectorTexts(names));
         // Okay with nothing selected ends the import like Cancel.
         if (!answer.Ok || answer.Index < 0)
             return std::nullopt;
@@ -219,7 +220,7 @@ void TfrmMain::ImportMidiPath(const std::string &path) {
 
 bool TfrmMain::MayOverwrite(std::initializer_list<std::string> paths) {
     const bool exists = std::any_of(paths.begin(), paths.end(), FileExists);
-    return !exists || Dialogs().Confirm("Overwrite ?", false) == Answer::Yes;
+    return !exists || Dialogs().Confirm("Overwrite ?", false) == ui::Answer::Yes;
 }
 
 void TfrmMain::btnExportWTasWavClick(QObject *) {
@@ -265,4 +266,4 @@ void TfrmMain::ImportWavePath(const std::string &path) {
     RememberFile(path);
 }
 
-} // namespace morvane
+} // namespace morvane::qt

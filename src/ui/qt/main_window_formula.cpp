@@ -6,7 +6,7 @@
 
 #include "ui/qt/formula_window.h"
 
-namespace morvane {
+namespace morvane::qt {
 
 void TfrmMain::Formula1Click(QObject *) {
     frmFormula->show();
@@ -16,4 +16,4 @@ void TfrmMain::Formula1Click(QObject *) {
     frmFormula->UpdatePreview();
 }
 
-} // namespace morvane
+} // namespace morvane::qt

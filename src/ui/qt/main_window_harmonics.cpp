@@ -3,10 +3,10 @@
 
 #include "ui/qt/harmonics_window.h"
 
-namespace morvane {
+namespace morvane::qt {
 
 void TfrmMain::Harmonics1Click(QObject *) {
     frmHarmonics->Open();
 }
 
-} // namespace morvane
+} // namespace morvane::qt

@@ -17,20 +17,20 @@
 #include "ui/pointer_text.h"
 #include "ui/qt/image_view.h"
 
-namespace morvane {
+namespace morvane::qt {
 
 namespace {
 
-MouseButton PathButton(Qt::MouseButton button) {
+motion::MouseButton PathButton(Qt::MouseButton button) {
     switch (button) {
     case Qt::LeftButton:
-        return MouseButton::Left;
+        return motion::MouseButton::Left;
     case Qt::RightButton:
-        return MouseButton::Right;
+        return motion::MouseButton::Right;
     default:
         // Middle and any further button: neither adds the right button's deletion nor
         // differs from the left button anywhere else.
-        return MouseButton::Middle;
+        return motion::MouseButton::Middle;
     }
 }
 
@@ -42,7 +42,7 @@ bool CtrlHeld(Qt::KeyboardModifiers shift) {
 
 void TfrmMain::imgWaveTablesMouseDown(QObject *, Qt::MouseButton button,
                                       Qt::KeyboardModifiers shift, int x, int y) {
-    if (ViewMode() == kMotionPathView) {
+    if (ViewMode() == render::kMotionPathView) {
         try {
             const motion::PathMouseResult result = motion::PathMouseDown(
                 Path(), PathStroke, PathButton(button), CtrlHeld(shift), x, y);
@@ -56,8 +56,8 @@ void TfrmMain::imgWaveTablesMouseDown(QObject *, Qt::MouseButton button,
     // Any button draws, whatever the keys.
     try {
         const int wave = CurrentWave();
-        const mouse::DrawingResult result =
-            mouse::WaveMouseDown(Table(), wave, GetSampleRange(), WaveDrawing, StrokeLast, x, y);
+        const ui::mouse::DrawingResult result = ui::mouse::WaveMouseDown(
+            Table(), wave, GetSampleRange(), WaveDrawing, StrokeLast, x, y);
         if (result.Redraw)
             DrawWavetable(wave);
         if (result.Modified)
@@ -68,7 +68,7 @@ void TfrmMain::imgWaveTablesMouseDown(QObject *, Qt::MouseButton button,
 }
 
 void TfrmMain::imgWaveTablesMouseMove(QObject *, Qt::KeyboardModifiers, int x, int y) {
-    if (ViewMode() == kMotionPathView) {
+    if (ViewMode() == render::kMotionPathView) {
         try {
             const motion::PathMouseResult result = motion::PathMouseMove(Path(), PathStroke, x, y);
             if (result.Redraw)
@@ -82,8 +82,8 @@ void TfrmMain::imgWaveTablesMouseMove(QObject *, Qt::KeyboardModifiers, int x, i
     }
     try {
         const int wave = CurrentWave();
-        const mouse::DrawingResult result =
-            mouse::WaveMouseMove(Table(), wave, GetSampleRange(), WaveDrawing, StrokeLast, x, y);
+        const ui::mouse::DrawingResult result = ui::mouse::WaveMouseMove(
+            Table(), wave, GetSampleRange(), WaveDrawing, StrokeLast, x, y);
         if (result.Redraw)
             DrawWavetable(wave);
         if (result.Modified)
@@ -94,13 +94,13 @@ void TfrmMain::imgWaveTablesMouseMove(QObject *, Qt::KeyboardModifiers, int x, i
 }
 
 void TfrmMain::imgWaveTablesMouseUp(QObject *, Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
-    if (ViewMode() == kMotionPathView) {
+    if (ViewMode() == render::kMotionPathView) {
         // The path is not part of the document: nothing goes on the undo history.
         if (motion::PathMouseUp(Path(), PathStroke).Redraw)
             DrawWavetable(CurrentWave());
         return;
     }
-    const mouse::DrawingResult result = mouse::WaveMouseUp(WaveDrawing);
+    const ui::mouse::DrawingResult result = ui::mouse::WaveMouseUp(WaveDrawing);
     if (result.Redraw)
         DrawWavetable(CurrentWave());
     if (result.Modified)
@@ -111,7 +111,7 @@ void TfrmMain::imgWaveTablesMouseUp(QObject *, Qt::MouseButton, Qt::KeyboardModi
 }
 
 void TfrmMain::btnNewWTMotionClick(QObject *) {
-    if (Dialogs().Confirm("Are you sure ?", false) != Answer::Yes)
+    if (Dialogs().Confirm("Are you sure ?", false) != ui::Answer::Yes)
         return;
     // The four start-up points come back only with the next start of the program.
     Path().PathCount = 0;
@@ -155,4 +155,4 @@ void TfrmMain::trbSensitivityChange(QObject *) {
     Label16->setText(QStringLiteral("FX width: ") + QString::number(trbSensitivity->value()));
 }
 
-} // namespace morvane
+} // namespace morvane::qt

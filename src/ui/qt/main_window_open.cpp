@@ -14,7 +14,7 @@
 
 #include "ui/open_file_kind.h"
 
-namespace morvane {
+namespace morvane::qt {
 
 namespace {
 
@@ -168,4 +168,4 @@ void TfrmMain::ClearList1Click(QObject *) {
     SaveRecentFiles();
 }
 
-} // namespace morvane
+} // namespace morvane::qt

@@ -10,7 +10,7 @@
 
 #include "ui/qt/tooltips.h"
 
-namespace morvane {
+namespace morvane::qt {
 
 namespace {
 
@@ -20,7 +20,7 @@ QString Utf8(const std::string &text) {
 
 } // namespace
 
-TfrmMidiOutput::TfrmMidiOutput(const MidiSetupChoices &choices, QWidget *parent)
+TfrmMidiOutput::TfrmMidiOutput(const ui::MidiSetupChoices &choices, QWidget *parent)
     : QDialog(parent), rescan_(choices.Rescan) {
     setObjectName(QStringLiteral("frmMidiOutput"));
     setWindowTitle(QStringLiteral("MIDI output"));
@@ -84,10 +84,10 @@ TfrmMidiOutput::TfrmMidiOutput(const MidiSetupChoices &choices, QWidget *parent)
     Fill(choices, choices.Preselected);
 }
 
-void TfrmMidiOutput::Fill(const MidiSetupChoices &choices, int select) {
+void TfrmMidiOutput::Fill(const ui::MidiSetupChoices &choices, int select) {
     entries_ = choices.Entries;
     cmbMidiPort->clear();
-    for (const MidiPortEntry &entry : entries_)
+    for (const ui::MidiPortEntry &entry : entries_)
         cmbMidiPort->addItem(Utf8(entry.Label));
     cmbMidiPort->setCurrentIndex(select >= 0 && select < cmbMidiPort->count() ? select : -1);
     QStringList notes;
@@ -100,8 +100,8 @@ void TfrmMidiOutput::Fill(const MidiSetupChoices &choices, int select) {
 void TfrmMidiOutput::btnRefreshClick() {
     if (!rescan_)
         return;
-    const MidiSetupAnswer before = Choice();
-    const MidiSetupChoices again = rescan_();
+    const ui::MidiSetupAnswer before = Choice();
+    const ui::MidiSetupChoices again = rescan_();
     int select = again.Preselected;
     if (before.Port) {
         for (std::size_t i = 0; i < again.Entries.size(); ++i) {
@@ -114,8 +114,8 @@ void TfrmMidiOutput::btnRefreshClick() {
     Fill(again, select);
 }
 
-MidiSetupAnswer TfrmMidiOutput::Choice() const {
-    MidiSetupAnswer answer;
+ui::MidiSetupAnswer TfrmMidiOutput::Choice() const {
+    ui::MidiSetupAnswer answer;
     const int index = cmbMidiPort->currentIndex();
     if (index >= 0 && static_cast<std::size_t>(index) < entries_.size())
         answer.Port = entries_[static_cast<std::size_t>(index)].Port;
@@ -123,4 +123,4 @@ MidiSetupAnswer TfrmMidiOutput::Choice() const {
     return answer;
 }
 
-} // namespace morvane
+} // namespace morvane::qt

@@ -9,7 +9,7 @@ class QLabel;
 class QPushButton;
 class QSpinBox;
 
-namespace morvane {
+namespace morvane::qt {
 
 // "MIDI output": the output ports of every MIDI system with the one to send to, and the pause
 // between two wave messages. OK (also Enter) closes it with Accepted, Cancel (also Esc and the
@@ -20,10 +20,10 @@ class TfrmMidiOutput final : public QDialog {
     Q_DISABLE_COPY_MOVE(TfrmMidiOutput)
 
 public:
-    explicit TfrmMidiOutput(const MidiSetupChoices &choices, QWidget *parent = nullptr);
+    explicit TfrmMidiOutput(const ui::MidiSetupChoices &choices, QWidget *parent = nullptr);
 
     // The choice as it stands (Ok is left to the caller, who knows how the dialog closed).
-    MidiSetupAnswer Choice() const;
+    ui::MidiSetupAnswer Choice() const;
 
     void btnRefreshClick();
 
@@ -38,10 +38,10 @@ public:
     QPushButton *BitBtn2 = nullptr; // Cancel
 
 private:
-    void Fill(const MidiSetupChoices &choices, int select);
+    void Fill(const ui::MidiSetupChoices &choices, int select);
 
-    std::vector<MidiPortEntry> entries_;
-    std::function<MidiSetupChoices()> rescan_;
+    std::vector<ui::MidiPortEntry> entries_;
+    std::function<ui::MidiSetupChoices()> rescan_;
 };
 
-} // namespace morvane
+} // namespace morvane::qt

@@ -5,9 +5,9 @@
 
 #include "ui/qt/tooltips.h"
 
-namespace morvane {
+namespace morvane::qt {
 
-TfrmProgress::TfrmProgress(ProgressJob job, QWidget *parent)
+TfrmProgress::TfrmProgress(ui::ProgressJob job, QWidget *parent)
     : QProgressDialog(parent), job_(std::move(job)) {
     setObjectName(QStringLiteral("frmProgress"));
     setWindowTitle(QString::fromUtf8(job_.Title));
@@ -35,7 +35,7 @@ TfrmProgress::~TfrmProgress() {
 void TfrmProgress::Start() {
     show();
     worker_ = std::thread([this] {
-        const ProgressJob::Report report = [this](int step, const std::string &text) {
+        const ui::ProgressJob::Report report = [this](int step, const std::string &text) {
             const QString label = QString::fromUtf8(text);
             // Queued to the dialog's thread; dropped if the dialog is gone by then.
             QMetaObject::invokeMethod(
@@ -87,4 +87,4 @@ void TfrmProgress::StopAndWait() {
     worker_.join();
 }
 
-} // namespace morvane
+} // namespace morvane::qt

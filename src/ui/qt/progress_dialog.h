@@ -9,7 +9,7 @@
 
 class QPushButton;
 
-namespace morvane {
+namespace morvane::qt {
 
 // The progress of a job that runs on a thread of its own: "Sending wave N of M" with a bar and a
 // Cancel button. Cancel (also Esc and the close box) raises the job's flag and waits for the
@@ -21,7 +21,7 @@ class TfrmProgress final : public QProgressDialog {
     Q_DISABLE_COPY_MOVE(TfrmProgress)
 
 public:
-    explicit TfrmProgress(ProgressJob job, QWidget *parent = nullptr);
+    explicit TfrmProgress(ui::ProgressJob job, QWidget *parent = nullptr);
     ~TfrmProgress() override;
 
     // Shows the dialog and starts the job.
@@ -38,9 +38,9 @@ private:
     void Done();
     void StopAndWait();
 
-    ProgressJob job_;
+    ui::ProgressJob job_;
     midi::CancelFlag cancel_;
     std::thread worker_;
 };
 
-} // namespace morvane
+} // namespace morvane::qt

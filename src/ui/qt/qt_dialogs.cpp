@@ -11,7 +11,7 @@
 #include "ui/qt/user_guide_window.h"
 #include "ui/qt/wave_tables_dialog.h"
 
-namespace morvane {
+namespace morvane::qt {
 
 namespace {
 const QString kBoxTitle = QStringLiteral("Morvane");
@@ -37,18 +37,18 @@ QStringList QtNameFilters(const std::string &filter) {
     return filters;
 }
 
-Answer QtDialogs::Confirm(const std::string &text, bool withCancel) {
+ui::Answer QtDialogs::Confirm(const std::string &text, bool withCancel) {
     QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
     if (withCancel)
         buttons |= QMessageBox::Cancel;
     const auto pressed = QMessageBox::question(DialogParent(), QStringLiteral("Confirm"),
                                                QString::fromUtf8(text), buttons);
     if (pressed == QMessageBox::Yes)
-        return Answer::Yes;
+        return ui::Answer::Yes;
     if (pressed == QMessageBox::No)
-        return Answer::No;
+        return ui::Answer::No;
     // Escape or the close box: Cancel where there is one, otherwise No.
-    return withCancel ? Answer::Cancel : Answer::No;
+    return withCancel ? ui::Answer::Cancel : ui::Answer::No;
 }
 
 void QtDialogs::Message(const std::string &text) {
@@ -56,15 +56,15 @@ void QtDialogs::Message(const std::string &text) {
     QMessageBox::information(DialogParent(), kBoxTitle, QString::fromUtf8(text));
 }
 
-bool QtDialogs::OpenFile(FileDialogState &dialog) {
+bool QtDialogs::OpenFile(ui::FileDialogState &dialog) {
     return RunFileDialog(dialog, false);
 }
 
-bool QtDialogs::SaveFile(FileDialogState &dialog) {
+bool QtDialogs::SaveFile(ui::FileDialogState &dialog) {
     return RunFileDialog(dialog, true);
 }
 
-bool QtDialogs::RunFileDialog(FileDialogState &dialog, bool save) {
+bool QtDialogs::RunFileDialog(ui::FileDialogState &dialog, bool save) {
     QFileDialog box(DialogParent());
     box.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     box.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
@@ -90,18 +90,18 @@ bool QtDialogs::RunFileDialog(FileDialogState &dialog, bool save) {
     return true;
 }
 
-SelectorAnswer QtDialogs::SelectWavetable(const std::vector<std::string> &names) {
+ui::SelectorAnswer QtDialogs::SelectWavetable(const std::vector<std::string> &names) {
     // Created for this choice only and released when it closes.
     TfrmWaveTables selector(DialogParent());
     selector.AddNames(names);
-    SelectorAnswer answer;
+    ui::SelectorAnswer answer;
     answer.Ok = selector.exec() == QDialog::Accepted;
     if (answer.Ok)
         answer.Index = selector.SelectedIndex();
     return answer;
 }
 
-AudioSetupAnswer QtDialogs::AudioSetup(const AudioSetupChoices &choices) {
+ui::AudioSetupAnswer QtDialogs::AudioSetup(const ui::AudioSetupChoices &choices) {
     TfrmAudioSetup dialog(choices, DialogParent());
     dialog.exec();
     return dialog.Answer();
@@ -123,4 +123,4 @@ void QtDialogs::ShowUserGuide(const std::string &path) {
     guide_->activateWindow();
 }
 
-} // namespace morvane
+} // namespace morvane::qt

@@ -8,31 +8,31 @@
 
 class QWidget;
 
-namespace morvane {
+namespace morvane::qt {
 
 class TfrmUserGuide;
 
 // The dialogs port shown with real Qt dialogs, modal over the active window.
-class QtDialogs final : public Dialogs {
+class QtDialogs final : public ui::Dialogs {
 public:
     QtDialogs() = default;
 
-    Answer Confirm(const std::string &text, bool withCancel) override;
+    ui::Answer Confirm(const std::string &text, bool withCancel) override;
     void Message(const std::string &text) override;
-    bool OpenFile(FileDialogState &dialog) override;
-    bool SaveFile(FileDialogState &dialog) override;
-    SelectorAnswer SelectWavetable(const std::vector<std::string> &names) override;
-    AudioSetupAnswer AudioSetup(const AudioSetupChoices &choices) override;
+    bool OpenFile(ui::FileDialogState &dialog) override;
+    bool SaveFile(ui::FileDialogState &dialog) override;
+    ui::SelectorAnswer SelectWavetable(const std::vector<std::string> &names) override;
+    ui::AudioSetupAnswer AudioSetup(const ui::AudioSetupChoices &choices) override;
     void ShowHelp(const std::vector<std::string> &lines) override;
     // One guide window at a time: asked again, it comes to the front at the guide's start.
     void ShowUserGuide(const std::string &path) override;
     // Defined with the exchange dialogs (qt_dialogs_exchange.cpp).
-    MidiSetupAnswer MidiSetup(const MidiSetupChoices &choices) override;
-    void RunWithProgress(ProgressJob job) override;
-    ImportAudioAnswer ImportAudio(const ImportAudioChoices &choices) override;
+    ui::MidiSetupAnswer MidiSetup(const ui::MidiSetupChoices &choices) override;
+    void RunWithProgress(ui::ProgressJob job) override;
+    ui::ImportAudioAnswer ImportAudio(const ui::ImportAudioChoices &choices) override;
 
 private:
-    bool RunFileDialog(FileDialogState &dialog, bool save);
+    bool RunFileDialog(ui::FileDialogState &dialog, bool save);
 
     QPointer<TfrmUserGuide> guide_; // deleted when the user closes it
 };
@@ -42,4 +42,4 @@ private:
 // separated by ';' in the old form and by spaces in Qt's.
 QStringList QtNameFilters(const std::string &filter);
 
-} // namespace morvane
+} // namespace morvane::qt

@@ -5,7 +5,7 @@
 #include "ui/qt/progress_dialog.h"
 #include "ui/qt/qt_dialogs.h"
 
-namespace morvane {
+namespace morvane::qt {
 
 namespace {
 
@@ -22,19 +22,19 @@ QWidget *Owner() {
 
 } // namespace
 
-MidiSetupAnswer QtDialogs::MidiSetup(const MidiSetupChoices &choices) {
+ui::MidiSetupAnswer QtDialogs::MidiSetup(const ui::MidiSetupChoices &choices) {
     // Created for this choice only and released when it closes.
     TfrmMidiOutput dialog(choices, Owner());
     const bool ok = dialog.exec() == QDialog::Accepted;
-    MidiSetupAnswer answer = dialog.Choice();
+    ui::MidiSetupAnswer answer = dialog.Choice();
     answer.Ok = ok;
     return answer;
 }
 
-void QtDialogs::RunWithProgress(ProgressJob job) {
+void QtDialogs::RunWithProgress(ui::ProgressJob job) {
     // Owned by its window and deleted by itself once the job has ended.
     auto *dialog = new TfrmProgress(std::move(job), Owner());
     dialog->Start();
 }
 
-} // namespace morvane
+} // namespace morvane::qt

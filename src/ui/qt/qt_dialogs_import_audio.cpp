@@ -4,13 +4,13 @@
 #include "ui/qt/import_audio_dialog.h"
 #include "ui/qt/qt_dialogs.h"
 
-namespace morvane {
+namespace morvane::qt {
 
-ImportAudioAnswer QtDialogs::ImportAudio(const ImportAudioChoices &choices) {
+ui::ImportAudioAnswer QtDialogs::ImportAudio(const ui::ImportAudioChoices &choices) {
     // Created for this import only and released when it closes, modal over the active window.
     TfrmImportAudio dialog(choices, QApplication::activeWindow());
     dialog.exec();
     return dialog.Answer();
 }
 
-} // namespace morvane
+} // namespace morvane::qt

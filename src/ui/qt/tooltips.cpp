@@ -9,7 +9,7 @@
 #include <QString>
 #include <QWidget>
 
-namespace morvane {
+namespace morvane::qt {
 
 namespace {
 
@@ -417,4 +417,4 @@ void ApplyTooltips(QWidget &form) {
         menu->setToolTipsVisible(true);
 }
 
-} // namespace morvane
+} // namespace morvane::qt

@@ -8,7 +8,7 @@
 
 #include "ui/qt/tooltips.h"
 
-namespace morvane {
+namespace morvane::qt {
 
 namespace {
 // Room for the guide's pictures of the whole window (866 pixels wide) beside the text.
@@ -54,4 +54,4 @@ void TfrmUserGuide::OpenGuide(const QString &path) {
     txtGuide->setSource(QUrl::fromLocalFile(path), QTextDocument::MarkdownResource);
 }
 
-} // namespace morvane
+} // namespace morvane::qt

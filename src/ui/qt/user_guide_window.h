@@ -6,7 +6,7 @@
 class QPushButton;
 class QTextBrowser;
 
-namespace morvane {
+namespace morvane::qt {
 
 // The user guide in a window of its own: Qt renders the Markdown file with its pictures, links
 // between pages of the guide open here, links to the web with the desktop's browser. The window
@@ -26,4 +26,4 @@ public:
     QPushButton *btnGuideClose = nullptr;
 };
 
-} // namespace morvane
+} // namespace morvane::qt

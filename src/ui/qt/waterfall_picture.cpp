@@ -10,7 +10,7 @@
 #include <QPainter>
 #include <QPolygonF>
 
-namespace morvane {
+namespace morvane::qt {
 
 namespace {
 
@@ -153,4 +153,4 @@ QImage RenderSpectrogram(const ui::SpectrogramLevels &levels, int width, int hei
     return image;
 }
 
-} // namespace morvane
+} // namespace morvane::qt

@@ -5,7 +5,7 @@
 #include "document/wave_message.h"
 #include "ui/waterfall_view.h"
 
-namespace morvane {
+namespace morvane::qt {
 
 // What the waterfall highlights: the current wave (1..64) and, when `selectionShown`, the waves
 // first..last of the WaveSelection.
@@ -28,4 +28,4 @@ QImage RenderWaterfall(const Wavetable &table, const ui::WaterfallGeometry &geom
 QImage RenderSpectrogram(const ui::SpectrogramLevels &levels, int width, int height,
                          int currentWave, qreal pixelRatio = 1.0);
 
-} // namespace morvane
+} // namespace morvane::qt

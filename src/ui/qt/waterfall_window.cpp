@@ -16,7 +16,7 @@
 #include "ui/qt/tooltips.h"
 #include "ui/qt/waterfall_picture.h"
 
-namespace morvane {
+namespace morvane::qt {
 
 namespace {
 
@@ -189,4 +189,4 @@ void TfrmMain::Waterfall1Click(QObject *) {
     frmWaterfall->activateWindow();
 }
 
-} // namespace morvane
+} // namespace morvane::qt

@@ -10,7 +10,7 @@ class QLabel;
 class QSlider;
 class QStackedWidget;
 
-namespace morvane {
+namespace morvane::qt {
 
 class TfrmMain;
 struct WaterfallMarks;
@@ -79,4 +79,4 @@ private:
     TfrmMain &owner_;
 };
 
-} // namespace morvane
+} // namespace morvane::qt

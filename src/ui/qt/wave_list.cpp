@@ -4,7 +4,7 @@
 #include <QMouseEvent>
 #include <QStyledItemDelegate>
 
-namespace morvane {
+namespace morvane::qt {
 
 namespace {
 constexpr int kItemHeight = 12; // pixels per wave, 45 waves in view
@@ -50,4 +50,4 @@ void TWaveList::keyPressEvent(QKeyEvent *event) {
         emit UserSelect();
 }
 
-} // namespace morvane
+} // namespace morvane::qt

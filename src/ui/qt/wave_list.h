@@ -2,7 +2,7 @@
 
 #include <QListWidget>
 
-namespace morvane {
+namespace morvane::qt {
 
 // The wave list. Its UserSelect signal stands for the list box's click event: it comes from a
 // user's click on an item or a key that moves the selection, never from the program choosing
@@ -23,4 +23,4 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 };
 
-} // namespace morvane
+} // namespace morvane::qt

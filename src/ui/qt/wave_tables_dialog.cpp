@@ -5,7 +5,7 @@
 
 #include "ui/qt/tooltips.h"
 
-namespace morvane {
+namespace morvane::qt {
 
 namespace {
 constexpr int kClientSize = 257;
@@ -77,4 +77,4 @@ void TfrmWaveTables::btnOKClick() {
     accept();
 }
 
-} // namespace morvane
+} // namespace morvane::qt

@@ -8,7 +8,7 @@
 class QListWidget;
 class QPushButton;
 
-namespace morvane {
+namespace morvane::qt {
 
 // The wavetable selector: one name to pick from a list. Okay (also Enter and a double-click
 // in the list) closes it with Accepted, Cancel (also Esc and the close box) with Rejected.
@@ -33,4 +33,4 @@ public:
     QPushButton *btnCancel = nullptr;
 };
 
-} // namespace morvane
+} // namespace morvane::qt

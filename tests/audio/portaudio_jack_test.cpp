@@ -13,7 +13,7 @@
 #include "audio/playback.h"
 #include "audio/portaudio/portaudio_wave_out.h"
 #include "document/wave_message.h"
-#include "jack_harness.h"
+#include "support/jack_harness.h"
 
 // The sound end to end: a wave played through the PortAudio backend on a private JACK server,
 // recorded by a JACK client of the test's own, must come back as the wave.
@@ -23,10 +23,10 @@ namespace {
 #if defined(MORVANE_HAVE_JACK)
 
 using namespace std::chrono_literals;
-using testing_jack::JackRecorder;
-using testing_jack::JackServer;
+using testing_support::JackRecorder;
+using testing_support::JackServer;
 
-constexpr unsigned kRate = 44100;
+constexpr unsigned kRate = testing_support::kJackSampleRate;
 constexpr auto kPatience = 10s; // bounds every wait; reaching it fails the test
 
 // Two ramps whose play values (sample / 128) never meet: the first is 64 s - 4000 (32 modulo
@@ -111,7 +111,7 @@ TEST_P(PortAudioJack, RecordingHoldsTheWaveItsPitchAndAnEditWithin50ms) {
     Wavetable table{};
     FillNewWavetable(table, 0);
     WriteWave(table, 0, RampUpValue);
-    const AudioSettings settings{*device, channels, 44100, 2 * channels, 16};
+    const AudioSettings settings{*device, channels, kRate, 2 * channels, 16};
 
     std::mutex errorsMutex;
     std::vector<std::string> errors;
@@ -143,7 +143,7 @@ TEST_P(PortAudioJack, RecordingHoldsTheWaveItsPitchAndAnEditWithin50ms) {
         return false;
     })) << "nothing was heard";
     const std::size_t start = onset + 2048; // past the first buffer
-    const std::size_t length = 44100;       // one second
+    const std::size_t length = kRate;       // one second
     ASSERT_TRUE(WaitUntil([&] { return recorder.Frames() >= start + length + 4096; }));
 
     // The shape, frame for frame: each frame holds the next table value, every channel alike.
@@ -174,7 +174,7 @@ TEST_P(PortAudioJack, RecordingHoldsTheWaveItsPitchAndAnEditWithin50ms) {
                 ++crossings;
             }
         }
-        EXPECT_NEAR(crossings, 44100.0 / 128.0, 1.0); // about 344.5 Hz
+        EXPECT_NEAR(crossings, kRate / 128.0, 1.0); // about 344.5 Hz
     }
 
     // An edit while playing: the next fill is heard within 50 ms.

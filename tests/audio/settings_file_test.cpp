@@ -3,14 +3,14 @@
 
 #include <filesystem>
 #include <fstream>
-#include <random>
-#include <sstream>
 #include <string>
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include "document/error.h"
+#include "support/file_contents.h"
+#include "support/temp_folder.h"
 
 namespace morvane::audio {
 namespace {
@@ -24,37 +24,9 @@ const std::string kDefaultFile = "[AudioOutput]\n"
                                  "WaveBlockAlign=4\n"
                                  "WaveBitsPerSample=16\n";
 
-class TempFolder {
-public:
-    TempFolder() {
-        std::random_device random;
-        path_ = fs::temp_directory_path() /
-                ("morvane-settings-" + std::to_string(random()) + std::to_string(random()));
-        fs::create_directories(path_);
-    }
-    ~TempFolder() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    TempFolder(const TempFolder &) = delete;
-    TempFolder &operator=(const TempFolder &) = delete;
-    const fs::path &Path() const { return path_; }
-
-private:
-    fs::path path_;
-};
-
-std::string ReadFile(const fs::path &path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void WriteFile(const fs::path &path, const std::string &text) {
-    std::ofstream out(path, std::ios::binary);
-    out << text;
-}
+using testing_support::ReadText;
+using testing_support::TempFolder;
+using testing_support::WriteText;
 
 TEST(SettingsFile, WithoutAFileTheDefaultsApplyAndTheSaveWritesThemInOrder) {
     TempFolder folder;
@@ -64,7 +36,7 @@ TEST(SettingsFile, WithoutAFileTheDefaultsApplyAndTheSaveWritesThemInOrder) {
     EXPECT_EQ(settings, (AudioSettings{0, 2, 44100, 4, 16}));
 
     audio::SaveAudioSettings(settings, path);
-    EXPECT_EQ(ReadFile(path), kDefaultFile);
+    EXPECT_EQ(ReadText(path), kDefaultFile);
     // Only the file itself remains: the temporary file was renamed over it.
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), fs::directory_iterator{}), 1);
 }
@@ -75,7 +47,7 @@ TEST(SettingsFile, SavedValuesReadBack) {
     const AudioSettings saved{-1, 1, 22050, 2, 16};
     audio::SaveAudioSettings(saved, path);
     audio::SaveAudioSettings(saved, path); // a second save changes nothing
-    EXPECT_EQ(ReadFile(path), "[AudioOutput]\nWaveAudioDevice=-1\nWaveChannels=1\n"
+    EXPECT_EQ(ReadText(path), "[AudioOutput]\nWaveAudioDevice=-1\nWaveChannels=1\n"
                               "WaveSamplesPerSec=22050\nWaveBlockAlign=2\n"
                               "WaveBitsPerSample=16\n");
     AudioSettings loaded;
@@ -86,7 +58,7 @@ TEST(SettingsFile, SavedValuesReadBack) {
 TEST(SettingsFile, AHandEditedRateIsTakenAsItIs) {
     TempFolder folder;
     const fs::path path = folder.Path() / "morvane.ini";
-    WriteFile(path, "[AudioOutput]\nWaveAudioDevice=1\nWaveChannels=2\nWaveSamplesPerSec=8000\n"
+    WriteText(path, "[AudioOutput]\nWaveAudioDevice=1\nWaveChannels=2\nWaveSamplesPerSec=8000\n"
                     "WaveBlockAlign=4\nWaveBitsPerSample=16\n");
     AudioSettings settings;
     audio::LoadAudioSettings(settings, path);
@@ -96,7 +68,7 @@ TEST(SettingsFile, AHandEditedRateIsTakenAsItIs) {
 TEST(SettingsFile, MissingKeysAndValuesThatAreNotIntegersGiveTheDefaults) {
     TempFolder folder;
     const fs::path path = folder.Path() / "morvane.ini";
-    WriteFile(path, "[AudioOutput]\n"
+    WriteText(path, "[AudioOutput]\n"
                     "WaveChannels=stereo\n"
                     "WaveSamplesPerSec=48000Hz\n"
                     "WaveBlockAlign=\n"
@@ -106,7 +78,7 @@ TEST(SettingsFile, MissingKeysAndValuesThatAreNotIntegersGiveTheDefaults) {
     EXPECT_EQ(settings, (AudioSettings{0, 2, 44100, 4, 16}));
 
     // Keys in another section do not count.
-    WriteFile(path, "[Other]\nWaveChannels=1\n");
+    WriteText(path, "[Other]\nWaveChannels=1\n");
     audio::LoadAudioSettings(settings, path);
     EXPECT_EQ(settings.WaveChannels, 2);
 }
@@ -114,7 +86,7 @@ TEST(SettingsFile, MissingKeysAndValuesThatAreNotIntegersGiveTheDefaults) {
 TEST(SettingsFile, NamesMatchWithoutRegardToCaseAndSpacesAroundAreIgnored) {
     TempFolder folder;
     const fs::path path = folder.Path() / "morvane.ini";
-    WriteFile(path,
+    WriteText(path,
               "; audio\r\n[audiooutput]\r\n  wavechannels = 1 \r\nWAVESAMPLESPERSEC=+11025\r\n"
               "WaveBlockAlign=\"2\"\r\nWaveAudioDevice=-1\r\nWaveChannels=2\r\n");
     AudioSettings settings;
@@ -126,7 +98,7 @@ TEST(SettingsFile, NamesMatchWithoutRegardToCaseAndSpacesAroundAreIgnored) {
 TEST(SettingsFile, OtherSectionsKeysAndCommentsAreKept) {
     TempFolder folder;
     const fs::path path = folder.Path() / "morvane.ini";
-    WriteFile(path, "; written by hand\n"
+    WriteText(path, "; written by hand\n"
                     "[Window]\n"
                     "Left=10\n"
                     "\n"
@@ -140,7 +112,7 @@ TEST(SettingsFile, OtherSectionsKeysAndCommentsAreKept) {
     audio::SaveAudioSettings(AudioSettings{2, 1, 11025, 2, 16}, path);
     // The existing key is rewritten in place; the missing ones follow the section's last
     // entry in their order; the blank line before the next section stays.
-    EXPECT_EQ(ReadFile(path), "; written by hand\n"
+    EXPECT_EQ(ReadText(path), "; written by hand\n"
                               "[Window]\n"
                               "Left=10\n"
                               "\n"
@@ -160,9 +132,9 @@ TEST(SettingsFile, OtherSectionsKeysAndCommentsAreKept) {
 TEST(SettingsFile, MissingSectionIsAddedAtTheEndWithTheFilesLineEndings) {
     TempFolder folder;
     const fs::path path = folder.Path() / "morvane.ini";
-    WriteFile(path, "[Window]\r\nLeft=10");
+    WriteText(path, "[Window]\r\nLeft=10");
     audio::SaveAudioSettings(AudioSettings{}, path);
-    EXPECT_EQ(ReadFile(path), "[Window]\r\nLeft=10\r\n\r\n[AudioOutput]\r\nWaveAudioDevice=0\r\n"
+    EXPECT_EQ(ReadText(path), "[Window]\r\nLeft=10\r\n\r\n[AudioOutput]\r\nWaveAudioDevice=0\r\n"
                               "WaveChannels=2\r\nWaveSamplesPerSec=44100\r\nWaveBlockAlign=4\r\n"
                               "WaveBitsPerSample=16\r\n");
 }
@@ -171,14 +143,14 @@ TEST(SettingsFile, FolderOfTheFileIsCreated) {
     TempFolder folder;
     const fs::path path = folder.Path() / "config" / "morvane" / "morvane.ini";
     audio::SaveAudioSettings(AudioSettings{}, path);
-    EXPECT_EQ(ReadFile(path), kDefaultFile);
+    EXPECT_EQ(ReadText(path), kDefaultFile);
 }
 
 TEST(SettingsFile, FailedSaveReportsThePathAndLeavesTheOldFile) {
     TempFolder folder;
     // A regular file where a folder should be: nothing can be created below it.
     const fs::path blocker = folder.Path() / "blocker";
-    WriteFile(blocker, "not a folder");
+    WriteText(blocker, "not a folder");
     const fs::path path = blocker / "morvane.ini";
     try {
         audio::SaveAudioSettings(AudioSettings{}, path);
@@ -186,7 +158,7 @@ TEST(SettingsFile, FailedSaveReportsThePathAndLeavesTheOldFile) {
     } catch (const Error &e) {
         EXPECT_EQ(std::string(e.what()), "Unable to write to " + path.string());
     }
-    EXPECT_EQ(ReadFile(blocker), "not a folder");
+    EXPECT_EQ(ReadText(blocker), "not a folder");
 
     // A folder in place of the file: the rename fails, the folder stays.
     const fs::path folderInTheWay = folder.Path() / "morvane.ini";
@@ -200,12 +172,12 @@ TEST(SettingsFile, FailedSaveReportsThePathAndLeavesTheOldFile) {
 TEST(SettingsFile, LinkIsFollowedAndKept) {
     TempFolder folder;
     const fs::path real = folder.Path() / "real.ini";
-    WriteFile(real, "[Keep]\nA=1\n");
+    WriteText(real, "[Keep]\nA=1\n");
     const fs::path link = folder.Path() / "morvane.ini";
     fs::create_symlink(real, link);
     audio::SaveAudioSettings(AudioSettings{}, link);
     EXPECT_TRUE(fs::is_symlink(link));
-    EXPECT_EQ(ReadFile(real), "[Keep]\nA=1\n\n" + kDefaultFile);
+    EXPECT_EQ(ReadText(real), "[Keep]\nA=1\n\n" + kDefaultFile);
 }
 
 TEST(SettingsFile, UnreadableFileGivesTheDefaults) {

@@ -12,6 +12,7 @@
 #include <QString>
 
 #include "exchange/table_files.h"
+#include "support/temp_folder.h"
 
 namespace morvane::cli {
 namespace {
@@ -21,17 +22,11 @@ namespace fs = std::filesystem;
 class ExchangeCommandsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder = fs::temp_directory_path() /
-                 ("morvane-cli-exchange-" + std::to_string(::getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(folder);
         Wavetable table;
         FillNewWavetable(table, 0);
         WriteNameToAll(table, TrimmedPaddedName("Sines"));
         exchange::SaveTableFile(File("a.syx"), exchange::TableFormat::Syx, table);
     }
-    void TearDown() override { fs::remove_all(folder); }
-
     std::string File(const std::string &name) const { return (folder / name).string(); }
 
     static int Run(int (*command)(int &, char **, const std::vector<std::string> &),
@@ -48,7 +43,7 @@ protected:
         return bytes;
     }
 
-    fs::path folder;
+    testing_support::TempFolder folder;
 };
 
 TEST_F(ExchangeCommandsTest, ConvertChoosesTheFormatByNameOrByTo) {

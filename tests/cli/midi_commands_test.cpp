@@ -1,6 +1,5 @@
 #include "cli/midi_commands.h"
 
-#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -8,22 +7,23 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "../midi/recording_midi_out.h"
+#include "support/recording_midi_out.h"
+#include "support/temp_folder.h"
 
 namespace morvane::cli {
 namespace {
 
-using midi::testing::FakePaceClock;
-using midi::testing::RecordingMidiOut;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
+using testing_support::FakePaceClock;
+using testing_support::RecordingMidiOut;
 using Bytes = std::vector<std::uint8_t>;
 
 const midi::MidiPort kBlofeld{"alsa", "ALSA", "Blofeld:Blofeld MIDI 1 20:0"};
 const midi::MidiPort kReceiver{"jack", "JACK", "receiver:in"};
 
 struct MidiCommandFixture : ::testing::Test {
-    std::filesystem::path folder;
+    testing_support::TempFolder folder;
     FakePaceClock clock;
     RecordingMidiOut out{&clock};
     midi::CancelFlag cancel;
@@ -33,18 +33,7 @@ struct MidiCommandFixture : ::testing::Test {
     const Bytes first{0xF0, 0x3E, 0x13, 0x00, 0x12, 0x50, 0x00, 0x01, 0xF7};
     const Bytes second{0xF0, 0x7E, 0x7F, 0x06, 0x01, 0xF7};
 
-    MidiCommandFixture() {
-        static std::atomic<int> counter{0};
-        folder =
-            std::filesystem::temp_directory_path() /
-            ("morvane-midi-cli-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
-        std::filesystem::create_directories(folder);
-        out.List.Ports = {kBlofeld, kReceiver};
-    }
-    ~MidiCommandFixture() override {
-        std::error_code ec;
-        std::filesystem::remove_all(folder, ec);
-    }
+    MidiCommandFixture() { out.List.Ports = {kBlofeld, kReceiver}; }
 
     std::string File(const Bytes &bytes, const std::string &name = "table.syx") {
         const std::filesystem::path path = folder / name;

@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 
 #include <unistd.h>
@@ -35,6 +34,8 @@
 #include <QUrl>
 
 #include "cli/script_target.h"
+#include "support/file_contents.h"
+#include "support/temp_folder.h"
 
 namespace morvane::cli {
 namespace {
@@ -563,15 +564,8 @@ TEST(ScriptRunner, ToolWindowsAreFoundAndListedAfterTheMainWindow) {
     EXPECT_EQ(clicks, 1);
 }
 
-std::string ReadFile(const std::filesystem::path &path) {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
-
 TEST(ScriptRunner, SavesPicturesAndBuffers) {
-    const auto dir =
-        std::filesystem::temp_directory_path() / ("morvane-runner-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
+    const testing_support::TempFolder dir;
     const std::string graph = (dir / "graph.png").string();
     const std::string buffers = (dir / "buffers.raw").string();
     std::ostringstream out;
@@ -589,12 +583,11 @@ TEST(ScriptRunner, SavesPicturesAndBuffers) {
     QImage saved(QString::fromStdString(graph));
     ASSERT_EQ(saved.size(), QSize(4, 3));
     EXPECT_EQ(saved.pixel(3, 2), qRgb(10, 20, 30));
-    EXPECT_EQ(ReadFile(buffers), std::string("\x01\x00\xfe\xff\x34\x12", 6));
+    EXPECT_EQ(testing_support::ReadText(buffers), std::string("\x01\x00\xfe\xff\x34\x12", 6));
     EXPECT_EQ(clock.Now().Hour, 1);
     EXPECT_EQ(clock.Now().Minute, 2);
     EXPECT_EQ(clock.Now().Second, 3);
     EXPECT_EQ(clock.Now().Millisecond, 4);
-    std::filesystem::remove_all(dir);
 }
 
 } // namespace

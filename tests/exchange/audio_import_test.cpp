@@ -59,8 +59,8 @@ void ExpectRefused(const std::string &path, const std::string &part) {
 TEST(AudioImport, ATaggedTableOf256FramesGoesIntoTheRangeEvenlySpaced) {
     TempFolder folder;
     const std::string path = folder.File("table256.wav");
-    test::WriteBytes(path, test::MakeWav(test::CurveFrames(256, 2048),
-                                         {test::TextChunk("clm ", "<!>2048 10000000 wavetable")}));
+    test::WriteAll(path, test::MakeWav(test::CurveFrames(256, 2048),
+                                       {test::TextChunk("clm ", "<!>2048 10000000 wavetable")}));
     const AudioFile file = ReadAudioFile(path);
     EXPECT_EQ(file.Source, FrameSource::Clm);
     EXPECT_EQ(ProposedFrameLength(file), 2048);
@@ -130,7 +130,7 @@ TEST(AudioImport, EachTagGivesTheFrameLengthInItsOrder) {
         SCOPED_TRACE(c.name);
         const int frames = 8192 / c.length;
         const std::string path = folder.File(std::string(c.name) + ".wav");
-        test::WriteBytes(path, test::MakeWav(test::CurveFrames(frames, c.length), c.chunks));
+        test::WriteAll(path, test::MakeWav(test::CurveFrames(frames, c.length), c.chunks));
         const AudioFile file = ReadAudioFile(path);
         EXPECT_EQ(file.Source, c.source);
         EXPECT_EQ(ProposedFrameLength(file), c.length);
@@ -153,7 +153,7 @@ TEST(AudioImport, UntaggedFilesProposeALengthAndTakeEveryChoice) {
           Proposal{600, kWholeFile}, Proposal{1024, kWholeFile}, Proposal{3000, kWholeFile}}) {
         SCOPED_TRACE(p.samples);
         const std::string path = folder.File("p" + std::to_string(p.samples) + ".wav");
-        test::WriteBytes(
+        test::WriteAll(
             path, test::MakeWav(std::vector<double>(static_cast<std::size_t>(p.samples), 0.1), {}));
         const AudioFile file = ReadAudioFile(path);
         EXPECT_EQ(file.Source, FrameSource::Untagged);
@@ -162,7 +162,7 @@ TEST(AudioImport, UntaggedFilesProposeALengthAndTakeEveryChoice) {
 
     // A file of 32 frames of 128, read at every offered length.
     const std::string path = folder.File("untagged.wav");
-    test::WriteBytes(path, test::MakeWav(test::CurveFrames(32, 128), {}));
+    test::WriteAll(path, test::MakeWav(test::CurveFrames(32, 128), {}));
     const AudioFile file = ReadAudioFile(path);
     const std::vector<int> offered = OfferedFrameLengths(file);
     EXPECT_EQ(offered, (std::vector<int>{128, 256, 512, 1024, 2048, 4096, kWholeFile}));
@@ -178,7 +178,7 @@ TEST(AudioImport, UntaggedFilesProposeALengthAndTakeEveryChoice) {
     for (int length : kStandardFrameLengths) {
         SCOPED_TRACE(length);
         const std::string p = folder.File("len" + std::to_string(length) + ".wav");
-        test::WriteBytes(p, test::MakeWav(test::CurveFrames(4, length), {}));
+        test::WriteAll(p, test::MakeWav(test::CurveFrames(4, length), {}));
         const AudioFile f = ReadAudioFile(p);
         Wavetable t = NewTable();
         ImportAudioFrames(f, Keep(length, 10, 13), t);
@@ -190,7 +190,7 @@ TEST(AudioImport, UntaggedFilesProposeALengthAndTakeEveryChoice) {
 
     // The whole file as one cycle, of a length that is no power of two.
     const std::string single = folder.File("single.wav");
-    test::WriteBytes(single, test::MakeWav(test::CurveFrames(1, 600), {}));
+    test::WriteAll(single, test::MakeWav(test::CurveFrames(1, 600), {}));
     const AudioFile one = ReadAudioFile(single);
     EXPECT_EQ(FramesFoundText(one, kWholeFile), "1 frame of 600 samples");
     EXPECT_EQ(FramesFoundText(one, 256),
@@ -300,7 +300,7 @@ TEST(AudioImport, ReadsSurgeWtFiles) {
             test::PutFloat(wt, static_cast<float>(s));
         test::PutText(wt, "<xml/>"); // metadata after the frames is no concern
         const std::string path = folder.File("float.wt");
-        test::WriteBytes(path, wt);
+        test::WriteAll(path, wt);
         const AudioFile file = ReadAudioFile(path);
         EXPECT_EQ(file.Source, FrameSource::WtHeader);
         EXPECT_EQ(ProposedFrameLength(file), length);
@@ -319,7 +319,7 @@ TEST(AudioImport, ReadsSurgeWtFiles) {
                 test::PutU16(wt, static_cast<std::uint16_t>(
                                      static_cast<std::int16_t>(std::lround(s * scale))));
             const std::string path = folder.File(full ? "full16.wt" : "half16.wt");
-            test::WriteBytes(path, wt);
+            test::WriteAll(path, wt);
             const AudioFile file = ReadAudioFile(path);
             Wavetable table = NewTable();
             ImportAudioFrames(file, Keep(length, 1, 5), table);
@@ -334,7 +334,7 @@ TEST(AudioImport, NormalisesTheLoudestSampleOrKeepsTheLevel) {
     std::vector<double> samples = test::CurveFrames(2, 2048);
     for (double &s : samples)
         s *= 0.25;
-    test::WriteBytes(path, test::MakeWav(samples, {test::TextChunk("clm ", "<!>2048")}));
+    test::WriteAll(path, test::MakeWav(samples, {test::TextChunk("clm ", "<!>2048")}));
     const AudioFile file = ReadAudioFile(path);
 
     Wavetable kept = NewTable();
@@ -360,13 +360,13 @@ TEST(AudioImport, NormalisesTheLoudestSampleOrKeepsTheLevel) {
     // A silent file stays silent when normalised; a file beyond full scale is clipped when
     // its level is kept.
     const std::string silent = folder.File("silent.wav");
-    test::WriteBytes(silent, test::MakeWav(std::vector<double>(2048, 0.0), {}));
+    test::WriteAll(silent, test::MakeWav(std::vector<double>(2048, 0.0), {}));
     Wavetable quiet = NewTable();
     ImportAudioFrames(ReadAudioFile(silent), ImportSettings{2048, true, 3, 3}, quiet);
     for (int k = 0; k < kSampleCount; ++k)
         ASSERT_EQ(ReadSample(quiet, 2, k), 0);
     const std::string loud = folder.File("loud.wav");
-    test::WriteBytes(loud, test::MakeWav(std::vector<double>(128, 3.0), {}));
+    test::WriteAll(loud, test::MakeWav(std::vector<double>(128, 3.0), {}));
     Wavetable clipped = NewTable();
     ImportAudioFrames(ReadAudioFile(loud), Keep(128, 1, 1), clipped);
     EXPECT_EQ(ReadSample(clipped, 0, 0), kMaxSample);
@@ -422,7 +422,7 @@ TEST(FrameMapping, FewerFramesThanWavesAreMorphedBetween) {
     // The morph in the table: the waves between two frames are their straight-line mix.
     TempFolder folder;
     const std::string path = folder.File("two.wav");
-    test::WriteBytes(path, test::MakeWav(test::CurveFrames(2, 256), {}));
+    test::WriteAll(path, test::MakeWav(test::CurveFrames(2, 256), {}));
     Wavetable table = NewTable();
     ImportAudioFrames(ReadAudioFile(path), Keep(256, 1, 5), table);
     for (int w = 0; w < 5; ++w)
@@ -438,7 +438,7 @@ TEST(AudioImport, RefusesBadFilesWithAClearMessage) {
     TempFolder folder;
     auto write = [&folder](const std::string &name, const Bytes &bytes) {
         const std::string path = folder.File(name);
-        test::WriteBytes(path, bytes);
+        test::WriteAll(path, bytes);
         return path;
     };
     ExpectRefused(write("empty.wav", {}), "\"empty.wav\" is empty.");
@@ -487,21 +487,21 @@ TEST(AudioImport, RefusesBadFilesWithAClearMessage) {
 TEST(AudioImport, RefusesFilesTooLongAndCompressedFilesCutShort) {
     TempFolder folder;
     const std::string longPath = folder.File("long.wav");
-    test::WriteBytes(longPath, test::MakeWav(std::vector<double>(4194305, 0.0), {}, false));
+    test::WriteAll(longPath, test::MakeWav(std::vector<double>(4194305, 0.0), {}, false));
     ExpectRefused(
         longPath,
         "\"long.wav\" is too long for a wavetable: it holds more than 4,194,304 samples.");
     // Exactly the limit is still read.
-    test::WriteBytes(longPath, test::MakeWav(std::vector<double>(4194304, 0.0), {}, false));
+    test::WriteAll(longPath, test::MakeWav(std::vector<double>(4194304, 0.0), {}, false));
     EXPECT_EQ(ReadAudioFile(longPath).Samples.size(), 4194304u);
 
     // A FLAC file cut in the middle of its frames.
     const std::string flac = folder.File("cut.flac");
     ASSERT_TRUE(test::WriteSndfile(flac, SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 1,
                                    test::CurveFrames(16, 2048)));
-    Bytes bytes = test::ReadBytes(flac);
+    Bytes bytes = test::ReadAll(flac);
     bytes.resize(bytes.size() / 2);
-    test::WriteBytes(flac, bytes);
+    test::WriteAll(flac, bytes);
     try {
         ReadAudioFile(flac);
         ADD_FAILURE() << "a cut FLAC file was accepted";

@@ -4,51 +4,28 @@
 // of our own that knows nothing of the code under test, and libsndfile for the audio formats.
 
 #include <array>
-#include <atomic>
-#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <numbers>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 #include <sndfile.h>
-#include <unistd.h>
 
 #include "document/wave_message.h"
+#include "support/file_contents.h"
+#include "support/temp_folder.h"
 
 namespace morvane::exchange::test {
 
 namespace fs = std::filesystem;
 
-// A folder of its own under the system's temporary folder, removed with everything in it.
-class TempFolder {
-public:
-    TempFolder() {
-        static std::atomic<int> counter{0};
-        const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
-        path_ = fs::temp_directory_path() /
-                ("morvane-exchange-" + std::to_string(::getpid()) + "-" +
-                 std::to_string(counter.fetch_add(1)) + "-" + std::to_string(ticks));
-        fs::create_directories(path_);
-    }
-    ~TempFolder() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    TempFolder(const TempFolder &) = delete;
-    TempFolder &operator=(const TempFolder &) = delete;
-
-    std::string File(const std::string &name) const { return (path_ / name).string(); }
-    const fs::path &Path() const { return path_; }
-
-private:
-    fs::path path_;
-};
+using testing_support::ReadAll;
+using testing_support::TempFolder;
+using testing_support::WriteAll;
 
 using Bytes = std::vector<std::uint8_t>;
 
@@ -157,18 +134,6 @@ inline TestChunk SmplChunk(std::uint32_t start, std::uint32_t end) {
     PutU32(c.Data, 0);
     PutU32(c.Data, 0);
     return c;
-}
-
-inline void WriteBytes(const std::string &path, const Bytes &bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char *>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-    ASSERT_TRUE(out.good()) << path;
-}
-
-inline Bytes ReadBytes(const std::string &path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
 // Writes interleaved samples with libsndfile in the given format; returns false on failure.

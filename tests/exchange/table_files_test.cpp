@@ -94,7 +94,7 @@ TEST(TableFiles, ReadsAnyAudioFileThroughTheImport) {
 
 TEST(TableFiles, RefusesFilesThatHoldNoTable) {
     TempFolder folder;
-    test::WriteBytes(folder.File("empty.syx"), {});
+    test::WriteAll(folder.File("empty.syx"), {});
     try {
         LoadTableFile(folder.File("empty.syx"));
         FAIL();
@@ -113,7 +113,7 @@ TEST(TableFiles, RefusesFilesThatHoldNoTable) {
             e.what(),
             "\"t.mid\" holds no wavetable named \"nothing\"; it holds \"untitled      \".");
     }
-    test::WriteBytes(folder.File("x.bin"), {1, 2, 3});
+    test::WriteAll(folder.File("x.bin"), {1, 2, 3});
     EXPECT_THROW(LoadTableFile(folder.File("x.bin")), Error);
 }
 
@@ -141,7 +141,7 @@ TEST(TableFiles, DescribesWhatAFileHolds) {
                   "format: WAV, 32-bit float, mono, 44,100 Hz", "samples: 131,072",
                   "frame tag: 'clm ' chunk, 2,048 samples per frame",
                   "proposed frame length: 2,048", "frames: 64 frames of 2,048 samples"}));
-    test::WriteBytes(folder.File("one.wav"), test::MakeWav(test::CurveFrames(1, 600), {}));
+    test::WriteAll(folder.File("one.wav"), test::MakeWav(test::CurveFrames(1, 600), {}));
     EXPECT_EQ(DescribeTableFile(folder.File("one.wav"))[5],
               "proposed frame length: the whole file");
 }

@@ -145,11 +145,11 @@ TEST(Export2048, LibsndfileReadsTheExportAsMonoFloat) {
 TEST(Export2048, ReplacesAFileOnlyWhenComplete) {
     test::TempFolder folder;
     const std::string path = folder.File("old.wav");
-    test::WriteBytes(path, Bytes{'o', 'l', 'd'});
+    test::WriteAll(path, Bytes{'o', 'l', 'd'});
     Wavetable table;
     FillNewWavetable(table, 0);
     ExportWavetable2048(path, table);
-    EXPECT_EQ(test::ReadBytes(path), Wavetable2048Bytes(table));
+    EXPECT_EQ(test::ReadAll(path), Wavetable2048Bytes(table));
     // A folder that does not exist: an error with the path, and nothing left behind.
     const std::string nowhere = folder.File("no/such/folder/t.wav");
     EXPECT_THROW(ExportWavetable2048(nowhere, table), Error);

@@ -5,8 +5,6 @@
 #include <fstream>
 #include <memory>
 #include <optional>
-#include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -24,6 +22,9 @@
 
 #include "audio/wave_out.h"
 #include "edit/random.h"
+#include "support/file_contents.h"
+#include "support/temp_folder.h"
+#include "support/test_dialogs.h"
 #include "ui/dialogs.h"
 #include "ui/qt/audio_setup_dialog.h"
 #include "ui/qt/main_window.h"
@@ -35,73 +36,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Answers the audio setup from a queue and keeps what it was offered; any other question is
-// a failure.
-class AudioDialogs final : public ui::Dialogs {
-public:
-    std::vector<ui::AudioSetupAnswer> Answers;
-    std::vector<ui::AudioSetupChoices> Offered;
-    std::vector<std::string> Messages;
-    std::deque<ui::Answer> ConfirmAnswers;
-    std::vector<std::string> Confirmations;
-    std::deque<std::optional<std::string>> SaveAnswers; // a path, or none for "left"
-
-    ui::Answer Confirm(const std::string &text, bool) override {
-        Confirmations.push_back(text);
-        if (ConfirmAnswers.empty()) {
-            ADD_FAILURE() << "unexpected question: " << text;
-            return ui::Answer::Cancel;
-        }
-        const ui::Answer answer = ConfirmAnswers.front();
-        ConfirmAnswers.pop_front();
-        return answer;
-    }
-    void Message(const std::string &text) override { Messages.push_back(text); }
-    bool OpenFile(ui::FileDialogState &) override { return false; }
-    bool SaveFile(ui::FileDialogState &dialog) override {
-        if (SaveAnswers.empty() || !SaveAnswers.front()) {
-            if (!SaveAnswers.empty())
-                SaveAnswers.pop_front();
-            return false;
-        }
-        dialog.FileName = *SaveAnswers.front();
-        SaveAnswers.pop_front();
-        return true;
-    }
-    ui::SelectorAnswer SelectWavetable(const std::vector<std::string> &) override { return {}; }
-    ui::AudioSetupAnswer AudioSetup(const ui::AudioSetupChoices &choices) override {
-        Offered.push_back(choices);
-        if (Answers.empty())
-            return {};
-        const ui::AudioSetupAnswer answer = Answers.front();
-        Answers.erase(Answers.begin());
-        return answer;
-    }
-    void ShowHelp(const std::vector<std::string> &) override {}
-};
-
-std::string ReadFile(const fs::path &path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using testing_support::ReadText;
 
 class AudioWindowTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::random_device random;
-        folder_ = fs::temp_directory_path() /
-                  ("morvane-audio-gui-" + std::to_string(random()) + std::to_string(random()));
-        fs::create_directories(folder_);
-    }
-    void TearDown() override {
-        window.reset();
-        std::error_code ec;
-        fs::remove_all(folder_, ec);
-    }
+    void TearDown() override { window.reset(); }
     fs::path SettingsFile() const { return folder_ / "morvane.ini"; }
-    fs::path Folder() const { return folder_; }
+    fs::path Folder() const { return folder_.Path(); }
     void Open() {
         qt::MainWindowPorts ports{&dialogs, &clock};
         ports.waveOut = &device;
@@ -126,14 +67,14 @@ protected:
         }
     }
 
-    AudioDialogs dialogs;
+    testing_support::TestDialogs dialogs;
     edit::FixedClock clock{edit::TimeOfDay{1, 2, 3, 4}};
     audio::NullWaveOut device{
         {{"Speakers", audio::kAllWaveFormats16}, {"Headphones", audio::kWaveFormat4S16}}};
     std::unique_ptr<qt::TfrmMain> window;
 
 private:
-    fs::path folder_;
+    testing_support::TempFolder folder_;
 };
 
 TEST_F(AudioWindowTest, PlayAndStopFollowTheCaption) {
@@ -248,19 +189,20 @@ TEST_F(AudioWindowTest, PlaySpeedSetsTheTimerInterval) {
 
 TEST_F(AudioWindowTest, AudioSetupAppliesOkAndIgnoresCancel) {
     Open();
-    dialogs.Answers.push_back({true, 1, "22.05 kHz, mono"});
+    dialogs.AudioAnswers.push_back({true, 1, "22.05 kHz, mono"});
     window->AudioSetup1->trigger();
-    ASSERT_EQ(dialogs.Offered.size(), 1u);
-    EXPECT_EQ(dialogs.Offered[0].Devices, (std::vector<std::string>{"Speakers", "Headphones"}));
-    EXPECT_EQ(dialogs.Offered[0].Formats[0].size(), 10u);
-    EXPECT_EQ(dialogs.Offered[0].Formats[1], (std::vector<std::string>{"44.1 kHz, stereo"}));
-    EXPECT_EQ(dialogs.Offered[0].PreselectedFormat, 5); // 44,100 Hz stereo saved
+    ASSERT_EQ(dialogs.AudioOffered.size(), 1u);
+    EXPECT_EQ(dialogs.AudioOffered[0].Devices,
+              (std::vector<std::string>{"Speakers", "Headphones"}));
+    EXPECT_EQ(dialogs.AudioOffered[0].Formats[0].size(), 10u);
+    EXPECT_EQ(dialogs.AudioOffered[0].Formats[1], (std::vector<std::string>{"44.1 kHz, stereo"}));
+    EXPECT_EQ(dialogs.AudioOffered[0].PreselectedFormat, 5); // 44,100 Hz stereo saved
     EXPECT_EQ(window->AudioSettings, (audio::AudioSettings{1, 1, 22050, 2, 16}));
 
-    dialogs.Answers.push_back({false, 0, "96 kHz, stereo"});
+    dialogs.AudioAnswers.push_back({false, 0, "96 kHz, stereo"});
     window->AudioSetup1Click(window->AudioSetup1);
     EXPECT_EQ(window->AudioSettings, (audio::AudioSettings{1, 1, 22050, 2, 16}));
-    EXPECT_EQ(dialogs.Offered[1].PreselectedFormat, 2); // now 22,050 Hz mono
+    EXPECT_EQ(dialogs.AudioOffered[1].PreselectedFormat, 2); // now 22,050 Hz mono
 }
 
 TEST_F(AudioWindowTest, CtrlQOpensTheAudioSetup) {
@@ -269,7 +211,7 @@ TEST_F(AudioWindowTest, CtrlQOpensTheAudioSetup) {
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     QTest::keyClick(window.get(), Qt::Key_Q, Qt::ControlModifier);
-    EXPECT_EQ(dialogs.Offered.size(), 1u);
+    EXPECT_EQ(dialogs.AudioOffered.size(), 1u);
 }
 
 TEST_F(AudioWindowTest, SettingsAreReadAtStartAndWrittenAtClose) {
@@ -285,7 +227,7 @@ TEST_F(AudioWindowTest, SettingsAreReadAtStartAndWrittenAtClose) {
     audio::TAudioGen *generator = window->AudioGen.Get();
     window->close(); // nothing unsaved: no question
     EXPECT_FALSE(generator->Running);
-    EXPECT_EQ(ReadFile(SettingsFile()),
+    EXPECT_EQ(ReadText(SettingsFile()),
               "[AudioOutput]\nWaveAudioDevice=1\nWaveChannels=1\nWaveSamplesPerSec=48000\n"
               "WaveBlockAlign=2\nWaveBitsPerSample=16\n[Mine]\nKeep=1\n");
     EXPECT_TRUE(dialogs.Messages.empty());
@@ -306,24 +248,24 @@ TEST_F(AudioWindowTest, CloseWithUnsavedWorkAsksAndOnlyANoOrADoneSaveCloses) {
 
     // Cancel, and Yes with the save dialog left: open, playing, the settings file untouched.
     dialogs.ConfirmAnswers = {ui::Answer::Cancel, ui::Answer::Yes};
-    dialogs.SaveAnswers = {std::nullopt};
+    dialogs.FileAnswers = {std::nullopt};
     EXPECT_FALSE(window->close());
     EXPECT_FALSE(window->close());
     EXPECT_TRUE(window->isVisible());
     EXPECT_TRUE(generator->Running);
-    EXPECT_EQ(ReadFile(SettingsFile()), settings);
+    EXPECT_EQ(ReadText(SettingsFile()), settings);
 
     // Yes and a file: saved, then closed as before.
     const fs::path saved = Folder() / "work.syx";
     dialogs.ConfirmAnswers = {ui::Answer::Yes};
-    dialogs.SaveAnswers = {saved.string()};
+    dialogs.FileAnswers = {saved.string()};
     EXPECT_TRUE(window->close());
     EXPECT_FALSE(window->isVisible());
     EXPECT_FALSE(generator->Running);
     EXPECT_FALSE(window->IsModified());
     EXPECT_EQ(fs::file_size(saved), 64u * 410u);
     // The saved file went to the front of the recent list, kept at once.
-    EXPECT_EQ(ReadFile(SettingsFile()),
+    EXPECT_EQ(ReadText(SettingsFile()),
               "[AudioOutput]\nWaveChannels=1\nWaveAudioDevice=0\nWaveSamplesPerSec=44100\n"
               "WaveBlockAlign=4\nWaveBitsPerSample=16\n\n[RecentFiles]\nFile1=" +
                   saved.string() + "\nFile2=\nFile3=\nFile4=\nFile5=\nFile6=\nFile7=\nFile8=\n");
@@ -335,7 +277,7 @@ TEST_F(AudioWindowTest, WithoutASettingsFileTheDefaultsAreWrittenAtClose) {
     Open();
     EXPECT_EQ(window->AudioSettings, audio::AudioSettings{});
     window->close();
-    EXPECT_EQ(ReadFile(SettingsFile()),
+    EXPECT_EQ(ReadText(SettingsFile()),
               "[AudioOutput]\nWaveAudioDevice=0\nWaveChannels=2\nWaveSamplesPerSec=44100\n"
               "WaveBlockAlign=4\nWaveBitsPerSample=16\n");
 }

@@ -21,9 +21,11 @@
 #include <QSpinBox>
 #include <QTest>
 
-#include "../midi/recording_midi_out.h"
 #include "files/syx_file.h"
 #include "midi/midi_settings.h"
+#include "support/recording_midi_out.h"
+#include "support/temp_folder.h"
+#include "support/test_dialogs.h"
 #include "ui/qt/application.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/midi_output_dialog.h"
@@ -33,9 +35,9 @@
 namespace morvane {
 namespace {
 
-using midi::testing::RecordingMidiOut;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
+using testing_support::RecordingMidiOut;
 using Bytes = std::vector<std::uint8_t>;
 
 QString Q(const char *text) {
@@ -44,44 +46,6 @@ QString Q(const char *text) {
 
 const midi::MidiPort kBlofeld{"alsa", "ALSA", "Blofeld:Blofeld MIDI 1 20:0"};
 const midi::MidiPort kReceiver{"jack", "JACK", "receiver:in"};
-
-// Answers the MIDI output dialog from a queue and records the messages; runs a job at once, or
-// behind the real progress dialog when Background is set.
-class ExchangeDialogs final : public ui::Dialogs {
-public:
-    std::deque<ui::MidiSetupAnswer> MidiAnswers;
-    std::vector<ui::MidiSetupChoices> MidiShown;
-    std::vector<std::string> Messages;
-    bool Background = false;
-
-    ui::Answer Confirm(const std::string &text, bool withCancel) override {
-        ADD_FAILURE() << "unexpected question: " << text;
-        return withCancel ? ui::Answer::Cancel : ui::Answer::No;
-    }
-    void Message(const std::string &text) override { Messages.push_back(text); }
-    bool OpenFile(ui::FileDialogState &) override { return false; }
-    bool SaveFile(ui::FileDialogState &) override { return false; }
-    ui::SelectorAnswer SelectWavetable(const std::vector<std::string> &) override { return {}; }
-    ui::AudioSetupAnswer AudioSetup(const ui::AudioSetupChoices &) override { return {}; }
-    void ShowHelp(const std::vector<std::string> &) override {}
-    ui::MidiSetupAnswer MidiSetup(const ui::MidiSetupChoices &choices) override {
-        MidiShown.push_back(choices);
-        if (MidiAnswers.empty())
-            return {};
-        const ui::MidiSetupAnswer answer = MidiAnswers.front();
-        MidiAnswers.pop_front();
-        return answer;
-    }
-    void RunWithProgress(ui::ProgressJob job) override {
-        if (Background)
-            qt_.RunWithProgress(std::move(job));
-        else
-            ui::Dialogs::RunWithProgress(std::move(job));
-    }
-
-private:
-    qt::QtDialogs qt_;
-};
 
 // The window's MIDI system: each command gets a MidiOut of its own that hands everything to
 // one recorder, which the test reads once the send is over.
@@ -107,11 +71,6 @@ protected:
     void SetUp() override {
         if (auto *app = qobject_cast<qt::TApplication *>(QCoreApplication::instance()))
             app->SetErrorDialogs(&dialogs);
-        static std::atomic<int> counter{0};
-        folder =
-            std::filesystem::temp_directory_path() /
-            ("morvane-exchange-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
-        std::filesystem::create_directories(folder);
         settings = folder / "morvane.ini";
         recorder.List.Ports = {kBlofeld, kReceiver};
         MakeWindow();
@@ -120,8 +79,6 @@ protected:
         window.reset();
         if (auto *app = qobject_cast<qt::TApplication *>(QCoreApplication::instance()))
             app->SetErrorDialogs(nullptr);
-        std::error_code ec;
-        std::filesystem::remove_all(folder, ec);
     }
     void MakeWindow() {
         qt::MainWindowPorts ports;
@@ -143,6 +100,12 @@ protected:
         answer.PauseMs = pauseMs;
         dialogs.MidiAnswers.push_back(answer);
         window->MidiOutput1->trigger();
+    }
+    // Sends run behind the real progress dialog instead of at once.
+    void ShowRealProgress() {
+        dialogs.Progress = [this](ui::ProgressJob job) {
+            qtDialogs.RunWithProgress(std::move(job));
+        };
     }
     // What "SaveSelcWT(syx)" writes for the window's selection, name and slot now, computed on
     // a copy of the table by the file writer.
@@ -171,9 +134,10 @@ protected:
         return text.str();
     }
 
-    ExchangeDialogs dialogs;
+    testing_support::TestDialogs dialogs;
+    qt::QtDialogs qtDialogs;
     edit::FixedClock clock{edit::TimeOfDay{1, 2, 3, 4}};
-    std::filesystem::path folder;
+    testing_support::TempFolder folder;
     std::filesystem::path settings;
     RecordingMidiOut recorder;
     std::atomic<int> sentCount{0};
@@ -286,7 +250,7 @@ TEST_F(ExchangeTest, InTheEditorTheSendRunsBehindAProgressDialogAndTheWindowGoes
     ChoosePort(kReceiver, 20);
     window->trbMorphWaves1->setValue(59);
     const Bytes expected = SavedBytes();
-    dialogs.Background = true;
+    ShowRealProgress();
 
     window->SendToSynth1->trigger();
     EXPECT_TRUE(window->SendingToSynth);
@@ -309,7 +273,7 @@ TEST_F(ExchangeTest, InTheEditorTheSendRunsBehindAProgressDialogAndTheWindowGoes
 
 TEST_F(ExchangeTest, CancelStopsAfterTheWaveInFlightAndSaysHowManyWent) {
     ChoosePort(kReceiver, 500);
-    dialogs.Background = true;
+    ShowRealProgress();
     window->SendToSynth1->trigger();
     QPointer<qt::TfrmProgress> progress = window->findChild<qt::TfrmProgress *>();
     ASSERT_TRUE(progress);
@@ -328,7 +292,7 @@ TEST_F(ExchangeTest, CancelStopsAfterTheWaveInFlightAndSaysHowManyWent) {
 
 TEST_F(ExchangeTest, ClosingTheWindowDuringASendStopsItWithoutABox) {
     ChoosePort(kReceiver, 2000);
-    dialogs.Background = true;
+    ShowRealProgress();
     window->SendToSynth1->trigger();
     QTRY_VERIFY_WITH_TIMEOUT(sentCount.load() >= 1, 5000);
     window.reset(); // waits for the send to stop; its result has no window to go to

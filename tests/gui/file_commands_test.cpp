@@ -1,8 +1,6 @@
 // The file commands of the main window and the two small dialogs, on the real window.
-#include <atomic>
 #include <deque>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <optional>
 
@@ -25,6 +23,9 @@
 #include "edit/random.h"
 #include "files/midi_file.h"
 #include "files/wave_file.h"
+#include "support/file_contents.h"
+#include "support/temp_folder.h"
+#include "support/test_dialogs.h"
 #include "ui/qt/application.h"
 #include "ui/qt/help_dialog.h"
 #include "ui/qt/main_window.h"
@@ -36,76 +37,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Answers from queues and records what each dialog was shown with.
-class FileDialogs final : public ui::Dialogs {
-public:
-    std::deque<ui::Answer> ConfirmAnswers;
-    std::deque<std::optional<std::string>> FileAnswers;
-    std::deque<ui::SelectorAnswer> SelectorAnswers;
-
-    std::vector<std::string> Confirmations;
-    std::vector<std::string> Messages;
-    struct Shown {
-        std::string Name;
-        int FilterIndex;
-        std::string DefaultExt;
-        std::string Proposed;
-    };
-    std::vector<Shown> FileDialogsShown;
-    std::vector<std::vector<std::string>> SelectorNames;
-
-    ui::Answer Confirm(const std::string &text, bool withCancel) override {
-        Confirmations.push_back(text);
-        if (ConfirmAnswers.empty()) {
-            ADD_FAILURE() << "unexpected question: " << text;
-            return withCancel ? ui::Answer::Cancel : ui::Answer::No;
-        }
-        const ui::Answer a = ConfirmAnswers.front();
-        ConfirmAnswers.pop_front();
-        return a;
-    }
-    void Message(const std::string &text) override { Messages.push_back(text); }
-    bool OpenFile(ui::FileDialogState &d) override { return File(d); }
-    bool SaveFile(ui::FileDialogState &d) override { return File(d); }
-    ui::SelectorAnswer SelectWavetable(const std::vector<std::string> &names) override {
-        SelectorNames.push_back(names);
-        if (SelectorAnswers.empty()) {
-            ADD_FAILURE() << "unexpected selector";
-            return {};
-        }
-        const ui::SelectorAnswer a = SelectorAnswers.front();
-        SelectorAnswers.pop_front();
-        return a;
-    }
-    ui::AudioSetupAnswer AudioSetup(const ui::AudioSetupChoices &) override { return {}; }
-    void ShowHelp(const std::vector<std::string> &) override {}
-
-private:
-    bool File(ui::FileDialogState &d) {
-        FileDialogsShown.push_back({d.Name, d.FilterIndex, d.DefaultExt, d.FileName});
-        if (FileAnswers.empty()) {
-            ADD_FAILURE() << "unexpected file dialog " << d.Name;
-            return false;
-        }
-        const std::optional<std::string> a = FileAnswers.front();
-        FileAnswers.pop_front();
-        if (!a)
-            return false;
-        d.FileName = *a;
-        return true;
-    }
-};
-
-std::vector<std::uint8_t> ReadAll(const std::string &path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {});
-}
-
-void WriteAll(const std::string &path, const std::vector<std::uint8_t> &bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char *>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-}
+using testing_support::ReadAll;
+using testing_support::WriteAll;
 
 std::vector<std::uint8_t> Message(std::uint8_t device, std::uint8_t slot, std::uint8_t fill,
                                   const std::string &name) {
@@ -123,11 +56,6 @@ std::vector<std::uint8_t> Message(std::uint8_t device, std::uint8_t slot, std::u
 class FileCommands : public ::testing::Test {
 protected:
     void SetUp() override {
-        static std::atomic<int> counter{0};
-        folder = fs::temp_directory_path() / ("morvane-gui-files-" + std::to_string(::getpid()) +
-                                              "-" + std::to_string(counter.fetch_add(1)));
-        fs::remove_all(folder);
-        fs::create_directories(folder);
         if (auto *app = qobject_cast<qt::TApplication *>(QCoreApplication::instance()))
             app->SetErrorDialogs(&dialogs);
         window = std::make_unique<qt::TfrmMain>(qt::MainWindowPorts{&dialogs, &clock});
@@ -139,8 +67,6 @@ protected:
             app->SetErrorDialogs(nullptr);
         EXPECT_TRUE(dialogs.ConfirmAnswers.empty());
         EXPECT_TRUE(dialogs.FileAnswers.empty());
-        std::error_code ec;
-        fs::remove_all(folder, ec);
     }
     std::string File(const std::string &name) const { return (folder / name).string(); }
     std::string Title() const { return window->windowTitle().toStdString(); }
@@ -151,8 +77,8 @@ protected:
         return t;
     }
 
-    fs::path folder;
-    FileDialogs dialogs;
+    testing_support::TempFolder folder;
+    testing_support::TestDialogs dialogs;
     edit::FixedClock clock{edit::TimeOfDay{1, 2, 3, 4}};
     std::unique_ptr<qt::TfrmMain> window;
 };
@@ -271,8 +197,9 @@ TEST_F(FileCommands, FailedLoadsAndImportsChangeNothingAndSayWhyOnce) {
              {window->btnLoadwavetable, File("absent.syx"),
               "LoadWavetableFromFile Cannot open \"" + File("absent.syx") +
                   "\": No such file or directory"},
-             {window->btnLoadwavetable, folder.string(),
-              "LoadWavetableFromFile Cannot open \"" + folder.string() + "\": Is a directory"},
+             {window->btnLoadwavetable, folder.Path().string(),
+              "LoadWavetableFromFile Cannot open \"" + folder.Path().string() +
+                  "\": Is a directory"},
              {window->btnLoadwavetable, fifo,
               "LoadWavetableFromFile Cannot open \"" + fifo + "\": it is not a regular file"},
              {window->btnLoadwavetable, "/dev/zero",
@@ -638,17 +565,11 @@ class HelpDialog : public ::testing::Test {
 protected:
     void SetUp() override {
         previous = fs::current_path();
-        folder = fs::temp_directory_path() / ("morvane-gui-help-" + std::to_string(::getpid()));
-        fs::remove_all(folder);
-        fs::create_directories(folder);
-        fs::current_path(folder);
+        fs::current_path(folder.Path());
     }
-    void TearDown() override {
-        fs::current_path(previous);
-        fs::remove_all(folder);
-    }
+    void TearDown() override { fs::current_path(previous); }
     fs::path previous;
-    fs::path folder;
+    testing_support::TempFolder folder;
 };
 
 TEST_F(HelpDialog, LayoutAndBuiltInLines) {

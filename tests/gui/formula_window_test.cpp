@@ -12,6 +12,7 @@
 #include <QListWidget>
 
 #include "edit/history.h"
+#include "support/temp_folder.h"
 #include "ui/qt/formula_window.h"
 #include "window_fixture.h"
 
@@ -24,18 +25,12 @@ class FormulaWindowTest : public WindowTest {
 protected:
     void SetUp() override {
         WindowTest::SetUp();
-        settings = std::filesystem::temp_directory_path() /
-                   ("morvane-formula-window-" + std::to_string(::getpid()) + ".ini");
-        std::filesystem::remove(settings);
+        settings = folder / "morvane.ini";
         window->SettingsPath = settings.string();
         QTest::keyClick(window.get(), Qt::Key_F, Qt::ControlModifier);
         form = window->frmFormula;
     }
-    void TearDown() override {
-        WindowTest::TearDown();
-        std::filesystem::remove(settings);
-    }
-
+    testing_support::TempFolder folder;
     std::filesystem::path settings;
     qt::TfrmFormula *form = nullptr;
 };

@@ -1,7 +1,6 @@
 // Files from outside the commands' dialogs: the file named at start, files dropped on the
 // window, and the recent list, on the real window with a settings file of its own.
 #include <filesystem>
-#include <random>
 
 #include <gtest/gtest.h>
 
@@ -12,7 +11,8 @@
 #include <QUrl>
 
 #include "files/syx_file.h"
-#include "test_dialogs.h"
+#include "support/temp_folder.h"
+#include "support/test_dialogs.h"
 #include "ui/qt/main_window.h"
 
 namespace morvane::testing {
@@ -23,10 +23,6 @@ namespace fs = std::filesystem;
 class OpenFilesTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::random_device random;
-        folder = fs::temp_directory_path() /
-                 ("morvane-open-" + std::to_string(random()) + std::to_string(random()));
-        fs::create_directories(folder);
         qt::MainWindowPorts ports;
         ports.dialogs = &dialogs;
         ports.clock = &clock;
@@ -34,11 +30,7 @@ protected:
         window = std::make_unique<qt::TfrmMain>(ports);
         window->show();
     }
-    void TearDown() override {
-        window.reset();
-        std::error_code ec;
-        fs::remove_all(folder, ec);
-    }
+    void TearDown() override { window.reset(); }
     // A table whose wave 3 sample 7 holds `marker`, saved as NAME.syx in the folder.
     std::string SavedTable(const std::string &name, std::int32_t marker, Wavetable &table) {
         FillNewWavetable(table, 0);
@@ -67,8 +59,8 @@ protected:
         return captions;
     }
 
-    fs::path folder;
-    TestDialogs dialogs;
+    testing_support::TempFolder folder;
+    testing_support::TestDialogs dialogs;
     edit::FixedClock clock{edit::TimeOfDay{1, 2, 3, 4}};
     std::unique_ptr<qt::TfrmMain> window;
 };
@@ -136,7 +128,8 @@ TEST_F(OpenFilesTest, TheRecentListReopensForgetsGoneFilesAndClears) {
     window->OpenFileAtStart(pathA);
     window->OpenFileAtStart(pathB);
     EXPECT_EQ(window->RecentFile[0]->text(), QString::fromStdString(pathB));
-    EXPECT_EQ(window->RecentFile[1]->text(), QString::fromStdString(folder.string() + "/a&&b.syx"));
+    EXPECT_EQ(window->RecentFile[1]->text(),
+              QString::fromStdString(folder.Path().string() + "/a&&b.syx"));
     EXPECT_TRUE(window->OpenRecent1->menuAction()->isEnabled());
 
     fs::remove(pathB);

@@ -14,6 +14,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "support/temp_folder.h"
 #include "ui/qt/qt_dialogs.h"
 
 namespace morvane {
@@ -40,20 +41,10 @@ template <typename D, typename F> void WhenShown(F act) {
     });
 }
 
-class TempFolder : public ::testing::Test {
+class QtFileDialogTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        folder = std::filesystem::temp_directory_path() /
-                 ("morvane-dialogs-" +
-                  std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(folder);
-    }
-    void TearDown() override { std::filesystem::remove_all(folder); }
-    std::filesystem::path folder;
+    testing_support::TempFolder folder;
 };
-
-using QtFileDialogTest = TempFolder;
 
 TEST_F(QtFileDialogTest, SaveUsesFilterIndexDefaultExtensionAndKeepsTheName) {
     qt::QtDialogs dialogs;
@@ -76,7 +67,7 @@ TEST_F(QtFileDialogTest, SaveUsesFilterIndexDefaultExtensionAndKeepsTheName) {
     ASSERT_EQ(proposed.size(), 1);
     EXPECT_TRUE(proposed[0].endsWith(Q("old.mid")));
     EXPECT_EQ(std::filesystem::path(state.FileName).filename(), "pads.syx");
-    EXPECT_EQ(std::filesystem::path(state.FileName).parent_path(), folder);
+    EXPECT_EQ(std::filesystem::path(state.FileName).parent_path(), folder.Path());
     EXPECT_EQ(state.FilterIndex, 2);
 
     // Shown again, it proposes the name chosen last; leaving it returns false.

@@ -9,13 +9,15 @@
 #include <QTest>
 
 #include "edit/random.h"
-#include "test_dialogs.h"
+#include "support/test_dialogs.h"
 #include "ui/qt/application.h"
 #include "ui/qt/image_view.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/wave_list.h"
 
 namespace morvane::testing {
+
+using testing_support::TestDialogs;
 
 // A started main window over scripted dialogs and a fixed clock, shown and active, so that
 // shortcuts and the keyboard work as on screen.

@@ -5,8 +5,6 @@
 #include <algorithm>
 #include <atomic>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <thread>
 
 #include <gmock/gmock.h>
@@ -14,22 +12,24 @@
 
 #include "document/wave_message.h"
 #include "files/syx_file.h"
-#include "jack_midi_harness.h"
 #include "midi/paced_sender.h"
 #include "midi/rtmidi/rtmidi_out.h"
 #include "midi/sysex_messages.h"
+#include "support/file_contents.h"
+#include "support/jack_harness.h"
+#include "support/temp_folder.h"
 
 namespace morvane::midi {
 namespace {
 
 using namespace std::chrono_literals;
-using testing_jack::JackServer;
-using testing_jack::MidiReceiver;
+using testing_support::JackServer;
+using testing_support::MidiReceiver;
 using Bytes = std::vector<std::uint8_t>;
 
 // How much earlier than the pause a message may arrive: the receiver notes the time of the
 // process cycle that carried it, so its own and the sender's wake-ups, each up to about a cycle
-// (5.3 ms) late on a busy machine, can bring two arrivals closer than the sender spaced them.
+// (5.8 ms) late on a busy machine, can bring two arrivals closer than the sender spaced them.
 constexpr auto kJitter = 40ms;
 
 // A table whose 64 waves all differ, so that a lost, doubled or swapped message shows.
@@ -43,41 +43,28 @@ Wavetable DistinctTable() {
     return table;
 }
 
-Bytes ReadFile(const std::filesystem::path &path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 struct JackSendFixture : ::testing::Test {
     JackServer server;
     MidiReceiver receiver;
-    std::filesystem::path folder;
+    testing_support::TempFolder folder;
 
     void SetUp() override {
-        if (testing_jack::kUnderThreadSanitizer)
-            GTEST_SKIP() << "ThreadSanitizer holds JACK's process callbacks past their cycle";
+        if (testing_support::kUnderThreadSanitizer)
+            GTEST_SKIP() << testing_support::kThreadSanitizerSkipReason;
         std::string reason;
         if (!server.Start(reason))
             GTEST_SKIP() << "no JACK server could be started: " << reason;
         if (!receiver.Open(reason))
             GTEST_SKIP() << reason;
-        folder = std::filesystem::temp_directory_path() /
-                 ("morvane-jack-send-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(folder);
     }
-    void TearDown() override {
-        receiver.Close();
-        std::error_code ec;
-        if (!folder.empty())
-            std::filesystem::remove_all(folder, ec);
-    }
+    void TearDown() override { receiver.Close(); }
 
     // The ".syx" file the editor's save writes for the request, on a copy of the table.
     Bytes SavedSyx(const Wavetable &table, const files::SyxSaveRequest &request) {
         Wavetable copy = table;
         const std::filesystem::path path = folder / "saved.syx";
         files::SaveWavetableToFile(path.string(), copy, request);
-        return ReadFile(path);
+        return testing_support::ReadAll(path);
     }
 
     // Waits until `count` events came in, or a few seconds went by.

@@ -1,52 +1,29 @@
 #include "midi/midi_settings.h"
 
-#include <atomic>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "audio/audio_settings_file.h"
 #include "document/error.h"
+#include "support/file_contents.h"
+#include "support/temp_folder.h"
 
 namespace morvane::midi {
 namespace {
 
 namespace fs = std::filesystem;
 
-struct TempFolder {
-    fs::path Path;
-    TempFolder() {
-        static std::atomic<int> counter{0};
-        Path = fs::temp_directory_path() / ("morvane-midi-settings-" + std::to_string(::getpid()) +
-                                            "-" + std::to_string(counter++));
-        fs::create_directories(Path);
-    }
-    ~TempFolder() {
-        std::error_code ec;
-        fs::remove_all(Path, ec);
-    }
-};
-
-std::string ReadText(const fs::path &path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void WriteText(const fs::path &path, const std::string &text) {
-    std::ofstream out(path, std::ios::binary);
-    out << text;
-}
+using testing_support::ReadText;
+using testing_support::TempFolder;
+using testing_support::WriteText;
 
 const MidiOutputSettings kBlofeld{"alsa", "Blofeld:Blofeld MIDI 1 20:0", 250};
 
 TEST(MidiSettingsFile, WithoutAFileEveryKeyHasItsDefault) {
     TempFolder folder;
-    const MidiOutputSettings settings = LoadMidiOutputSettings(folder.Path / "morvane.ini");
+    const MidiOutputSettings settings = LoadMidiOutputSettings(folder / "morvane.ini");
     EXPECT_EQ(settings.MidiApi, "");
     EXPECT_EQ(settings.MidiPort, "");
     EXPECT_EQ(settings.MidiPauseMs, 1000);
@@ -54,7 +31,7 @@ TEST(MidiSettingsFile, WithoutAFileEveryKeyHasItsDefault) {
 
 TEST(MidiSettingsFile, ANewFileHoldsTheSectionWithItsThreeKeysInOrder) {
     TempFolder folder;
-    const fs::path path = folder.Path / "sub" / "morvane.ini";
+    const fs::path path = folder / "sub" / "morvane.ini";
     SaveMidiOutputSettings(kBlofeld, path);
     EXPECT_EQ(ReadText(path), "[MidiOutput]\n"
                               "MidiApi=alsa\n"
@@ -65,7 +42,7 @@ TEST(MidiSettingsFile, ANewFileHoldsTheSectionWithItsThreeKeysInOrder) {
 
 TEST(MidiSettingsFile, SavingKeepsTheAudioSectionAndEveryOtherLine) {
     TempFolder folder;
-    const fs::path path = folder.Path / "morvane.ini";
+    const fs::path path = folder / "morvane.ini";
     const std::string before = "; written by hand\r\n"
                                "[AudioOutput]\r\n"
                                "WaveAudioDevice=1\r\n"
@@ -107,7 +84,7 @@ TEST(MidiSettingsFile, SavingKeepsTheAudioSectionAndEveryOtherLine) {
 
 TEST(MidiSettingsFile, PortNamesComeBackWithTheirBlanksAndQuotes) {
     TempFolder folder;
-    const fs::path path = folder.Path / "morvane.ini";
+    const fs::path path = folder / "morvane.ini";
     for (const std::string name :
          {" padded name ", "\"quoted\"", "'single'", "a=b;c#d", "UM-ONE:UM-ONE MIDI 1 24:0", ""}) {
         SCOPED_TRACE(name);
@@ -119,7 +96,7 @@ TEST(MidiSettingsFile, PortNamesComeBackWithTheirBlanksAndQuotes) {
 
 TEST(MidiSettingsFile, AHandEditedPauseIsBroughtIntoRange) {
     TempFolder folder;
-    const fs::path path = folder.Path / "morvane.ini";
+    const fs::path path = folder / "morvane.ini";
     const auto pauseFor = [&](const std::string &value) {
         WriteText(path, "[midioutput]\nmidiport=x\nMidiPauseMs=" + value + "\n");
         return LoadMidiOutputSettings(path).MidiPauseMs;
@@ -139,7 +116,7 @@ TEST(MidiSettingsFile, AHandEditedPauseIsBroughtIntoRange) {
 
 TEST(MidiSettingsFile, AFailedSaveReportsThePathAndLeavesTheOldFileWhole) {
     TempFolder folder;
-    const fs::path blocker = folder.Path / "plain-file";
+    const fs::path blocker = folder / "plain-file";
     WriteText(blocker, "not a folder");
     const fs::path path = blocker / "morvane.ini";
     try {
@@ -151,7 +128,7 @@ TEST(MidiSettingsFile, AFailedSaveReportsThePathAndLeavesTheOldFileWhole) {
     EXPECT_EQ(ReadText(blocker), "not a folder");
 
     // An existing file that cannot be read is not replaced: its other sections would be lost.
-    const fs::path folderAsFile = folder.Path / "ini-folder";
+    const fs::path folderAsFile = folder / "ini-folder";
     fs::create_directories(folderAsFile);
     EXPECT_THROW(SaveMidiOutputSettings(kBlofeld, folderAsFile), Error);
     EXPECT_TRUE(fs::is_directory(folderAsFile));
@@ -159,9 +136,9 @@ TEST(MidiSettingsFile, AFailedSaveReportsThePathAndLeavesTheOldFileWhole) {
 
 TEST(MidiSettingsFile, ASaveThroughALinkUpdatesTheFileItPointsAt) {
     TempFolder folder;
-    const fs::path real = folder.Path / "real.ini";
+    const fs::path real = folder / "real.ini";
     WriteText(real, "[AudioOutput]\nWaveChannels=1\n");
-    const fs::path link = folder.Path / "morvane.ini";
+    const fs::path link = folder / "morvane.ini";
     fs::create_symlink(real, link);
     SaveMidiOutputSettings(kBlofeld, link);
     EXPECT_TRUE(fs::is_symlink(link));

@@ -5,15 +5,15 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "recording_midi_out.h"
+#include "support/recording_midi_out.h"
 
 namespace morvane::midi {
 namespace {
 
 using ::testing::ElementsAre;
-using testing::FakePaceClock;
 using ::testing::HasSubstr;
-using testing::RecordingMidiOut;
+using testing_support::FakePaceClock;
+using testing_support::RecordingMidiOut;
 using namespace std::chrono_literals;
 
 const MidiPort kBlofeld{"alsa", "ALSA", "Blofeld:Blofeld MIDI 1 20:0"};

@@ -11,7 +11,7 @@ namespace {
 TEST(ImportChoices, OfferTheTagsLengthAndDescribeEachChoice) {
     exchange::test::TempFolder folder;
     const std::string path = folder.File("odd.wav");
-    exchange::test::WriteBytes(
+    exchange::test::WriteAll(
         path, exchange::test::MakeWav(exchange::test::CurveFrames(3, 1000),
                                       {exchange::test::TextChunk("clm ", "<!>1000")}));
     const exchange::AudioFile file = exchange::ReadAudioFile(path);

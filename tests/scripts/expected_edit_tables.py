@@ -6,19 +6,17 @@ significand of 80-bit extended precision after every operation, and written as N
     python3 tests/scripts/expected_edit_tables.py          # prints every case's lines
     python3 tests/scripts/expected_edit_tables.py --write  # rewrites the .sha256 files
 """
-import hashlib
 import math
 import os
 import sys
 from fractions import Fraction as F
 
+sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from expected_tables import decode, encode, new_table, sample_at, save  # noqa: E402
+from table_codec import MAX, MESSAGE, decode, encode, new_table, report, sample_at, save  # noqa: E402
 
-MESSAGE = 410
 BACKUP, BACKUP_SIZE = 7, 401  # the bytes a restore and a random order move
 FULL_SCALE = 2097150
-MAX = 1048575
 
 
 def ext(x):
@@ -436,14 +434,7 @@ def self_check():
 
 def main():
     self_check()
-    here = os.path.dirname(os.path.abspath(__file__))
-    for name, files in cases():
-        lines = "".join(f"{hashlib.sha256(data).hexdigest()}  {path}\n" for path, data in files)
-        if "--write" in sys.argv:
-            with open(os.path.join(here, name + ".sha256"), "w") as out:
-                out.write(lines)
-        else:
-            sys.stdout.write(f"# {name}\n{lines}")
+    report(cases(), os.path.dirname(os.path.abspath(__file__)))
 
 
 if __name__ == "__main__":

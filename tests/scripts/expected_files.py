@@ -5,7 +5,6 @@ files_wav), computed here from the file layouts on their own, and written as NAM
     python3 tests/scripts/expected_files.py          # prints every case's lines
     python3 tests/scripts/expected_files.py --write  # rewrites the .sha256 files
 """
-import hashlib
 import math
 import os
 import struct
@@ -14,51 +13,22 @@ from fractions import Fraction
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.dont_write_bytecode = True
+sys.path.insert(0, HERE)
 sys.path.insert(0, os.path.join(HERE, "..", "data", "files"))
 import make_files  # noqa: E402  the script cases' input files
-
-MESSAGE = 410
-
-
-def encode(v):
-    if v == -1:
-        return bytes(3)
-    m = abs(v)
-    hi, mid, lo = (m // 16384) % 128, (m // 128) % 128, m % 128
-    if v < 0:
-        hi = ((63 - hi) | 0x40) & 0xFF
-    return bytes([hi, mid, lo])
+from table_codec import MESSAGE, midi, report, table  # noqa: E402
+import table_codec  # noqa: E402
 
 
 def sine(i):
     """Sample i - 1 of every wave of a new table (i = 1..128), as the table holds it: the codec
     stores -1 (the floor of the residue at sample 128) as 0."""
-    v = math.floor(math.sin(2 * math.pi * i / 128) / 2 * 1048575)
+    v = table_codec.sine(i)
     return 0 if v == -1 else v
-
-
-def table(device=0, slot=0, name=b"untitled", samples=None):
-    """64 messages; samples(w, k) gives sample k of wave w (the sine of a new table by default)."""
-    out = bytearray()
-    for w in range(64):
-        m = bytearray([0xF0, 0x3E, 0x13, device, 0x12, slot, w, 0x00])
-        for k in range(128):
-            m += encode(samples(w, k) if samples else sine(k + 1))
-        m += name.ljust(14, b" ")[:14] + bytes([0, 0, 0x7F, 0xF7])
-        out += m
-    return bytes(out)
 
 
 def messages(tab, first, last):
     return tab[MESSAGE * (first - 1):MESSAGE * last]
-
-
-def midi(tab):
-    events = b"".join(b"\xF0\x83\x19" + tab[MESSAGE * w + 1:MESSAGE * w + MESSAGE] + b"\x86\x00"
-                      for w in range(64))
-    track = b"\x00\xFF\x51\x03\x07\xA1\x20\x00" + events + b"\xFF\x06\x03end\x00\xFF\x2F\x00"
-    return (b"MThd" + struct.pack(">IHHH", 6, 0, 1, 384) + b"MTrk" + struct.pack(">I", len(track))
-            + track)
 
 
 def wav_sample(v):
@@ -94,7 +64,7 @@ def imported(first, last):
 
 def cases():
     wav, txt = wav_files()
-    return {
+    cases = {
         "files_syx": {
             "whole.syx": table(5, 95, b"Pad one"),
             "part.syx": messages(table(5, 95, b"Strings"), 5, 10),
@@ -111,18 +81,11 @@ def cases():
             "undone.syx": table(0, 80, b"untitled"),
         },
     }
+    return ((case, files.items()) for case, files in cases.items())
 
 
 def main():
-    write = "--write" in sys.argv[1:]
-    for case, files in cases().items():
-        lines = "".join("%s  %s\n" % (hashlib.sha256(data).hexdigest(), name)
-                        for name, data in files.items())
-        if write:
-            with open(os.path.join(HERE, case + ".sha256"), "w") as f:
-                f.write(lines)
-        else:
-            sys.stdout.write("# %s\n%s" % (case, lines))
+    report(cases(), HERE)
 
 
 if __name__ == "__main__":

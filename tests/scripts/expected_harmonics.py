@@ -13,8 +13,10 @@ import math
 import os
 import sys
 
+sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from expected_tables import decode, encode, new_table, sample_at, save, set_name  # noqa: E402
+from expected_tables import set_name  # noqa: E402
+from table_codec import decode, encode, new_table, sample_at, save  # noqa: E402
 
 FS = 1048575
 

@@ -10,54 +10,22 @@ The program computes the B-spline terms and the falloff in extended precision. W
 value lies on a half, that precision decides the rounding and exact arithmetic may not; this
 script refuses such data instead of guessing, so that every case stays clear of them.
 """
-import hashlib
 import math
 import os
 import sys
 from fractions import Fraction
 
-MESSAGE = 410
-SAMPLES = 8  # offset of sample 0
-NAME = 392  # offset of the 14-byte name
-MAX = 1048575
+sys.dont_write_bytecode = True
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from table_codec import MAX, decode, encode, new_table, report, sample_at  # noqa: E402
+from table_codec import save as save_waves  # noqa: E402
+
 FULL = 2097150
-
-
-def encode(v):
-    if v == -1:
-        return bytes(3)
-    m = abs(v)
-    low, middle, high = m % 128, (m // 128) % 128, (m // 16384) % 128
-    if v < 0:
-        high = ((63 - high) | 0x40) & 0xFF
-    return bytes((high, middle, low))
-
-
-def decode(b):
-    high, middle, low = b
-    if high <= 63:
-        return high * 16384 + middle * 128 + low
-    return -((63 - (high & 0x3F)) * 16384 + middle * 128 + low)
-
-
-def new_table():
-    table = bytearray()
-    for n in range(1, 65):
-        message = bytearray(MESSAGE)
-        message[0:8] = bytes((0xF0, 0x3E, 0x13, 0, 0x12, 0, n - 1, 0))
-        for i in range(1, 129):
-            v = math.floor(math.sin(2 * math.pi * i / 128) / 2 * MAX)
-            message[SAMPLES + 3 * (i - 1):SAMPLES + 3 * i] = encode(v)
-        message[NAME:NAME + 14] = b"untitled      "
-        message[408] = 0x7F
-        message[409] = 0xF7
-        table += message
-    return table
 
 
 def at(w, s):
     """Byte offset of sample number s (1..128) of wave number w (1..64)."""
-    return MESSAGE * (w - 1) + SAMPLES + 3 * (s - 1)
+    return sample_at(w, s - 1)
 
 
 def read(table, w, s):
@@ -155,16 +123,8 @@ def motion(table, points, linear=True, smooth=False, width=1, continuous=False, 
 
 
 def save(table, field_text="untitled", slot=80):
-    """StampHeaders and FillChecksums over all 64 waves, and their bytes."""
-    table = bytearray(table)
-    name = field_text.ljust(14)[:14].encode("latin-1")
-    for n in range(1, 65):
-        start = MESSAGE * (n - 1)
-        table[start + 5] = slot
-        table[start + 6] = n - 1
-        table[start + NAME:start + NAME + 14] = name
-        table[start + 408] = 0x7F
-    return bytes(table)
+    """All 64 waves saved, on a copy of the table."""
+    return save_waves(bytearray(table), 1, 64, field_text, slot)
 
 
 START_PATH = [(32, 90), (312, 30), (372, 170), (40, 370)]
@@ -205,14 +165,7 @@ def cases():
 
 
 def main():
-    here = os.path.dirname(os.path.abspath(__file__))
-    for name, files in cases():
-        lines = "".join(f"{hashlib.sha256(data).hexdigest()}  {path}\n" for path, data in files)
-        if "--write" in sys.argv:
-            with open(os.path.join(here, name + ".sha256"), "w") as out:
-                out.write(lines)
-        else:
-            sys.stdout.write(f"# {name}\n{lines}")
+    report(cases(), os.path.dirname(os.path.abspath(__file__)))
 
 
 if __name__ == "__main__":

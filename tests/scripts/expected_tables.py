@@ -5,50 +5,13 @@ layout and the edit rules on their own (not by the program), and written as NAME
     python3 tests/scripts/expected_tables.py          # prints every case's lines
     python3 tests/scripts/expected_tables.py --write  # rewrites the .sha256 files
 """
-import hashlib
 import math
 import os
 import sys
 
-MESSAGE = 410
-SAMPLES = 8  # offset of sample 0
-NAME = 392  # offset of the 14-byte name
-
-
-def encode(v):
-    if v == -1:
-        return bytes(3)
-    m = abs(v)
-    low, middle, high = m % 128, (m // 128) % 128, (m // 16384) % 128
-    if v < 0:
-        high = ((63 - high) | 0x40) & 0xFF
-    return bytes((high, middle, low))
-
-
-def decode(b):
-    high, middle, low = b
-    if high <= 63:
-        return high * 16384 + middle * 128 + low
-    return -((63 - (high & 0x3F)) * 16384 + middle * 128 + low)
-
-
-def new_table(device=0):
-    table = bytearray()
-    for n in range(1, 65):
-        message = bytearray(MESSAGE)
-        message[0:8] = bytes((0xF0, 0x3E, 0x13, device, 0x12, 0, n - 1, 0))
-        for i in range(1, 129):
-            v = math.floor(math.sin(2 * math.pi * i / 128) / 2 * 1048575)
-            message[SAMPLES + 3 * (i - 1):SAMPLES + 3 * i] = encode(v)
-        message[NAME:NAME + 14] = b"untitled      "
-        message[408] = 0x7F
-        message[409] = 0xF7
-        table += message
-    return table
-
-
-def sample_at(w, k):
-    return MESSAGE * (w - 1) + SAMPLES + 3 * k
+sys.dont_write_bytecode = True
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from table_codec import MESSAGE, NAME, decode, encode, new_table, report, sample_at, save  # noqa
 
 
 def invert(table, waves, first=0, last=127):
@@ -74,19 +37,6 @@ def set_name(table, text):
     for w in range(1, 65):
         start = MESSAGE * (w - 1) + NAME
         table[start:start + 14] = name
-
-
-def save(table, first, last, field_text, slot=80):
-    """StampHeaders, FillChecksums and the bytes of waves first..last."""
-    name = field_text.ljust(14)[:14].encode("latin-1")
-    for n in range(first, last + 1):
-        start = MESSAGE * (n - 1)
-        table[start + 5] = slot
-        table[start + 6] = n - 1
-        table[start + NAME:start + NAME + 14] = name
-    for w in range(1, 65):
-        table[MESSAGE * (w - 1) + 408] = 0x7F
-    return bytes(table[MESSAGE * (first - 1):MESSAGE * last])
 
 
 def play_buffers(table, wave, rate=44100, channels=2):
@@ -142,14 +92,7 @@ def cases():
 
 
 def main():
-    here = os.path.dirname(os.path.abspath(__file__))
-    for name, files in cases():
-        lines = "".join(f"{hashlib.sha256(data).hexdigest()}  {path}\n" for path, data in files)
-        if "--write" in sys.argv:
-            with open(os.path.join(here, name + ".sha256"), "w") as out:
-                out.write(lines)
-        else:
-            sys.stdout.write(f"# {name}\n{lines}")
+    report(cases(), os.path.dirname(os.path.abspath(__file__)))
 
 
 if __name__ == "__main__":

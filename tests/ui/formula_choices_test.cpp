@@ -13,6 +13,7 @@
 #include "edit/random.h"
 #include "render/canvas.h"
 #include "render/formula_preview.h"
+#include "support/temp_folder.h"
 
 namespace morvane::ui {
 namespace {
@@ -36,8 +37,8 @@ TEST(FormulaHistory, NewestFirstWithoutRepeatsAndAtMostTwenty) {
 }
 
 TEST(FormulaHistory, SavedBesideTheOtherSectionsAndReadBack) {
-    const fs::path path =
-        fs::temp_directory_path() / ("morvane-formulas-" + std::to_string(::getpid()) + ".ini");
+    const testing_support::TempFolder folder;
+    const fs::path path = folder / "morvane.ini";
     {
         std::ofstream out(path, std::ios::binary);
         out << "[AudioOutput]\nAudioDevice=2\n";

@@ -2,13 +2,13 @@
 
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <sstream>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "files/wave_file.h"
+#include "support/temp_folder.h"
 #include "ui/open_file_kind.h"
 
 namespace morvane::ui {
@@ -45,16 +45,6 @@ TEST(RecentFiles, NewestFirstEachOnceEightAtMost) {
 
 class RecentFilesFile : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::random_device random;
-        folder_ = fs::temp_directory_path() /
-                  ("morvane-recent-" + std::to_string(random()) + std::to_string(random()));
-        fs::create_directories(folder_);
-    }
-    void TearDown() override {
-        std::error_code ec;
-        fs::remove_all(folder_, ec);
-    }
     fs::path File() const { return folder_ / "morvane.ini"; }
     void Write(const std::string &text) const { std::ofstream(File(), std::ios::binary) << text; }
     std::string Read() const {
@@ -63,7 +53,7 @@ protected:
         text << in.rdbuf();
         return text.str();
     }
-    fs::path folder_;
+    testing_support::TempFolder folder_;
 };
 
 TEST_F(RecentFilesFile, ASectionOfItsOwnBesideTheOthersAndBack) {

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "document/error.h"
+#include "support/temp_folder.h"
 
 namespace morvane::ui {
 namespace {
@@ -15,9 +16,7 @@ namespace {
 namespace fs = std::filesystem;
 
 TEST(WindowScale, SavedBesideTheOtherSectionsAndReadBack) {
-    const fs::path folder =
-        fs::temp_directory_path() / ("morvane-scale-" + std::to_string(::getpid()));
-    fs::create_directories(folder);
+    const testing_support::TempFolder folder;
     const fs::path ini = folder / "morvane.ini";
     const auto text = [&ini] {
         std::ostringstream read;
@@ -36,8 +35,7 @@ TEST(WindowScale, SavedBesideTheOtherSectionsAndReadBack) {
         std::ofstream(ini, std::ios::binary) << "[view]\nwindowscale=" << value << "\n";
         EXPECT_EQ(LoadWindowScale(ini), kFollowDesktop) << value;
     }
-    EXPECT_THROW(SaveWindowScale(200, folder), Error); // a folder can not be written over
-    fs::remove_all(folder);
+    EXPECT_THROW(SaveWindowScale(200, folder.Path()), Error); // a folder can not be written over
 }
 
 TEST(WindowScale, EnvironmentAndMessage) {

@@ -5,37 +5,18 @@ stereo16.wav (a 16-bit stereo header) and header_only.wav (an accepted header, n
 import math
 import os
 import struct
+import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-
-
-def encode(v):
-    if v == -1:
-        return bytes(3)
-    m = abs(v)
-    hi, mid, lo = (m // 16384) % 128, (m // 128) % 128, m % 128
-    if v < 0:
-        hi = ((63 - hi) | 0x40) & 0xFF
-    return bytes([hi, mid, lo])
+sys.dont_write_bytecode = True
+sys.path.insert(0, os.path.join(HERE, "..", "..", "scripts"))
+from table_codec import MAX, midi, table as codec_table  # noqa: E402
 
 
 def table(name, device, slot, phase):
-    out = bytearray()
-    for w in range(64):
-        m = bytearray([0xF0, 0x3E, 0x13, device, 0x12, slot, w, 0x00])
-        for i in range(1, 129):
-            m += encode(math.floor(math.sin(2 * math.pi * (i + phase + w) / 128) / 2 * 1048575))
-        m += name.ljust(14, b" ") + bytes([0, 0, 0x7F, 0xF7])
-        out += m
-    return bytes(out)
-
-
-def midi(tab):
-    events = b"".join(b"\xF0\x83\x19" + tab[410 * w + 1:410 * w + 410] + b"\x86\x00"
-                      for w in range(64))
-    track = b"\x00\xFF\x51\x03\x07\xA1\x20\x00" + events + b"\xFF\x06\x03end\x00\xFF\x2F\x00"
-    return (b"MThd" + struct.pack(">IHHH", 6, 0, 1, 384) + b"MTrk" + struct.pack(">I", len(track))
-            + track)
+    """A table whose wave w holds the new table's sine moved on by phase + w samples."""
+    return codec_table(device, slot, name, lambda w, k: math.floor(
+        math.sin(2 * math.pi * (k + 1 + phase + w) / 128) / 2 * MAX))
 
 
 def wav_header(channels, bits):

@@ -14,14 +14,14 @@
 #include "midi/midi_out.h"
 #include "midi/paced_sender.h"
 
-namespace morvane::midi::testing {
+namespace morvane::testing_support {
 
-using Clock = std::chrono::steady_clock;
+using SteadyClock = std::chrono::steady_clock;
 
-class FakePaceClock final : public PaceClock {
+class FakePaceClock final : public midi::PaceClock {
 public:
-    Clock::time_point Now() override { return now_; }
-    bool WaitUntil(Clock::time_point deadline, const CancelFlag &cancel) override {
+    SteadyClock::time_point Now() override { return now_; }
+    bool WaitUntil(SteadyClock::time_point deadline, const midi::CancelFlag &cancel) override {
         Waits.push_back(deadline);
         if (OnWait)
             OnWait(static_cast<int>(Waits.size()));
@@ -33,33 +33,33 @@ public:
     }
     void Advance(std::chrono::milliseconds by) { now_ += by; }
     // Milliseconds since the clock's start, for readable expectations.
-    static long long Ms(Clock::time_point t) {
-        return std::chrono::duration_cast<std::chrono::milliseconds>(t - Clock::time_point{})
+    static long long Ms(SteadyClock::time_point t) {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(t - SteadyClock::time_point{})
             .count();
     }
 
-    std::vector<Clock::time_point> Waits;
+    std::vector<SteadyClock::time_point> Waits;
     std::function<void(int waitNumber)> OnWait;
 
 private:
-    Clock::time_point now_{};
+    SteadyClock::time_point now_{};
 };
 
 struct SentMessage {
     std::vector<std::uint8_t> Bytes;
-    Clock::time_point Start; // when Send was called
-    Clock::time_point End;   // when it returned
+    SteadyClock::time_point Start; // when Send was called
+    SteadyClock::time_point End;   // when it returned
 };
 
-class RecordingMidiOut final : public MidiOut {
+class RecordingMidiOut final : public midi::MidiOut {
 public:
     explicit RecordingMidiOut(FakePaceClock *clock = nullptr) : clock_(clock) {}
 
-    MidiPortList Ports() override {
+    midi::MidiPortList Ports() override {
         Log.push_back("ports");
         return List;
     }
-    void Open(const MidiPort &port) override {
+    void Open(const midi::MidiPort &port) override {
         Log.push_back("open " + port.Api + " " + port.Name);
         if (!OpenError.empty())
             throw Error(OpenError);
@@ -87,7 +87,7 @@ public:
         IsOpen = false;
     }
 
-    MidiPortList List;
+    midi::MidiPortList List;
     std::string OpenError; // Open throws it when not empty
     int FailAt = 0;        // the 1-based message whose Send throws FailText
     std::string FailText = "The port went away.";
@@ -102,4 +102,4 @@ private:
     FakePaceClock *clock_;
 };
 
-} // namespace morvane::midi::testing
+} // namespace morvane::testing_support

@@ -1,4 +1,4 @@
-#include "jack_midi_harness.h"
+#include "jack_harness.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -19,7 +19,13 @@
 
 extern char **environ;
 
-namespace morvane::midi::testing_jack {
+// See kUnderThreadSanitizer: only the recorder's copy out of JACK's shared memory is exempt.
+// One definition per program, here, where every JACK test gets its server from.
+extern "C" const char *__tsan_default_suppressions() {
+    return "race:morvane::testing_support::JackRecorder::Process\n";
+}
+
+namespace morvane::testing_support {
 
 namespace {
 
@@ -67,10 +73,18 @@ std::string Tail(const std::filesystem::path &log) {
     return all.size() > 600 ? all.substr(all.size() - 600) : all;
 }
 
+jack_client_t *Client(void *client) {
+    return static_cast<jack_client_t *>(client);
+}
+
+jack_port_t *Port(void *port) {
+    return static_cast<jack_port_t *>(port);
+}
+
 } // namespace
 
 JackServer::JackServer() {
-    name_ = "morvane-midi-test-" + std::to_string(getpid()) + "-" +
+    name_ = "morvane-test-" + std::to_string(getpid()) + "-" +
             std::to_string(std::chrono::steady_clock::now().time_since_epoch().count() % 100000);
     log_ = std::filesystem::temp_directory_path() / (name_ + ".log");
 }
@@ -80,7 +94,7 @@ JackServer::~JackServer() {
 }
 
 bool JackServer::Start(std::string &reason) {
-    const std::filesystem::path lock = std::filesystem::temp_directory_path() / kJackTestLock;
+    const std::filesystem::path lock = std::filesystem::temp_directory_path() / kLockFile;
     lock_ = ::open(lock.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
     if (lock_ < 0 || ::flock(lock_, LOCK_EX) != 0) {
         reason = "the lock file " + lock.string() + " could not be taken";
@@ -88,13 +102,13 @@ bool JackServer::Start(std::string &reason) {
         return false;
     }
     setenv("JACK_DEFAULT_SERVER", name_.c_str(), 1);
-    // Clients must not start a server of their own: only the one started here counts.
     setenv("JACK_NO_START_SERVER", "1", 1);
-    pid_ = Spawn({"jackd", "-d", "dummy", "-r", std::to_string(kSampleRate), "-p",
-                  std::to_string(kPeriodFrames)},
+    pid_ = Spawn({"jackd", "-d", "dummy", "-r", std::to_string(kJackSampleRate), "-p",
+                  std::to_string(kJackPeriodFrames)},
                  log_);
     if (pid_ < 0) {
         reason = "jackd could not be started (is jackd2 installed?)";
+        Stop();
         return false;
     }
     const pid_t waiter = Spawn({"jack_wait", "-w", "-t", "10"}, log_);
@@ -135,54 +149,114 @@ void JackServer::Stop() {
     }
 }
 
-MidiReceiver::MidiReceiver() : slots_(kCapacity) {}
-
-MidiReceiver::~MidiReceiver() {
-    Close();
-}
-
-bool MidiReceiver::Open(std::string &reason) {
+bool JackListener::OpenClient(const char *clientName, const char *portType,
+                              const std::vector<std::string> &portNames, ProcessFunction process,
+                              void *self, std::string &reason) {
     jack_status_t status{};
-    jack_client_t *client = jack_client_open("morvane-receiver", JackNoStartServer, &status);
+    jack_client_t *client = jack_client_open(clientName, JackNoStartServer, &status);
     if (client == nullptr) {
-        reason = "the receiver could not connect to the JACK server";
+        reason = std::string("the client ") + clientName + " could not connect to the JACK server";
         return false;
     }
     client_ = client;
-    port_ = jack_port_register(client, "in", JACK_DEFAULT_MIDI_TYPE, JackPortIsInput, 0);
-    if (port_ == nullptr) {
-        reason = "the receiver could not register its MIDI port";
-        return false;
+    for (const std::string &name : portNames) {
+        jack_port_t *port = jack_port_register(client, name.c_str(), portType, JackPortIsInput, 0);
+        if (port == nullptr) {
+            reason = std::string("the client ") + clientName + " could not register its ports";
+            return false;
+        }
+        ports_.push_back(port);
     }
-    jack_set_process_callback(
-        client, [](jack_nframes_t n, void *self) { return Process(n, self); }, this);
+    jack_set_process_callback(client, process, self);
     if (jack_activate(client) != 0) {
-        reason = "the receiver could not be activated";
+        reason = std::string("the client ") + clientName + " could not be activated";
         return false;
     }
-    // Ready once its process callback runs: JACK drops what a late client's cycle carried.
+    constexpr int kWarmUpCycles = 20;
     const auto deadline = std::chrono::steady_clock::now() + 5s;
     while (cycles_.load() < kWarmUpCycles && std::chrono::steady_clock::now() < deadline)
         std::this_thread::sleep_for(1ms);
     if (cycles_.load() < kWarmUpCycles) {
-        reason = "the receiver's process callback does not run";
+        reason = std::string("the process callback of ") + clientName + " does not run";
         return false;
     }
     return true;
 }
 
-void MidiReceiver::Close() {
+void JackListener::Close() {
     if (client_ == nullptr)
         return;
-    auto *client = static_cast<jack_client_t *>(client_);
-    jack_deactivate(client);
-    jack_client_close(client);
+    jack_deactivate(Client(client_));
+    jack_client_close(Client(client_));
     client_ = nullptr;
-    port_ = nullptr;
+    ports_.clear();
+}
+
+unsigned JackListener::SampleRate() const {
+    return client_ == nullptr ? 0 : jack_get_sample_rate(Client(client_));
+}
+
+void *JackListener::Buffer(std::size_t port, unsigned frameCount) const {
+    return jack_port_get_buffer(Port(ports_[port]), frameCount);
+}
+
+JackRecorder::JackRecorder(int channels, std::size_t capacityFrames)
+    : channels_(channels), capacity_(capacityFrames),
+      recording_(static_cast<std::size_t>(channels), std::vector<float>(capacityFrames, 0.0f)) {}
+
+bool JackRecorder::Open(std::string &reason) {
+    std::vector<std::string> names;
+    for (int c = 0; c < channels_; ++c)
+        names.push_back("in_" + std::to_string(c + 1));
+    return OpenClient("morvane-recorder", JACK_DEFAULT_AUDIO_TYPE, names, Process, this, reason);
+}
+
+std::vector<std::string> JackRecorder::OtherOutputPorts() const {
+    std::vector<std::string> names;
+    const char **ports =
+        jack_get_ports(Client(client_), nullptr, JACK_DEFAULT_AUDIO_TYPE, JackPortIsOutput);
+    if (ports == nullptr)
+        return names;
+    for (const char **p = ports; *p != nullptr; ++p) {
+        const std::string name = *p;
+        if (name.rfind("system:", 0) != 0 && name.rfind("morvane-recorder:", 0) != 0)
+            names.push_back(name);
+    }
+    jack_free(static_cast<void *>(ports));
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+bool JackRecorder::Connect(const std::string &source, int channel) {
+    const auto port = static_cast<std::size_t>(channel);
+    if (client_ == nullptr || port >= ports_.size())
+        return false;
+    return jack_connect(Client(client_), source.c_str(), jack_port_name(Port(ports_[port]))) == 0;
+}
+
+// JACK's process thread: copies the inputs behind what was recorded; nothing else.
+int JackRecorder::Process(unsigned frameCount, void *self) {
+    auto *recorder = static_cast<JackRecorder *>(self);
+    recorder->CountCycle();
+    const std::size_t start = recorder->frames_.load(std::memory_order_relaxed);
+    const std::size_t count = std::min<std::size_t>(frameCount, recorder->capacity_ - start);
+    for (std::size_t c = 0; c < recorder->ports_.size(); ++c) {
+        const auto *input = static_cast<const float *>(recorder->Buffer(c, frameCount));
+        std::copy(input, input + count,
+                  recorder->recording_[c].begin() + static_cast<std::ptrdiff_t>(start));
+    }
+    recorder->frames_.store(start + count, std::memory_order_release);
+    return 0;
+}
+
+MidiReceiver::MidiReceiver() : slots_(kCapacity) {}
+
+bool MidiReceiver::Open(std::string &reason) {
+    return OpenClient("morvane-receiver", JACK_DEFAULT_MIDI_TYPE, {"in"}, Process, this, reason);
 }
 
 std::string MidiReceiver::PortName() const {
-    return port_ == nullptr ? std::string() : jack_port_name(static_cast<jack_port_t *>(port_));
+    return ports_.empty() ? std::string() : jack_port_name(Port(ports_.front()));
 }
 
 std::vector<MidiReceiver::Event> MidiReceiver::Events() const {
@@ -203,8 +277,8 @@ std::vector<MidiReceiver::Event> MidiReceiver::Events() const {
 // JACK's process thread: copies the cycle's events behind those already kept; nothing else.
 int MidiReceiver::Process(unsigned frameCount, void *self) {
     auto *receiver = static_cast<MidiReceiver *>(self);
-    receiver->cycles_.fetch_add(1, std::memory_order_relaxed);
-    void *buffer = jack_port_get_buffer(static_cast<jack_port_t *>(receiver->port_), frameCount);
+    receiver->CountCycle();
+    void *buffer = receiver->Buffer(0, frameCount);
     const std::uint32_t events = jack_midi_get_event_count(buffer);
     if (events == 0)
         return 0;
@@ -226,4 +300,4 @@ int MidiReceiver::Process(unsigned frameCount, void *self) {
     return 0;
 }
 
-} // namespace morvane::midi::testing_jack
+} // namespace morvane::testing_support

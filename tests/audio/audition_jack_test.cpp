@@ -12,7 +12,7 @@
 
 #include "audio/portaudio/portaudio_wave_out.h"
 #include "document/wave_message.h"
-#include "jack_harness.h"
+#include "support/jack_harness.h"
 #include "ui/audition_session.h"
 
 namespace morvane::audio {
@@ -21,11 +21,11 @@ namespace {
 #if defined(MORVANE_HAVE_JACK)
 
 using namespace std::chrono_literals;
-using testing_jack::JackRecorder;
-using testing_jack::JackServer;
+using testing_support::JackRecorder;
+using testing_support::JackServer;
 
-constexpr unsigned kRate = 44100;
-constexpr std::size_t kPeriod = 256; // the harness's server runs at this many frames a cycle
+constexpr unsigned kRate = testing_support::kJackSampleRate;
+constexpr std::size_t kPeriod = testing_support::kJackPeriodFrames;
 constexpr auto kPatience = 10s;      // bounds every wait; reaching it fails the test
 
 template <typename Condition> bool WaitUntil(Condition condition) {

@@ -13,7 +13,7 @@
 #include <jack/jack.h>
 #include <jack/midiport.h>
 
-#include "jack_midi_harness.h"
+#include "support/jack_harness.h"
 #include "midi/rtmidi/rtmidi_in.h"
 #include "ui/audition_session.h"
 
@@ -21,7 +21,7 @@ namespace morvane::midi {
 namespace {
 
 using namespace std::chrono_literals;
-using testing_jack::JackServer;
+using testing_support::JackServer;
 
 constexpr auto kPatience = 10s;
 
@@ -76,8 +76,8 @@ private:
 };
 
 TEST(AuditionMidiJack, NotesAndTheModWheelFromAJackPortReachTheVoice) {
-    if (testing_jack::kUnderThreadSanitizer)
-        GTEST_SKIP() << "ThreadSanitizer holds JACK's process callbacks past their cycle";
+    if (testing_support::kUnderThreadSanitizer)
+        GTEST_SKIP() << testing_support::kThreadSanitizerSkipReason;
     JackServer server;
     std::string reason;
     if (!server.Start(reason))
@@ -93,7 +93,7 @@ TEST(AuditionMidiJack, NotesAndTheModWheelFromAJackPortReachTheVoice) {
             source = port;
     ASSERT_TRUE(source) << "the test's JACK MIDI port is not listed";
     audio::AudioSettings settings;
-    settings.WaveSamplesPerSec = JackServer::kSampleRate;
+    settings.WaveSamplesPerSec = testing_support::kJackSampleRate;
     synth::AuditionParams params;
     params.ModWheelDepth = 63; // the full wheel takes the position from wave 1 to wave 64
     session.Start(

@@ -154,7 +154,7 @@ namespace {
 
 TEST(MidiSettingsFile, TheInputHasItsOwnSectionBesideTheOutput) {
     const TempFolder folder;
-    const fs::path path = folder.Path / "morvane.ini";
+    const fs::path path = folder.Path() / "morvane.ini";
     EXPECT_EQ(LoadMidiInputSettings(path), MidiInputSettings{});
     SaveMidiOutputSettings({"alsa", "Blofeld 20:0", 60}, path);
     SaveMidiInputSettings({"jack", " Keys "}, path);

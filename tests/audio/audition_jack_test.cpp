@@ -26,7 +26,7 @@ using testing_support::JackServer;
 
 constexpr unsigned kRate = testing_support::kJackSampleRate;
 constexpr std::size_t kPeriod = testing_support::kJackPeriodFrames;
-constexpr auto kPatience = 10s;      // bounds every wait; reaching it fails the test
+constexpr auto kPatience = 10s; // bounds every wait; reaching it fails the test
 
 template <typename Condition> bool WaitUntil(Condition condition) {
     const auto deadline = std::chrono::steady_clock::now() + kPatience;

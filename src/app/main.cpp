@@ -9,6 +9,7 @@
 #include "audio/portaudio/portaudio_wave_out.h"
 #include "edit/random.h"
 #include "files/settings_file.h"
+#include "midi/rtmidi/rtmidi_in.h"
 #include "midi/rtmidi/rtmidi_out.h"
 #include "ui/qt/application.h"
 #include "ui/qt/main_window.h"
@@ -34,6 +35,9 @@ int main(int argc, char **argv) {
     ports.clock = &clock;
     ports.waveOut = waveOut.get();
     ports.midiOut = morvane::midi::CreateRtMidiOut;
+    ports.midiIn = morvane::midi::CreateRtMidiIn;
+    // The audition's stream comes from the same PortAudio (none without it: a silent one).
+    ports.streamOut = dynamic_cast<morvane::audio::AudioStreamOut *>(waveOut.get());
     morvane::qt::TfrmMain window(ports);
     if (!audioError.empty())
         window.LogMessage(audioError);

@@ -49,4 +49,20 @@ void SaveMidiOutputSettings(const MidiOutputSettings &settings, const fs::path &
     files::WriteSettingsSection(path, kMidiSection, values);
 }
 
+MidiInputSettings LoadMidiInputSettings(const fs::path &path) {
+    const std::string text = files::ReadSettingsText(path);
+    MidiInputSettings settings;
+    settings.MidiApi = files::ReadIniValue(text, kMidiInputSection, "MidiApi").value_or("");
+    settings.MidiPort = files::ReadIniValue(text, kMidiInputSection, "MidiPort").value_or("");
+    return settings;
+}
+
+void SaveMidiInputSettings(const MidiInputSettings &settings, const fs::path &path) {
+    const files::IniKeyValues values = {
+        {"MidiApi", IniStringValue(settings.MidiApi)},
+        {"MidiPort", IniStringValue(settings.MidiPort)},
+    };
+    files::WriteSettingsSection(path, kMidiInputSection, values);
+}
+
 } // namespace morvane::midi

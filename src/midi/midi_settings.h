@@ -33,6 +33,21 @@ MidiOutputSettings LoadMidiOutputSettings(const std::filesystem::path &path);
 // Throws Error("Unable to write to <path>").
 void SaveMidiOutputSettings(const MidiOutputSettings &settings, const std::filesystem::path &path);
 
+inline constexpr std::string_view kMidiInputSection = "MidiInput";
+
+// The MIDI input the audition plays from: section "MidiInput", the port kept by its API and
+// name as the output's is. No port is chosen while MidiPort is empty.
+struct MidiInputSettings {
+    std::string MidiApi;
+    std::string MidiPort;
+
+    friend bool operator==(const MidiInputSettings &, const MidiInputSettings &) = default;
+};
+
+// Reads and writes the two keys as the output's are read and written.
+MidiInputSettings LoadMidiInputSettings(const std::filesystem::path &path);
+void SaveMidiInputSettings(const MidiInputSettings &settings, const std::filesystem::path &path);
+
 // The value as written after "MidiPort=": quoted when the reader would otherwise lose blanks at
 // its ends or quotes around it; line breaks, which no INI line can hold, become blanks.
 std::string IniStringValue(std::string_view value);

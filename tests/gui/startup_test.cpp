@@ -482,6 +482,7 @@ TEST_F(WindowTest, MenuBarHoldsEveryCommandInOrder) {
                                 {"Reverse1", "Reverse wave", {}},
                                 {"Smoothwave1", "Smooth wave", {}},
                                 {"-", "", {}},
+                                {"Audition1", "Audition ...", {}},
                                 {">WindowScale1", "Window scale", {}}});
     ExpectMenu(top[4]->menu(), {{"MorvaneHelp1", "Morvane Help", {}},
                                 {"UserGuide1", "User guide", {}},

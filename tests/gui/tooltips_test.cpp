@@ -12,6 +12,7 @@
 #include <QTextImageFormat>
 
 #include "ui/qt/audio_setup_dialog.h"
+#include "ui/qt/audition_window.h"
 #include "ui/qt/formula_window.h"
 #include "ui/qt/harmonics_window.h"
 #include "ui/qt/help_dialog.h"
@@ -77,6 +78,8 @@ TEST_F(WindowTest, EveryControlOfTheToolWindowsHasATooltip) {
     EXPECT_EQ(WithoutTooltip(*window->frmHarmonics), QStringList());
     window->Formula1->trigger();
     EXPECT_EQ(WithoutTooltip(*window->frmFormula), QStringList());
+    window->Audition1->trigger();
+    EXPECT_EQ(WithoutTooltip(*window->frmAudition), QStringList());
 }
 
 TEST(Tooltips, EveryControlOfEachDialogHasATooltip) {

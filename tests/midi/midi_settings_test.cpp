@@ -148,3 +148,21 @@ TEST(MidiSettingsFile, ASaveThroughALinkUpdatesTheFileItPointsAt) {
 
 } // namespace
 } // namespace morvane::midi
+
+namespace morvane::midi {
+namespace {
+
+TEST(MidiSettingsFile, TheInputHasItsOwnSectionBesideTheOutput) {
+    const TempFolder folder;
+    const fs::path path = folder.Path() / "morvane.ini";
+    EXPECT_EQ(LoadMidiInputSettings(path), MidiInputSettings{});
+    SaveMidiOutputSettings({"alsa", "Blofeld 20:0", 60}, path);
+    SaveMidiInputSettings({"jack", " Keys "}, path);
+    EXPECT_EQ(ReadText(path), "[MidiOutput]\nMidiApi=alsa\nMidiPort=Blofeld 20:0\n"
+                              "MidiPauseMs=60\n\n[MidiInput]\nMidiApi=jack\nMidiPort=\" Keys \"\n");
+    EXPECT_EQ(LoadMidiInputSettings(path), (MidiInputSettings{"jack", " Keys "}));
+    EXPECT_EQ(LoadMidiOutputSettings(path).MidiPort, "Blofeld 20:0");
+}
+
+} // namespace
+} // namespace morvane::midi

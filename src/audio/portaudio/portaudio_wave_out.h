@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "audio/audio_stream.h"
 #include "audio/wave_out.h"
 
 namespace morvane::audio {
@@ -18,7 +19,10 @@ namespace morvane::audio {
 // Every PortAudio call except the stream callback is made under one lock, so the setup dialog
 // may list devices on the UI thread while a generator opens or closes a stream on its own. The
 // object must outlive every stream it opened.
-class PortAudioWaveOut final : public WaveOut {
+//
+// It is the callback stream service too (the audition's), with the same device numbers: float
+// samples, the device's low latency, the renderer called from PortAudio's callback.
+class PortAudioWaveOut final : public WaveOut, public audio::AudioStreamOut {
 public:
     // Starts PortAudio. With quietStartup, whatever the host APIs print on stderr while they
     // probe (ALSA and JACK chatter) is discarded.
@@ -34,6 +38,8 @@ public:
 
     std::vector<WaveOutCaps> Devices() override;
     WaveOutOpenResult Open(int device, const PcmWaveFormat &format) override;
+    audio::AudioStreamOpenResult OpenStream(int device, int sampleRate, int channels,
+                                            audio::AudioRenderer &renderer) override;
 
     // The number of the first device of PortAudio's JACK host API, if it has one.
     std::optional<int> JackDeviceNumber();

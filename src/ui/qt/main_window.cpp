@@ -84,6 +84,8 @@ TfrmMain::TfrmMain(const MainWindowPorts &ports, QWidget *parent)
     graphBitmap_.EnableRecording();
     if (dialogs_ == nullptr || clock_ == nullptr)
         throw std::invalid_argument("TfrmMain needs a dialogs port and a clock");
+    AuditionStreamOut = ports.streamOut;
+    MidiInFactory = ports.midiIn;
     CreateForm();
     ConnectHandlers();
     frmHarmonics = new TfrmHarmonics(*this);

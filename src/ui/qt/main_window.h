@@ -13,12 +13,14 @@
 
 #include "audio/audio_gen.h"
 #include "audio/audio_settings.h"
+#include "audio/audio_stream.h"
 #include "audio/wave_out.h"
 #include "document/sample_range.h"
 #include "document/wave_message.h"
 #include "edit/clipboard.h"
 #include "edit/overflow.h"
 #include "edit/random.h"
+#include "midi/midi_in.h"
 #include "midi/midi_out.h"
 #include "midi/midi_settings.h"
 #include "motion/motion_path.h"
@@ -55,6 +57,7 @@ class HistoryStack;
 
 namespace morvane::qt {
 
+class TfrmAudition;
 class TfrmHarmonics;
 class TfrmFormula;
 class TImageView;
@@ -72,6 +75,12 @@ struct MainWindowPorts {
     // Makes the MIDI output, once for each listing and each send, on whichever thread does it
     // (the editor passes RtMidi); none: a MIDI system without ports.
     midi::MidiOutFactory midiOut{};
+    // The callback sound output the audition plays through (the editor passes the PortAudio
+    // backend); none: a silent one of the audition window's own.
+    audio::AudioStreamOut *streamOut = nullptr;
+    // The MIDI input the audition plays from (the editor passes RtMidi); none: a MIDI system
+    // without ports.
+    midi::MidiInFactory midiIn{};
     // Where the audio settings are read and written; empty: morvane.ini in its usual place.
     std::string settingsPath{};
 };
@@ -258,6 +267,8 @@ public:
     void ExportWavetable2048Click(QObject *sender);
     // waterfall_window.cpp: opens the waterfall and spectrogram window.
     void Waterfall1Click(QObject *sender);
+    // audition_window.cpp: opens the audition window.
+    void Audition1Click(QObject *sender);
 
     // ---- Handlers, main_window_harmonics.cpp ------------------------------------------------
     void Harmonics1Click(QObject *sender);
@@ -481,6 +492,7 @@ public:
     QAction *Invert1 = nullptr;
     QAction *Reverse1 = nullptr;
     QAction *Smoothwave1 = nullptr;
+    QAction *Audition1 = nullptr;
     QMenu *WindowScale1 = nullptr;
     // "Follow the desktop", then one item per scale of ui::kWindowScales; each item's data is
     // its percentage (0 for the desktop).
@@ -492,6 +504,7 @@ public:
     QAction *ExportWavetable2048 = nullptr;
     // The tool windows, made on first use; children of this window.
     TfrmWaterfall *frmWaterfall = nullptr;
+    TfrmAudition *frmAudition = nullptr;
     QMenu *Help1 = nullptr;
     QAction *MorvaneHelp1 = nullptr;
     QAction *UserGuide1 = nullptr;
@@ -515,6 +528,8 @@ public:
     edit::WaveClipboard Clipboard{};     // copy, paste and paste special; zero slots at start
     edit::WaveBackup Backup{};           // the per-wave backup of the edits that check overflow
     midi::MidiOutFactory MidiOutFactory; // the ports' MIDI system, or one without ports
+    audio::AudioStreamOut *AuditionStreamOut = nullptr; // the ports' stream service, if any
+    midi::MidiInFactory MidiInFactory; // the audition's MIDI input; one without ports if empty
     std::optional<midi::MidiOutputSettings> MidiOutput; // read at first use, see MidiSettings
     bool SendingToSynth = false;                        // a send to the synth is running
     TfrmHarmonics *frmHarmonics = nullptr; // the harmonic tool window, a child made at start-up

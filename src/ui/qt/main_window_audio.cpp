@@ -18,6 +18,7 @@
 #include "audio/playback.h"
 #include "files/settings_file.h"
 #include "ui/audio_setup_choices.h"
+#include "ui/qt/audition_window.h"
 #include "ui/qt/wave_list.h"
 
 namespace morvane::qt {
@@ -36,6 +37,9 @@ void TfrmMain::btnPlayClick(QObject *) {
 }
 
 void TfrmMain::StartPlay() {
+    // The audition and Play do not share the device: starting one stops the other.
+    if (frmAudition != nullptr)
+        frmAudition->StopAudition();
     btnPlay->setText(QStringLiteral("Stop"));
     // A failed open is reported from the generator's thread; it is handled on this thread. The
     // generator is joined before the window goes, so `this` outlives it.
@@ -147,6 +151,8 @@ void TfrmMain::FormCloseQuery(QObject *, bool &canClose) {
     // destroyed, so that its buffers outlive the device's use of them.
     if (AudioGen)
         AudioGen->Running = false;
+    if (frmAudition != nullptr)
+        frmAudition->StopAudition();
     try {
         audio::SaveAudioSettings(AudioSettings, SettingsPath);
     } catch (const std::exception &e) {

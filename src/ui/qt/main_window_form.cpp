@@ -391,8 +391,10 @@ const MenuRow kMenu[] = {
     {&F::Tools1, &F::Invert1, "Invert1", "Invert wave", kNoKey, Mark::None},
     {&F::Tools1, &F::Reverse1, "Reverse1", "Reverse wave", kNoKey, Mark::None},
     {&F::Tools1, &F::Smoothwave1, "Smoothwave1", "Smooth wave", kNoKey, Mark::None},
-    // Beyond the original menus: the size of the whole window, for large screens.
+    // Beyond the original menus: the audition, and the size of the whole window for large
+    // screens.
     {&F::Tools1, kLine, "", "", kNoKey, Mark::None},
+    {&F::Tools1, &F::Audition1, "Audition1", "Audition ...", kNoKey, Mark::None},
     {&F::Tools1, &F::WindowScale1, "WindowScale1", "Window scale", kNoKey, Mark::None},
     {&F::WindowScale1, Built::WindowScales, "", "", kNoKey, Mark::None},
 

@@ -97,6 +97,7 @@ const CommandRow kCommands[] = {
     {{}, &F::ImportAudio1, &F::ImportAudio1Click},
     {{}, &F::ExportWavetable2048, &F::ExportWavetable2048Click},
     {{}, &F::Waterfall1, &F::Waterfall1Click},
+    {{}, &F::Audition1, &F::Audition1Click},
 
     {{}, &F::MorvaneHelp1, &F::MorvaneHelp1Click},
     {{}, &F::UserGuide1, &F::UserGuide1Click},

@@ -248,6 +248,9 @@ constexpr Tooltip kTooltips[] = {
      "Youtube demovideo — opens the user guide, which shows "
      "the steps in pictures"},
     {"frmMain", "About1", "About — the version and the licence"},
+    {"frmMain", "Audition1",
+     "Audition — play the table as a wavetable synth does, from a MIDI keyboard or the keys on "
+     "screen, with the position in the table moving smoothly"},
     {"frmMain", "WindowScale1",
      "Window scale — how large the window is drawn; takes effect at the next start"},
     {"frmMain", "WindowScaleDesktop", "Follow the desktop's own scale (the default)"},
@@ -290,6 +293,39 @@ constexpr Tooltip kTooltips[] = {
     {"frmWaterfall", "imgSpectrogram",
      "Harmonics 1 to 64 upwards, waves 1 to 64 across, from -96 dB (black) to 0 dB (pale "
      "yellow). Click a column to make its wave the current one"},
+    // ---- Audition ----
+    {"frmAudition", "lblMidiInput cmbMidiInput",
+     "MIDI input — the keyboard the audition plays from; the choice is remembered"},
+    {"frmAudition", "btnMidiInputRescan",
+     "Rescan — list the MIDI inputs again, after plugging a keyboard in"},
+    {"frmAudition", "lblInterpolation cmbInterpolation",
+     "Interpolation — between two waves: Stepped plays the wave below the position, Linear "
+     "crossfades the two, Spectral blends their harmonics"},
+    {"frmAudition", "lblPosition trbPosition lblPositionValue",
+     "Position — where in the table the voice plays, wave 1 to 64; the LFO, the envelope and "
+     "the mod wheel move it from here"},
+    {"frmAudition", "lblModWheelDepth spnModWheelDepth",
+     "Mod wheel — how many waves the position moves at full mod wheel (CC1)"},
+    {"frmAudition", "lblLfoShape cmbLfoShape", "LFO shape — triangle or sine"},
+    {"frmAudition", "lblLfoRate trbLfoRate lblLfoRateValue", "LFO rate — 0.01 Hz to 20 Hz"},
+    {"frmAudition", "lblLfoDepth spnLfoDepth",
+     "LFO depth — how many waves the LFO moves the position either way"},
+    {"frmAudition", "lblEnvelopeFrom spnEnvelopeFrom",
+     "Envelope from — the position's offset, in waves, when a note starts"},
+    {"frmAudition", "lblEnvelopeTo spnEnvelopeTo",
+     "Envelope to — the offset the position reaches after the envelope's time, and keeps"},
+    {"frmAudition", "lblEnvelopeTime spnEnvelopeTime",
+     "Envelope time — how long the position takes from the one offset to the other"},
+    {"frmAudition", "lblAttack spnAttack", "Attack — how long a note takes to reach full level"},
+    {"frmAudition", "lblRelease spnRelease",
+     "Release — how long a note takes to fade once its key is let go"},
+    {"frmAudition", "imgKeyboard",
+     "Keys C3 to B5 — press to play while the audition runs; lower on a key is louder"},
+    {"frmAudition", "btnAuditionPlay",
+     "Play or Stop the audition, through the device of Audio Setup; stops the main window's "
+     "Play"},
+    {"frmAudition", "lblAuditionState",
+     "The voice's position in the table, and the notes sounding"},
     // ---- Help ----
     {"frmHelp", "Memo1", "First steps; Help › User guide has the whole guide"},
     // ---- User guide ----

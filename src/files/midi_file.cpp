@@ -308,8 +308,7 @@ MidiImportResult ImportWavetableFromMidi(const std::string &path, Wavetable &tab
         found = ScanWavetableNames(reader);
     }
     if (found.Names.empty()) {
-        prompts.Message("No wavetable in file." + found.Skipped.Text());
-        return result;
+        throw NoWavetableInFile("No wavetable in file." + found.Skipped.Text());
     }
     const std::optional<std::size_t> choice = prompts.Choose(found.Names);
     if (!choice || *choice >= found.Names.size())
@@ -322,8 +321,7 @@ MidiImportResult ImportWavetableFromMidi(const std::string &path, Wavetable &tab
     result.Copy = CopyWavetableFromMidi(reader, chosen, copied);
     if (result.Copy.Count == 0) {
         // The file changed between the passes.
-        prompts.Message("No wavetable in file." + result.Copy.Skipped.Text());
-        return result;
+        throw NoWavetableInFile("No wavetable in file." + result.Copy.Skipped.Text());
     }
     table = copied;
     result.Imported = true;

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "document/error.h"
 #include "document/wave_message.h"
 #include "files/byte_reader.h"
 
@@ -104,12 +105,17 @@ struct MidiCopy {
 };
 MidiCopy CopyWavetableFromMidi(ByteReader &reader, const std::string &chosenName, Wavetable &table);
 
-// What the import asks the user: the message to show when the file holds no wavetable, and
-// the choice among the names found (nullopt when the selector was cancelled or confirmed
-// with nothing selected).
+// What the import asks the user: the choice among the names found (nullopt when the selector
+// was cancelled or confirmed with nothing selected).
 struct MidiImportPrompts {
-    std::function<void(const std::string &)> Message;
     std::function<std::optional<std::size_t>(const std::vector<std::string> &)> Choose;
+};
+
+// A file that holds no wavetable: the text ("No wavetable in file." and what was skipped) is
+// shown as it is, without the command's prefix, since nothing went wrong in reading it.
+class NoWavetableInFile : public Error {
+public:
+    using Error::Error;
 };
 
 struct MidiImportResult {
@@ -119,8 +125,8 @@ struct MidiImportResult {
 
 // The two-pass import of a file: pass 1 collects the names, the user chooses one, pass 2
 // copies its messages. The table changes only when a wavetable was copied. A file that holds
-// no wavetable is shown through prompts.Message ("No wavetable in file."); a file that
-// cannot be opened or read throws morvane::Error, and the table stays as it was.
+// no wavetable throws NoWavetableInFile; a file that cannot be opened or read throws
+// morvane::Error; either way the table stays as it was.
 MidiImportResult ImportWavetableFromMidi(const std::string &path, Wavetable &table,
                                          const MidiImportPrompts &prompts);
 

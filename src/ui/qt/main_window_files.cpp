@@ -194,7 +194,6 @@ void TfrmMain::btnImportWTfromMidiClick(QObject *) {
 void TfrmMain::ImportMidiPath(const std::string &path) {
     OpenDialog3.FileName = path;
     files::MidiImportPrompts prompts;
-    prompts.Message = [this](const std::string &text) { Dialogs().Message(text); };
     prompts.Choose = [this](const std::vector<std::string> &names) -> std::optional<std::size_t> {
         const ui::SelectorAnswer answer = Dialogs().SelectWavetable(SelectorTexts(names));
         // Okay with nothing selected ends the import like Cancel.
@@ -205,6 +204,9 @@ void TfrmMain::ImportMidiPath(const std::string &path) {
     files::MidiImportResult result;
     try {
         result = files::ImportWavetableFromMidi(path, Table(), prompts);
+    } catch (const files::NoWavetableInFile &e) {
+        Dialogs().Message(e.what());
+        return;
     } catch (const std::exception &e) {
         Dialogs().Message(kLoadPrefix + e.what());
         return;

@@ -87,19 +87,9 @@ def out_of_range(v):
 
 
 def stored(v):
-    """What a 32-bit value reads back as once encoded (out-of-range values wrap)."""
-    return decode(encode(v)) if not out_of_range(v) else decode(encode_any(v))
-
-
-def encode_any(v):
-    # The codec keeps 7 bits per byte; the high byte of a large negative value is no 7-bit byte.
-    if v == -1:
-        return bytes(3)
-    m = abs(v)
-    low, middle, high = m % 128, (m // 128) % 128, (m // 16384) % 128
-    if v < 0:
-        high = ((63 - high) | 0x40) & 0xFF
-    return bytes((high, middle, low))
+    """What a 32-bit value reads back as once encoded (out-of-range values wrap: the codec keeps
+    7 bits per byte)."""
+    return decode(encode(v))
 
 
 # ---- the generator ------------------------------------------------------------------------
@@ -179,7 +169,7 @@ def generate(t, waves, shape, n, fade_position=0, add=True, mode="replace", firs
             v = math.floor(ext(u * f))
             if add:
                 v = combine(mode, v, get(t, w, i - 1))
-            put_raw(t, w, i - 1, encode_any(v))
+            put_raw(t, w, i - 1, encode(v))
             if out_of_range(v) and not allow:
                 overflow = True
         if overflow:
@@ -198,7 +188,7 @@ def amplify(t, waves, percent, up, first=0, last=127):
         backup = bytes(t[MESSAGE * (w - 1) + BACKUP:MESSAGE * (w - 1) + BACKUP + BACKUP_SIZE])
         for k in range(first, last + 1):
             v = math.floor(ext(get(t, w, k) * factor))
-            put_raw(t, w, k, encode_any(v))
+            put_raw(t, w, k, encode(v))
             overflow = overflow or out_of_range(v)
         if overflow:
             start = MESSAGE * (w - 1) + BACKUP
@@ -331,7 +321,7 @@ class Clipboard:
             c = decode(self.slots[s])
             h = get(t, w, s - 1)
             r = combine(mode, h, c)
-            put_raw(t, w, s - 1, encode_any(r))
+            put_raw(t, w, s - 1, encode(r))
             overflow = overflow or out_of_range(r)
         if overflow:
             t[start:start + BACKUP_SIZE] = backup

@@ -13,8 +13,8 @@
 #include <jack/jack.h>
 #include <jack/midiport.h>
 
-#include "support/jack_harness.h"
 #include "midi/rtmidi/rtmidi_in.h"
+#include "support/jack_harness.h"
 #include "ui/audition_session.h"
 
 namespace morvane::midi {

@@ -28,6 +28,39 @@ std::string ErrorText(PaError error) {
     return text;
 }
 
+// Opens and starts an output stream of `channels` samples of `format` on `device`, at the
+// device's high or low latency, for `callback`; the empty string on success, else PortAudio's
+// text with `stream` left null. `armed` is raised before the stream opens, since the callback's
+// thread may be older than the stream (JACK's) and must see what was set up before.
+std::string StartOutputStream(PaStream *&stream, PaDeviceIndex device, int channels,
+                              PaSampleFormat format, bool lowLatency, double rate,
+                              PaStreamCallback *callback, void *user, std::atomic<bool> &armed) {
+    const PaDeviceInfo *info = Pa_GetDeviceInfo(device);
+    if (info == nullptr)
+        return ErrorText(paInvalidDevice);
+    PaStreamParameters output{};
+    output.device = device;
+    output.channelCount = channels;
+    output.sampleFormat = format;
+    output.suggestedLatency =
+        lowLatency ? info->defaultLowOutputLatency : info->defaultHighOutputLatency;
+    output.hostApiSpecificStreamInfo = nullptr;
+    armed.store(true, std::memory_order_release);
+    PaError error = Pa_OpenStream(&stream, nullptr, &output, rate, paFramesPerBufferUnspecified,
+                                  paNoFlag, callback, user);
+    if (error != paNoError) {
+        stream = nullptr;
+        return ErrorText(error);
+    }
+    error = Pa_StartStream(stream);
+    if (error != paNoError) {
+        Pa_CloseStream(stream);
+        stream = nullptr;
+        return ErrorText(error);
+    }
+    return {};
+}
+
 // Sends stderr to /dev/null for its lifetime (the host APIs print their probing to it).
 class QuietStderr {
 public:
@@ -75,31 +108,9 @@ public:
 
     // Opens and starts the stream; the empty string on success, else PortAudio's text.
     std::string Start(PaDeviceIndex device, const PcmWaveFormat &format) {
-        const PaDeviceInfo *info = Pa_GetDeviceInfo(device);
-        if (info == nullptr) {
-            return ErrorText(paInvalidDevice);
-        }
-        PaStreamParameters output{};
-        output.device = device;
-        output.channelCount = channels_;
-        output.sampleFormat = paInt16;
-        output.suggestedLatency = info->defaultHighOutputLatency;
-        output.hostApiSpecificStreamInfo = nullptr;
-        // Everything the callback reads is in place before this store.
-        armed_.store(true, std::memory_order_release);
-        PaError error = Pa_OpenStream(&stream_, nullptr, &output, format.SamplesPerSec,
-                                      paFramesPerBufferUnspecified, paNoFlag, &Callback, this);
-        if (error != paNoError) {
-            stream_ = nullptr;
-            return ErrorText(error);
-        }
-        error = Pa_StartStream(stream_);
-        if (error != paNoError) {
-            Pa_CloseStream(stream_);
-            stream_ = nullptr;
-            return ErrorText(error);
-        }
-        return {};
+        // Everything the callback reads is in place before the stream is armed.
+        return StartOutputStream(stream_, device, channels_, paInt16, false, format.SamplesPerSec,
+                                 &Callback, this, armed_);
     }
 
     bool Write(int bufferNumber, const WaveHeader &header) override {
@@ -230,31 +241,11 @@ public:
 
     // Opens and starts the stream; the empty string on success, else PortAudio's text.
     std::string Start(PaDeviceIndex device, int sampleRate) {
-        const PaDeviceInfo *info = Pa_GetDeviceInfo(device);
-        if (info == nullptr)
-            return ErrorText(paInvalidDevice);
-        PaStreamParameters output{};
-        output.device = device;
-        output.channelCount = channels_;
-        output.sampleFormat = paFloat32;
         // Low latency: a key pressed is to be heard at once.
-        output.suggestedLatency = info->defaultLowOutputLatency;
-        output.hostApiSpecificStreamInfo = nullptr;
-        // The renderer was made on this thread; the callback's thread may be older than the
-        // stream (JACK's), so the hand-over is made visible here.
-        armed_.store(true, std::memory_order_release);
-        PaError error = Pa_OpenStream(&stream_, nullptr, &output, sampleRate,
-                                      paFramesPerBufferUnspecified, paNoFlag, &Callback, this);
-        if (error != paNoError) {
-            stream_ = nullptr;
-            return ErrorText(error);
-        }
-        error = Pa_StartStream(stream_);
-        if (error != paNoError) {
-            Pa_CloseStream(stream_);
-            stream_ = nullptr;
-            return ErrorText(error);
-        }
+        if (std::string error = StartOutputStream(stream_, device, channels_, paFloat32, true,
+                                                  sampleRate, &Callback, this, armed_);
+            !error.empty())
+            return error;
         const PaStreamInfo *streamInfo = Pa_GetStreamInfo(stream_);
         sampleRate_ = streamInfo != nullptr ? static_cast<int>(streamInfo->sampleRate) : sampleRate;
         return {};

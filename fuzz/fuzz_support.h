@@ -5,8 +5,15 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <span>
+#include <string>
+#include <string_view>
+
+#include <unistd.h>
 
 #include "document/wave_message.h"
 #include "files/byte_reader.h"
@@ -53,6 +60,25 @@ inline const Wavetable &NewTable() {
 inline void Check(bool condition) {
     if (!condition)
         std::abort();
+}
+
+// A scratch file of this process named after `stem`, on a memory file system where there is
+// one, so that saves that flush to disk stay cheap.
+inline std::filesystem::path ScratchFile(const std::string &stem) {
+    namespace fs = std::filesystem;
+    const fs::path folder =
+        fs::is_directory("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
+    return folder / (stem + "-" + std::to_string(::getpid()) + ".ini");
+}
+
+inline std::string ReadBack(const std::filesystem::path &path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+inline void WriteText(const std::filesystem::path &path, std::string_view text) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
 }
 
 } // namespace morvane::fuzz

@@ -5,11 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
-
-#include <unistd.h>
 
 #include "audio/audio_settings_file.h"
 #include "files/settings_file.h"
@@ -23,17 +19,8 @@ using namespace morvane;
 namespace fs = std::filesystem;
 
 const fs::path &SettingsPath() {
-    static const fs::path path = [] {
-        const fs::path folder =
-            fs::is_directory("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
-        return folder / ("morvane-fuzz-midi-" + std::to_string(::getpid()) + ".ini");
-    }();
+    static const fs::path path = fuzz::ScratchFile("morvane-fuzz-midi");
     return path;
-}
-
-std::string ReadBack(const fs::path &path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 std::string OneLine(std::string text) {
@@ -55,10 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const std::string text(reinterpret_cast<const char *>(data) + 1, size - 1 - nameLength);
     const std::string port(reinterpret_cast<const char *>(data) + size - nameLength, nameLength);
     const fs::path &path = SettingsPath();
-    {
-        std::ofstream out(path, std::ios::binary | std::ios::trunc);
-        out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    }
+    fuzz::WriteText(path, text);
 
     const midi::MidiOutputSettings loaded = midi::LoadMidiOutputSettings(path);
     fuzz::Check(loaded.MidiPauseMs >= midi::kMinPauseMs && loaded.MidiPauseMs <= midi::kMaxPauseMs);
@@ -68,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     chosen.MidiPort = port;
     chosen.MidiPauseMs = static_cast<std::int32_t>(size) * 13 - 500;
     midi::SaveMidiOutputSettings(chosen, path);
-    const std::string saved = ReadBack(path);
+    const std::string saved = fuzz::ReadBack(path);
 
     midi::MidiOutputSettings expected = chosen;
     expected.MidiApi = OneLine(expected.MidiApi);
@@ -82,7 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     fuzz::Check(saved.compare(0, keptUpTo, text, 0, keptUpTo) == 0);
 
     midi::SaveMidiOutputSettings(expected, path);
-    fuzz::Check(ReadBack(path) == saved);
+    fuzz::Check(fuzz::ReadBack(path) == saved);
     fs::remove(path);
     return 0;
 }

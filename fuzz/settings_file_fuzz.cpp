@@ -4,11 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
-
-#include <unistd.h>
 
 #include "audio/audio_settings_file.h"
 #include "files/settings_file.h"
@@ -19,24 +15,9 @@ namespace {
 using namespace morvane;
 namespace fs = std::filesystem;
 
-// One file per process, on a memory file system where there is one: saves flush to disk.
 const fs::path &SettingsPath() {
-    static const fs::path path = [] {
-        const fs::path folder =
-            fs::is_directory("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
-        return folder / ("morvane-fuzz-settings-" + std::to_string(::getpid()) + ".ini");
-    }();
+    static const fs::path path = fuzz::ScratchFile("morvane-fuzz-settings");
     return path;
-}
-
-std::string ReadBack(const fs::path &path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void Write(const fs::path &path, std::string_view text) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
 }
 
 } // namespace
@@ -44,7 +25,7 @@ void Write(const fs::path &path, std::string_view text) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
     const std::string text(reinterpret_cast<const char *>(data), size);
     const fs::path &path = SettingsPath();
-    Write(path, text);
+    fuzz::WriteText(path, text);
 
     audio::AudioSettings loaded;
     loaded.WaveChannels = -7; // every field is set by the load
@@ -60,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     chosen.WaveSamplesPerSec = static_cast<std::int32_t>(size * 977 - 40000);
     chosen.WaveAudioDevice = size == 0 ? -1 : data[0] - 128;
     audio::SaveAudioSettings(chosen, path);
-    const std::string saved = ReadBack(path);
+    const std::string saved = fuzz::ReadBack(path);
     // The text before the section is kept byte for byte.
     const std::size_t keptUpTo = std::min(text.find('['), text.size());
     fuzz::Check(saved.compare(0, keptUpTo, text, 0, keptUpTo) == 0);
@@ -70,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     audio::LoadAudioSettings(reread, path);
     fuzz::Check(reread == chosen);
     audio::SaveAudioSettings(chosen, path);
-    fuzz::Check(ReadBack(path) == saved);
+    fuzz::Check(fuzz::ReadBack(path) == saved);
     fs::remove(path);
     return 0;
 }

@@ -114,6 +114,14 @@ SelectorChoice ParseSelector(const std::string &word) {
     return choice;
 }
 
+// A dialog's closing button word, in any case: true for ok, false for cancel.
+bool OkOrCancel(const std::string &word, const std::string &what) {
+    const std::string button = Lower(word);
+    if (button != "ok" && button != "cancel")
+        throw ScriptError(what + " is ok or cancel, not " + Quote(word));
+    return button == "ok";
+}
+
 AudioSetupChoice ParseAudioSetup(const std::vector<std::string> &words) {
     ExpectWords(words, 3, 3, "audiosetup DEVICE FORMAT ok|cancel");
     AudioSetupChoice choice;
@@ -130,13 +138,7 @@ AudioSetupChoice ParseAudioSetup(const std::vector<std::string> &words) {
         choice.Format = AudioSetupChoice::FormatKind::Text;
         choice.FormatText = words[2];
     }
-    const std::string button = Lower(words[3]);
-    if (button == "ok")
-        choice.Ok = true;
-    else if (button == "cancel")
-        choice.Ok = false;
-    else
-        throw ScriptError("the audio setup button is ok or cancel, not " + Quote(words[3]));
+    choice.Ok = OkOrCancel(words[3], "the audio setup button");
     return choice;
 }
 
@@ -156,13 +158,7 @@ MidiSetupChoice ParseMidiSetup(const std::vector<std::string> &words) {
     if (!pause || *pause < 20 || *pause > 2000)
         throw ScriptError("the MIDI pause is 20 to 2000 ms, not " + Quote(words[2]));
     choice.PauseMs = *pause;
-    const std::string button = Lower(words[3]);
-    if (button == "ok")
-        choice.Ok = true;
-    else if (button == "cancel")
-        choice.Ok = false;
-    else
-        throw ScriptError("the MIDI output button is ok or cancel, not " + Quote(words[3]));
+    choice.Ok = OkOrCancel(words[3], "the MIDI output button");
     return choice;
 }
 
